@@ -1,0 +1,60 @@
+#pragma once
+
+#include <pelidora/global.h>
+#include <pelidora/propertybag.h>
+
+#include <QList>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+#include <stdexcept>
+#include <utility>
+
+namespace pelidora {
+
+// One control placed on a form: its class, its name, its position in pixels and its
+// saved properties.
+struct FormControl {
+    QString className;
+    QString name;
+    QPoint position;
+    PropertyBag properties;
+};
+
+// A form as saved in a form file (JSON, see README).
+struct Form {
+    QString caption;
+    QSize size;
+    QList<FormControl> controls;
+};
+
+// A form file that could not be read or written. message() names the file and the place
+// in it ("demo.json: controls[1].properties.Enabled: expected a boolean, found a number").
+class PELIDORA_EXPORT FormFileError : public std::runtime_error
+{
+public:
+    explicit FormFileError(const QString &message);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Form files may only hold control classes that have been registered, with exactly the
+// keys (without regard to case) and kinds given here. ucvPelidora is registered by the
+// library itself.
+PELIDORA_EXPORT void registerControlClass(const QString &className,
+                                          const QList<std::pair<QString, ValueKind>> &properties);
+PELIDORA_EXPORT bool isRegisteredControlClass(const QString &className);
+
+// Reads and checks a whole form; throws FormFileError on the first fault, so a caller
+// never sees part of a form.
+PELIDORA_EXPORT Form readForm(const QString &path);
+PELIDORA_EXPORT Form parseForm(const QByteArray &json, const QString &sourceName);
+
+// Writes the form atomically: the old file stays untouched unless the new one is complete.
+PELIDORA_EXPORT void writeForm(const QString &path, const Form &form);
+PELIDORA_EXPORT QByteArray formToJson(const Form &form);
+
+} // namespace pelidora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <pelidora/global.h>
+#include <pelidora/stdfont.h>
+
+#include <QObject>
+
+namespace pelidora {
+
+// What a host tells one control about its surroundings (the ambient values) and hears
+// back from it (the property-changed notice). One site per control.
+class PELIDORA_EXPORT Site : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Site(bool userMode, const StdFont &ambientFont = StdFont(), QObject *parent = nullptr);
+
+    bool UserMode() const { return m_userMode; } // true at run time, false while designed
+    void setUserMode(bool userMode) { m_userMode = userMode; }
+
+    StdFont AmbientFont() const { return m_ambientFont; }
+    void setAmbientFont(const StdFont &font) { m_ambientFont = font; }
+
+    // Called by the control after every property write, with the persisted name.
+    void PropertyChanged(const QString &name);
+
+Q_SIGNALS:
+    void propertyChanged(const QString &name);
+
+private:
+    bool m_userMode;
+    StdFont m_ambientFont;
+};
+
+} // namespace pelidora

@@ -1,0 +1,154 @@
+#pragma once
+
+#include <pelidora/global.h>
+#include <pelidora/propertybag.h>
+#include <pelidora/stdfont.h>
+
+#include <QColor>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace pelidora {
+
+class Site;
+class window;
+
+// The date box: three entry fields (day, month, four-digit year, day and month in the
+// locale's order) and a drop button that opens a month panel.
+//
+// A plain Qt program writes `new ucvPelidora(parent)` and gets a working date box showing
+// today. A form host creates it with its own Site, then calls InitProperties (a new box)
+// or ReadProperties (a stored one), WriteProperties to save and Terminate at the end.
+class PELIDORA_EXPORT ucvPelidora : public QWidget
+{
+    Q_OBJECT
+    Q_CLASSINFO("DefaultProperty", "DateSet")
+    Q_CLASSINFO("Help:BackColor", "Returns/sets the background color used to display text and graphics in an object.")
+    Q_CLASSINFO("Help:ForeColor", "Returns/sets the foreground color used to display text and graphics in an object.")
+    Q_CLASSINFO("Help:Locked", "Returns/sets a value that determines whether you can edit an object.")
+    Q_CLASSINFO("Help:Appearance", "Returns/sets whether or not an object is painted at run time with 3-D effects.")
+    Q_CLASSINFO("Help:Font", "Returns a Font object.")
+    Q_CLASSINFO("Help:DateSet", "Returns/sets the date selected from user.")
+    Q_CLASSINFO("Help:About", "Show the information dialog box.")
+    Q_CLASSINFO("Help:PelidoraBackColor", "Returns/sets the background color used for pelidora dispaly.")
+    Q_CLASSINFO("Help:hwnd", "Returns a handle (from Microsoft Windows) to an object's window.")
+    Q_CLASSINFO("Help:Enabled", "Returns/sets a value that determines whether an object can respond to user-generated events.")
+    Q_CLASSINFO("Help:MousePointer", "Returns/sets the type of mouse pointer displayed when over part of an object.")
+    Q_CLASSINFO("Help:Click", "Fired when the user presses and releases the mouse button over the control.")
+    Q_CLASSINFO("Help:DayMouseMove", "Occurs while the mouse move over the pelidora portion of the custom control.")
+    Q_CLASSINFO("DispId:BackColor", "0x68030007")
+    Q_CLASSINFO("DispId:ForeColor", "0x68030006")
+    Q_CLASSINFO("DispId:Locked", "0x68030005")
+    Q_CLASSINFO("DispId:Appearance", "0x68030004")
+    Q_CLASSINFO("DispId:Font", "-512")
+    Q_CLASSINFO("DispId:DateSet", "0")
+    Q_CLASSINFO("DispId:About", "-552")
+    Q_CLASSINFO("DispId:PelidoraBackColor", "0x68030003")
+    Q_CLASSINFO("DispId:hwnd", "0x68030002")
+    Q_CLASSINFO("DispId:Enabled", "0x68030001")
+    Q_CLASSINFO("DispId:MousePointer", "0x68030000")
+    Q_CLASSINFO("DispId:Click", "1")
+    Q_CLASSINFO("DispId:DayMouseMove", "2")
+
+    Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor)
+    Q_PROPERTY(bool Locked READ Locked WRITE setLocked)
+    Q_PROPERTY(AppearStyle Appearance READ Appearance WRITE setAppearance)
+    Q_PROPERTY(pelidora::StdFont Font READ Font WRITE setFontObject)
+    Q_PROPERTY(QString DateSet READ DateSet WRITE setDateSet)
+    Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor)
+    Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
+    Q_PROPERTY(short MousePointer READ MousePointer WRITE setMousePointer)
+
+public:
+    enum AppearStyle : int {
+        Flat = 0,
+        ThreeD = 1, // shown as "3D"
+    };
+    Q_ENUM(AppearStyle)
+
+    // Standalone: a run-mode site whose font is the parent's; Initialize and
+    // InitProperties have run.
+    explicit ucvPelidora(QWidget *parent = nullptr);
+    // Hosted: site (not owned; must outlive the box) gives the ambient values; only
+    // Initialize has run, the host calls InitProperties or ReadProperties next.
+    explicit ucvPelidora(Site *site, QWidget *parent = nullptr);
+    ~ucvPelidora() override; // runs Terminate when the host has not
+
+    // Life cycle, called by the host.
+    void Initialize();
+    void InitProperties();
+    void ReadProperties(const PropertyBag &bag); // RuntimeError on a bad stored value
+    void WriteProperties(PropertyBag &bag);
+    void Terminate();
+
+    // Properties. Every write raises the site's property-changed notice.
+    QColor BackColor() const;
+    void setBackColor(const QColor &color);
+    QColor ForeColor() const;
+    void setForeColor(const QColor &color);
+    bool Locked() const;
+    void setLocked(bool locked);
+    AppearStyle Appearance() const;
+    void setAppearance(int style); // RuntimeError 393 at run time, 6 outside 16 bits
+    StdFont Font() const;          // the same object the box holds
+    void setFontObject(const StdFont &font);
+    QString DateSet();             // commits the typed fields first; "-1" for no date
+    void setDateSet(const QString &text);
+    QColor PelidoraBackColor() const;
+    void setPelidoraBackColor(const QColor &color);
+    qint32 hwnd();
+    bool Enabled() const;
+    void setEnabledProperty(bool enabled);
+    short MousePointer() const;
+    void setMousePointer(short pointer);
+
+    // DateSet is the default member: assigning a text to the box writes DateSet.
+    ucvPelidora &operator=(const QString &dateSet);
+
+    Site *site() const;
+
+public Q_SLOTS:
+    void About();
+
+Q_SIGNALS:
+    void Click();
+    void DayMouseMove(short ButtonDay, short SelMonth, short SelYear, float X, float Y);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    // Fixed names: constituent controls (objectName = the member's name).
+    QLineEdit *txtDay = nullptr;
+    QLineEdit *txtMonth = nullptr;
+    QLineEdit *txtYear = nullptr;
+    QLabel *slash1 = nullptr;
+    QLabel *slash2 = nullptr;
+    QLabel *imgCombo = nullptr;
+    QTimer *TimerHide = nullptr;
+
+    // Fixed names: property values and state.
+    quint32 m_BackColor = 0xFFFFFF;         // 0x00BBGGRR or a system colour
+    quint32 m_ForeColor = 0x000000;
+    quint32 m_PelidoraBackColor = 0xC0C0C0;
+    qint32 m_DateSet = -1;                  // day serial; below 2 means no date
+    qint32 m_Today = 0;
+    StdFont m_Font;
+    bool m_Locked = false;
+    qint16 m_MousePointer = 0;
+    qint16 m_Appearance = Flat;
+    qint16 m_DateOrder = 0;                 // 1 day first, 2 month first
+    pelidora::window *m_Panel = nullptr;   // the month panel; a child top-level window
+
+    QPointer<Site> m_site;
+    bool m_terminated = false;
+};
+
+} // namespace pelidora

@@ -1,0 +1,45 @@
+#pragma once
+
+// The locale's date services: every conversion between dates and texts goes through here.
+// The locale is QLocale() (the environment's, or what QLocale::setDefault set), asked
+// again at every call.
+
+#include "platform/datetext.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace pelidora::platform {
+
+using core::DateOrder;
+
+// 1 when "01/02/1998" reads as the 1st of a month, otherwise 2.
+DateOrder dateOrder();
+
+// Text to date value (day serial plus time of day fraction); nullopt when the text is no
+// date. Reads in the locale's order, also the locale's own short date text.
+std::optional<double> dateValue(const QString &text);
+// The same brought to whole days, halves to the even day.
+std::optional<int> dateSerial(const QString &text);
+
+// The locale's short date text with a four-digit year; reads back to the same serial.
+QString shortDateText(int serial);
+
+int dayOf(int serial);   // [1, 31]
+int monthOf(int serial); // [1, 12]
+int yearOf(int serial);
+
+QString format00(int value);   // "00"
+QString format0000(int value); // "0000"
+QString formatDdd(int serial);  // abbreviated weekday name
+QString formatMmmm(int serial); // full month name
+
+// Leading decimal digits of text; empty is 0; never above 32767.
+qint16 numericValue(const QString &text);
+
+// Today's day serial: the system date at each call, unless a test pinned it.
+int today();
+void pinToday(std::optional<int> serial);
+
+} // namespace pelidora::platform

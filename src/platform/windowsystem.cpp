@@ -1,0 +1,295 @@
+#include "platform/windowsystem.h"
+
+#include <pelidora/version.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProxyStyle>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QWidget>
+
+namespace pelidora::platform {
+
+namespace {
+
+constexpr char kHandleProperty[] = "_pelidora_hwnd";
+
+// Draws a line edit without its text cursor.
+class NoCaretStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_TextCursorWidth)
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// Gives the line edit its own style back when it loses the focus, as a hidden caret comes
+// back with the next focus.
+class CaretRestorer : public QObject
+{
+public:
+    CaretRestorer(QLineEdit *edit, NoCaretStyle *style)
+        : QObject(edit), m_style(style)
+    {
+        edit->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            auto *edit = static_cast<QLineEdit *>(watched);
+            edit->setStyle(nullptr);
+            m_style->deleteLater();
+            deleteLater();
+            edit->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    NoCaretStyle *m_style;
+};
+
+// Handles are shared by every WindowSystem, so a test's replacement sees the same windows.
+struct HandleRegistry {
+    QHash<qint32, QPointer<QWidget>> widgets;
+    qint32 nextHandle = 0;
+};
+
+HandleRegistry &handles()
+{
+    static HandleRegistry registry;
+    return registry;
+}
+
+WindowSystem *&installed()
+{
+    static WindowSystem *ws = nullptr;
+    return ws;
+}
+
+} // namespace
+
+WindowSystem::~WindowSystem() = default;
+
+qint32 WindowSystem::handleOf(QWidget *widget)
+{
+    if (!widget)
+        return 0;
+    const QVariant known = widget->property(kHandleProperty);
+    if (known.isValid())
+        return known.toInt();
+    HandleRegistry &registry = handles();
+    const qint32 handle = ++registry.nextHandle;
+    widget->setProperty(kHandleProperty, handle);
+    registry.widgets.insert(handle, widget);
+    QObject::connect(widget, &QObject::destroyed, widget, [handle] { handles().widgets.remove(handle); });
+    return handle;
+}
+
+QWidget *WindowSystem::widgetOf(qint32 handle) const
+{
+    return handles().widgets.value(handle);
+}
+
+bool WindowSystem::GetWindowRect(qint32 handle, QRect *rectPx)
+{
+    QWidget *w = widgetOf(handle);
+    if (!w || !rectPx)
+        return false;
+    *rectPx = w->isWindow() ? w->frameGeometry() : QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    return true;
+}
+
+qint32 WindowSystem::GetParent(qint32 handle)
+{
+    QWidget *w = widgetOf(handle);
+    if (!w || w->isWindow())
+        return 0;
+    return handleOf(w->parentWidget());
+}
+
+QString WindowSystem::GetClassName(qint32 handle)
+{
+    QWidget *w = widgetOf(handle);
+    if (!w)
+        return {};
+    const QVariant declared = w->property("windowClass");
+    if (declared.isValid())
+        return declared.toString();
+    return QString::fromLatin1(w->metaObject()->className());
+}
+
+qint32 WindowSystem::GetFocus()
+{
+    return handleOf(QApplication::focusWidget());
+}
+
+bool WindowSystem::SetWindowPosTopMost(qint32 handle)
+{
+    QWidget *w = widgetOf(handle);
+    if (!w || !w->isWindow())
+        return false;
+    if (!(w->windowFlags() & Qt::WindowStaysOnTopHint)) {
+        // Changing the flags of a shown window hides it; show it again.
+        const bool wasVisible = w->isVisible();
+        w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        if (wasVisible)
+            w->show();
+    }
+    w->raise();
+    return true;
+}
+
+bool WindowSystem::HideCaret(qint32 handle)
+{
+    auto *edit = qobject_cast<QLineEdit *>(widgetOf(handle));
+    if (!edit)
+        return false;
+    if (dynamic_cast<NoCaretStyle *>(edit->style()))
+        return true;
+    auto *style = new NoCaretStyle;
+    style->setParent(edit);
+    edit->setStyle(style);
+    new CaretRestorer(edit, style);
+    return true;
+}
+
+QColor WindowSystem::GetSysColor(int index)
+{
+    const QPalette palette = QApplication::palette();
+    switch (index) {
+    case ColorActiveCaption: return palette.color(QPalette::Active, QPalette::Highlight);
+    case ColorCaptionText: return palette.color(QPalette::Active, QPalette::HighlightedText);
+    default: return palette.color(QPalette::Window);
+    }
+}
+
+void WindowSystem::Beep()
+{
+    QApplication::beep();
+}
+
+void WindowSystem::MessageBeep(unsigned)
+{
+    QApplication::beep();
+}
+
+int WindowSystem::MessageBox(const QString &text, int style, const QString &title)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title.isEmpty() ? appTitle() : title);
+    box.setText(text);
+    switch (style & 0xF0) {
+    case 16: box.setIcon(QMessageBox::Critical); break;
+    case 32: box.setIcon(QMessageBox::Question); break;
+    case 48: box.setIcon(QMessageBox::Warning); break;
+    case 64: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return 1;
+}
+
+int WindowSystem::WritePrivateProfileString(const QString &section, const QString &key,
+                                            const QString &value, const QString &fileName)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return 0;
+    QSettings settings(QDir(folder).filePath(fileName), QSettings::IniFormat);
+    settings.setValue(section + QLatin1Char('/') + key, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError ? 1 : 0;
+}
+
+int WindowSystem::ShellExecute(const QString &document)
+{
+    if (document.trimmed().isEmpty())
+        return 2;
+    // Only mail and web addresses leave the program; nothing else can become a file, a
+    // command or an option of the opener.
+    const QUrl url(document, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || !(scheme == QLatin1String("mailto") || scheme == QLatin1String("http")
+                            || scheme == QLatin1String("https")))
+        return 5;
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return 31;
+    if (!QProcess::startDetached(opener, {url.toString(QUrl::FullyEncoded)}, QDir::rootPath()))
+        return 0;
+    return 42;
+}
+
+double WindowSystem::twipsPerPixelX()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? 1440.0 / screen->logicalDotsPerInchX() : 15.0;
+}
+
+double WindowSystem::twipsPerPixelY()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? 1440.0 / screen->logicalDotsPerInchY() : 15.0;
+}
+
+int WindowSystem::screenWidthTwips()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->geometry().width() * twipsPerPixelX()) : 0;
+}
+
+int WindowSystem::screenHeightTwips()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->geometry().height() * twipsPerPixelY()) : 0;
+}
+
+QString WindowSystem::appTitle()
+{
+    return QStringLiteral("Pelidora");
+}
+
+int WindowSystem::appMajor() const
+{
+    return PELIDORA_VERSION_MAJOR;
+}
+
+int WindowSystem::appMinor() const
+{
+    return PELIDORA_VERSION_MINOR;
+}
+
+int WindowSystem::appRevision() const
+{
+    return PELIDORA_VERSION_REVISION;
+}
+
+WindowSystem &windowSystem()
+{
+    static WindowSystem desktop;
+    WindowSystem *ws = installed();
+    return ws ? *ws : desktop;
+}
+
+WindowSystem *setWindowSystem(WindowSystem *ws)
+{
+    WindowSystem *previous = installed();
+    installed() = ws;
+    return previous;
+}
+
+} // namespace pelidora::platform
+

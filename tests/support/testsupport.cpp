@@ -1,0 +1,82 @@
+#include "support/testsupport.h"
+
+#include "platform/dayserial.h"
+#include "platform/localedates.h"
+
+namespace pelidora::test {
+
+FakeWindowSystem::FakeWindowSystem()
+    : m_previous(platform::setWindowSystem(this))
+{
+}
+
+FakeWindowSystem::~FakeWindowSystem()
+{
+    platform::setWindowSystem(m_previous);
+}
+
+int FakeWindowSystem::MessageBox(const QString &text, int style, const QString &title)
+{
+    messages << Message{text, style, title};
+    return 1;
+}
+
+int FakeWindowSystem::WritePrivateProfileString(const QString &section, const QString &key,
+                                                const QString &value, const QString &fileName)
+{
+    profileWrites << ProfileWrite{section, key, value, fileName};
+    return 1;
+}
+
+int FakeWindowSystem::ShellExecute(const QString &document)
+{
+    opened << document;
+    return shellResult;
+}
+
+int FakeWindowSystem::screenWidthTwips()
+{
+    return screenWidth ? *screenWidth : WindowSystem::screenWidthTwips();
+}
+
+int FakeWindowSystem::screenHeightTwips()
+{
+    return screenHeight ? *screenHeight : WindowSystem::screenHeightTwips();
+}
+
+QColor FakeWindowSystem::GetSysColor(int index)
+{
+    if (index == ColorActiveCaption && captionColor)
+        return *captionColor;
+    if (index == ColorCaptionText && captionTextColor)
+        return *captionTextColor;
+    return WindowSystem::GetSysColor(index);
+}
+
+qint32 FakeWindowSystem::GetFocus()
+{
+    return focus ? *focus : WindowSystem::GetFocus();
+}
+
+TodayPin::TodayPin(int year, int month, int day)
+    : m_serial(core::serialFromCivil({year, month, day}))
+{
+    platform::pinToday(m_serial);
+}
+
+TodayPin::~TodayPin()
+{
+    platform::pinToday(std::nullopt);
+}
+
+LocalePin::LocalePin(const QString &name)
+{
+    QLocale::setDefault(QLocale(name));
+}
+
+LocalePin::~LocalePin()
+{
+    QLocale::setDefault(m_previous);
+}
+
+} // namespace pelidora::test

@@ -1,0 +1,75 @@
+#pragma once
+
+// What the widget tests share: a window system that records instead of reaching the
+// desktop, a pinned today and a pinned locale.
+
+#include "platform/windowsystem.h"
+
+#include <QColor>
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace pelidora::test {
+
+class FakeWindowSystem : public platform::WindowSystem
+{
+public:
+    FakeWindowSystem();  // installs itself
+    ~FakeWindowSystem() override; // puts the previous one back
+
+    struct Message { QString text; int style; QString title; };
+    struct ProfileWrite { QString section, key, value, fileName; };
+
+    int beeps = 0;
+    QList<unsigned> messageBeeps;
+    QList<Message> messages;
+    QList<ProfileWrite> profileWrites;
+    QStringList opened;          // documents handed to ShellExecute
+    int shellResult = 42;        // what ShellExecute answers
+    std::optional<int> screenWidth, screenHeight; // twips
+    std::optional<QColor> captionColor, captionTextColor;
+    std::optional<qint32> focus; // handle GetFocus answers
+
+    void Beep() override { ++beeps; }
+    void MessageBeep(unsigned type) override { messageBeeps << type; }
+    int MessageBox(const QString &text, int style, const QString &title) override;
+    int WritePrivateProfileString(const QString &section, const QString &key,
+                                  const QString &value, const QString &fileName) override;
+    int ShellExecute(const QString &document) override;
+    int screenWidthTwips() override;
+    int screenHeightTwips() override;
+    QColor GetSysColor(int index) override;
+    qint32 GetFocus() override;
+
+private:
+    platform::WindowSystem *m_previous;
+};
+
+// Pins today for the lifetime of the object.
+class TodayPin
+{
+public:
+    explicit TodayPin(int year, int month, int day);
+    ~TodayPin();
+    int serial() const { return m_serial; }
+
+private:
+    int m_serial;
+};
+
+// Sets QLocale's default for the lifetime of the object.
+class LocalePin
+{
+public:
+    explicit LocalePin(const QString &name);
+    ~LocalePin();
+
+private:
+    QLocale m_previous;
+};
+
+} // namespace pelidora::test
