@@ -6,4 +6,8 @@ void ShowAbout(QWidget *, const QString &, qint32, bool, const QPixmap *)
 {
 }
 
+void UnloadAbout()
+{
+}
+
 } // namespace pelidora

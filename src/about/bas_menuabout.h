@@ -14,4 +14,7 @@ namespace pelidora {
 void ShowAbout(QWidget *owner, const QString &comment, qint32 iconId, bool modeless,
                const QPixmap *picture);
 
+// Unloads the shared About form if it is loaded (a date box does this when it goes away).
+void UnloadAbout();
+
 } // namespace pelidora
