@@ -27,16 +27,23 @@ struct ShortDatePattern {
     bool monthTwoDigits = true;
 };
 
-// A date value: a day serial with the time of day as a fraction (noon = .5).
-// Accepts:
-//   - a plain decimal number, optionally signed and with a fraction ("36526", "-1", "2.5");
-//   - day and month in `order`, then a four-digit year, separated by "/", "." or "-" (and
-//     any character of extraSeparators), each optionally followed by blanks; a trailing
-//     separator is allowed. When the numbers are no date in `order` but are one with day
-//     and month exchanged, they are taken exchanged ("23/11/1998" in either order);
-//   - a four-digit year first, then month and day ("1998-11-23");
+// A date value: a day serial with the time of day as a fraction (noon = .5), on one linear
+// timeline: 6:00 on serial -1 is -0.75.
+// Accepts, with blanks around the whole text allowed:
+//   - a plain decimal number, optionally signed and with a fraction ("36526", "-1", "2.5"),
+//     taken as the value itself; fails outside [INT_MIN, INT_MAX];
+//   - day and month in `order` (one or two digits each), then a four-digit year, separated
+//     by "/", "." or "-" (or any character of extraSeparators), blanks allowed around each
+//     separator; one trailing separator is allowed. When the numbers are no date in `order`
+//     but are one with day and month exchanged, they are taken exchanged ("23/11/1998" in
+//     either order);
+//   - a four-digit year first, then month and day ("1998-11-23"), never exchanged;
 //   - any of these dates followed by blanks and a time of day: "13:00", "13:00:00",
-//     "1:00 PM", "1:00:30 am".
+//     "1:00 PM", "1:00:30 am" (hours 0-23, or 1-12 with AM/PM; 12 AM is midnight).
+// Blanks are space, tab, no-break spaces and the invisible direction marks (U+200E, U+200F,
+// U+061C) that right-to-left locales put beside their separators; blanks and digits in
+// extraSeparators are ignored. Only ASCII digits count. Any byte sequence is safe: malformed
+// UTF-8 is simply no date.
 // Fails (nullopt) for anything else, for dates that do not exist, and for years outside
 // [kMinYear, kMaxYear].
 std::optional<double> parseDateValue(std::string_view text, DateOrder order,
@@ -46,13 +53,16 @@ std::optional<double> parseDateValue(std::string_view text, DateOrder order,
 std::optional<int> parseDateSerial(std::string_view text, DateOrder order,
                                    std::string_view extraSeparators = {});
 
-// Nearest whole number, halves to the even one; saturates at the int range.
+// Nearest whole number, halves to the even one; saturates at the int range; NaN is 0.
 int roundHalfEven(double value) noexcept;
 
-// The serial's date as the pattern writes it ("06.12.2026", "12/6/2026").
+// The serial's date as the pattern writes it ("06.12.2026", "12/6/2026"), ASCII digits.
+// Reads back through parseDateValue for serials in [kMinSerial, kMaxSerial] when the
+// separators are "/", "." or "-" (or passed as extraSeparators) and the order matches.
 std::string formatShortDate(int serial, const ShortDatePattern &pattern);
 
-// Decimal text of value padded with leading zeros to width digits ("00", "0000").
+// Decimal text of value padded with leading zeros to width digits ("00", "0000"); a
+// negative value gets its sign in front ("-05"). Width in [0, 64]; more counts as 64.
 std::string formatPadded(int value, int width);
 
 // The value of the leading decimal digits of text; empty or no leading digit is 0. Never
