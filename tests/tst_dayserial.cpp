@@ -1,0 +1,104 @@
+#include "platform/dayserial.h"
+
+#include <QDate>
+#include <QTest>
+
+#include <climits>
+
+using namespace pelidora::core;
+
+class tst_DaySerial : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void anchors_data();
+    void anchors();
+    void everyDayFrom1900To2100MatchesQDate();
+    void yearEndsFrom100To9999MatchQDate();
+    void extremeSerialsRoundTrip_data();
+    void extremeSerialsRoundTrip();
+};
+
+static const QDate kSerialZero(1899, 12, 30);
+
+void tst_DaySerial::anchors_data()
+{
+    QTest::addColumn<int>("serial");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<int>("weekday");
+    QTest::newRow("serial zero")     << 0 << QDate(1899, 12, 30) << 6;
+    QTest::newRow("no-date value")   << -1 << QDate(1899, 12, 29) << 5;
+    QTest::newRow("1 Jan 1900")      << 2 << QDate(1900, 1, 1) << 1;
+    QTest::newRow("no 29 Feb 1900")  << 61 << QDate(1900, 3, 1) << 4;
+    QTest::newRow("1 Jan 2000")      << 36526 << QDate(2000, 1, 1) << 6;
+    QTest::newRow("29 Feb 2000")     << 36585 << QDate(2000, 2, 29) << 2;
+    QTest::newRow("first valid day") << kMinSerial << QDate(100, 1, 1) << 5;
+    QTest::newRow("last valid day")  << kMaxSerial << QDate(9999, 12, 31) << 5;
+}
+
+void tst_DaySerial::anchors()
+{
+    QFETCH(int, serial);
+    QFETCH(QDate, date);
+    QFETCH(int, weekday);
+    const Civil civil{date.year(), date.month(), date.day()};
+    QCOMPARE(serialFromCivil(civil), serial);
+    QVERIFY(civilFromSerial(serial) == civil);
+    QCOMPARE(isoWeekday(serial), weekday);
+}
+
+void tst_DaySerial::everyDayFrom1900To2100MatchesQDate()
+{
+    for (QDate d(1900, 1, 1); d.year() <= 2100; d = d.addDays(1)) {
+        const int serial = static_cast<int>(kSerialZero.daysTo(d));
+        const Civil civil{d.year(), d.month(), d.day()};
+        QVERIFY(isValidCivil(civil));
+        QCOMPARE(serialFromCivil(civil), serial);
+        QVERIFY(civilFromSerial(serial) == civil);
+        QCOMPARE(isoWeekday(serial), d.dayOfWeek());
+    }
+}
+
+void tst_DaySerial::yearEndsFrom100To9999MatchQDate()
+{
+    for (int year = kMinYear; year <= kMaxYear; ++year) {
+        QCOMPARE(isLeapYear(year), QDate::isLeapYear(year));
+        for (const QDate d : {QDate(year, 1, 1), QDate(year, 2, 28).addDays(1),
+                              QDate(year, 12, 31)}) {
+            const int serial = static_cast<int>(kSerialZero.daysTo(d));
+            QCOMPARE(serialFromCivil({d.year(), d.month(), d.day()}), serial);
+            QVERIFY(civilFromSerial(serial) == (Civil{d.year(), d.month(), d.day()}));
+        }
+        QCOMPARE(daysInMonth(year, 2), QDate(year, 2, 1).daysInMonth());
+        QVERIFY(!isValidCivil({year, 2, daysInMonth(year, 2) + 1}));
+    }
+    QVERIFY(!isValidCivil({kMinYear - 1, 12, 31}));
+    QVERIFY(!isValidCivil({kMaxYear + 1, 1, 1}));
+    QVERIFY(!isValidCivil({2000, 0, 1}) && !isValidCivil({2000, 13, 1}));
+    QVERIFY(!isValidCivil({2000, 1, 0}));
+}
+
+void tst_DaySerial::extremeSerialsRoundTrip_data()
+{
+    QTest::addColumn<int>("serial");
+    QTest::newRow("int min") << INT_MIN;
+    QTest::newRow("int min + 1") << INT_MIN + 1;
+    QTest::newRow("int max - 1") << INT_MAX - 1;
+    QTest::newRow("int max") << INT_MAX;
+}
+
+// Far outside the valid years the arithmetic must still hold together, without overflow.
+void tst_DaySerial::extremeSerialsRoundTrip()
+{
+    QFETCH(int, serial);
+    const Civil civil = civilFromSerial(serial);
+    QVERIFY(civil.month >= 1 && civil.month <= 12 && civil.day >= 1 && civil.day <= 31);
+    QCOMPARE(serialFromCivil(civil), serial);
+    const int weekday = isoWeekday(serial);
+    QVERIFY(weekday >= 1 && weekday <= 7);
+    if (serial < INT_MAX)
+        QCOMPARE(isoWeekday(serial + 1), weekday % 7 + 1);
+}
+
+QTEST_GUILESS_MAIN(tst_DaySerial)
+#include "tst_dayserial.moc"
