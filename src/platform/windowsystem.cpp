@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QHash>
+#include <QPointer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>

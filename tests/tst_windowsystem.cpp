@@ -1,0 +1,157 @@
+#include "platform/windowsystem.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace pelidora;
+
+class tst_WindowSystem : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void handlesAreStableAndNeverReused();
+    void parentClassAndRectOfAChild();
+    void installedReplacementSeesTheSameHandles();
+    void hiddenCaretReturnsWithTheNextFocus();
+    void profileValueLandsInTheConfigFolder();
+    void shellRefusesAnythingButMailAndWebAddresses_data();
+    void shellRefusesAnythingButMailAndWebAddresses();
+    void twipsFollowTheScreen();
+};
+
+void tst_WindowSystem::handlesAreStableAndNeverReused()
+{
+    auto &ws = platform::windowSystem();
+    QCOMPARE(ws.handleOf(nullptr), 0);
+    qint32 first;
+    {
+        QWidget a;
+        first = ws.handleOf(&a);
+        QVERIFY(first > 0);
+        QCOMPARE(ws.handleOf(&a), first);
+        QCOMPARE(ws.widgetOf(first), &a);
+    }
+    QCOMPARE(ws.widgetOf(first), nullptr); // gone with its widget
+    QWidget b;
+    QVERIFY(ws.handleOf(&b) > first);
+    QCOMPARE(ws.widgetOf(0), nullptr);
+}
+
+void tst_WindowSystem::parentClassAndRectOfAChild()
+{
+    auto &ws = platform::windowSystem();
+    QWidget form;
+    form.setGeometry(100, 120, 300, 200);
+    QWidget child(&form);
+    child.setGeometry(10, 20, 50, 30);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    const qint32 hChild = ws.handleOf(&child);
+    const qint32 hForm = ws.GetParent(hChild);
+    QCOMPARE(ws.widgetOf(hForm), &form);
+    QCOMPARE(ws.GetParent(hForm), 0); // a top-level window has no parent
+
+    QCOMPARE(ws.GetClassName(hForm), QStringLiteral("QWidget"));
+    form.setProperty("windowClass", QStringLiteral("ThunderTestForm"));
+    QCOMPARE(ws.GetClassName(hForm), QStringLiteral("ThunderTestForm"));
+    QCOMPARE(ws.GetClassName(123456789), QString());
+
+    QRect rect;
+    QVERIFY(ws.GetWindowRect(hChild, &rect));
+    QCOMPARE(rect, QRect(child.mapToGlobal(QPoint(0, 0)), QSize(50, 30)));
+    QVERIFY(!ws.GetWindowRect(123456789, &rect));
+}
+
+void tst_WindowSystem::installedReplacementSeesTheSameHandles()
+{
+    QWidget w;
+    const qint32 h = platform::windowSystem().handleOf(&w);
+    test::FakeWindowSystem fake;
+    QCOMPARE(&platform::windowSystem(), static_cast<platform::WindowSystem *>(&fake));
+    QCOMPARE(fake.widgetOf(h), &w);
+    platform::windowSystem().Beep();
+    QCOMPARE(fake.beeps, 1);
+}
+
+void tst_WindowSystem::hiddenCaretReturnsWithTheNextFocus()
+{
+    auto &ws = platform::windowSystem();
+    QWidget form;
+    auto *edit = new QLineEdit(&form);
+    auto *other = new QLineEdit(&form);
+    other->move(0, 40);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+
+    QStyle *own = edit->style();
+    QVERIFY(ws.HideCaret(ws.handleOf(edit)));
+    QCOMPARE(edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit), 0);
+    QVERIFY(ws.HideCaret(ws.handleOf(edit))); // twice is harmless
+
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
+    QCOMPARE(edit->style(), own);
+    QVERIFY(edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit) > 0);
+
+    QVERIFY(!ws.HideCaret(ws.handleOf(&form))); // not a text field
+}
+
+void tst_WindowSystem::profileValueLandsInTheConfigFolder()
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    QVERIFY(platform::windowSystem().WritePrivateProfileString(
+        QStringLiteral("WndParent"), QStringLiteral("Class"), QStringLiteral("ThunderForm"),
+        QStringLiteral("pelidora.ini")));
+    QSettings ini(QDir(home.path()).filePath(QStringLiteral("pelidora.ini")), QSettings::IniFormat);
+    QCOMPARE(ini.value(QStringLiteral("WndParent/Class")).toString(), QStringLiteral("ThunderForm"));
+
+    // A folder that cannot be made loses the record without complaint.
+    qputenv("XDG_CONFIG_HOME", "/proc/no-such-folder");
+    QCOMPARE(platform::windowSystem().WritePrivateProfileString(
+                 QStringLiteral("WndParent"), QStringLiteral("Class"), QStringLiteral("x"),
+                 QStringLiteral("pelidora.ini")),
+             0);
+}
+
+void tst_WindowSystem::shellRefusesAnythingButMailAndWebAddresses_data()
+{
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<int>("code");
+    QTest::newRow("empty") << QString() << 2;
+    QTest::newRow("blank") << QStringLiteral("   ") << 2;
+    QTest::newRow("an option") << QStringLiteral("--help") << 5;
+    QTest::newRow("a local file") << QStringLiteral("/etc/passwd") << 5;
+    QTest::newRow("a file address") << QStringLiteral("file:///etc/passwd") << 5;
+    QTest::newRow("a script address") << QStringLiteral("javascript:alert(1)") << 5;
+    QTest::newRow("a command") << QStringLiteral("sh -c reboot") << 5;
+}
+
+void tst_WindowSystem::shellRefusesAnythingButMailAndWebAddresses()
+{
+    QFETCH(QString, document);
+    QFETCH(int, code);
+    QCOMPARE(platform::windowSystem().ShellExecute(document), code);
+}
+
+void tst_WindowSystem::twipsFollowTheScreen()
+{
+    auto &ws = platform::windowSystem();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    QCOMPARE(ws.twipsPerPixelX(), 1440.0 / screen->logicalDotsPerInchX());
+    QCOMPARE(ws.screenWidthTwips(), qRound(screen->geometry().width() * ws.twipsPerPixelX()));
+    QCOMPARE(ws.screenHeightTwips(), qRound(screen->geometry().height() * ws.twipsPerPixelY()));
+}
+
+QTEST_MAIN(tst_WindowSystem)
+#include "tst_windowsystem.moc"
