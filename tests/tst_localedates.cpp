@@ -1,0 +1,137 @@
+#include "platform/dayserial.h"
+#include "platform/localedates.h"
+#include "support/testsupport.h"
+
+#include <QDate>
+#include <QtTest>
+
+using namespace pelidora;
+using platform::DateOrder;
+Q_DECLARE_METATYPE(DateOrder)
+
+namespace {
+int serialOf(QDate date)
+{
+    return static_cast<int>(QDate(1899, 12, 30).daysTo(date));
+}
+} // namespace
+
+class tst_LocaleDates : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void shortTextReadsBackEveryDay_data() { eachLocale(); }
+    void shortTextReadsBackEveryDay();
+    void readsTheLocalesOwnText_data() { eachLocale(); }
+    void readsTheLocalesOwnText();
+    void weekOfNovember1998RunsMondayToSunday_data() { eachLocale(); }
+    void weekOfNovember1998RunsMondayToSunday();
+    void followsTheDefaultLocale();
+    void namesComeFromTheLocale();
+    void todayCanBePinned();
+
+private:
+    void eachLocale();
+};
+
+void tst_LocaleDates::eachLocale()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<DateOrder>("order");
+    QTest::addColumn<QString>("firstOfFebruary"); // 1 February 1998 as we write it
+    const auto D = DateOrder::DayFirst, M = DateOrder::MonthFirst;
+    QTest::newRow("en_US") << "en_US" << M << "2/1/1998";
+    QTest::newRow("en_GB") << "en_GB" << D << "01/02/1998";
+    QTest::newRow("de_DE") << "de_DE" << D << "01.02.1998";
+    QTest::newRow("it_IT") << "it_IT" << D << "01/02/1998";
+    QTest::newRow("sv_SE year first") << "sv_SE" << M << "1998-02-01";
+    QTest::newRow("hu_HU trailing dot") << "hu_HU" << M << "1998. 02. 01.";
+    QTest::newRow("bg_BG trailing word") << "bg_BG" << D << "1.02.1998 \u0433.";
+    QTest::newRow("ar_EG marks, Arabic digits") << "ar_EG" << D << "1\u200f/2\u200f/1998";
+    QTest::newRow("fa_IR Persian digits") << "fa_IR" << M << "1998/2/1";
+    QTest::newRow("C month name") << "C" << D << "01/02/1998";
+}
+
+// The probe and the text agree, and what we write reads back, whatever digits the locale
+// prints itself.
+void tst_LocaleDates::shortTextReadsBackEveryDay()
+{
+    QFETCH(QString, locale);
+    QFETCH(DateOrder, order);
+    QFETCH(QString, firstOfFebruary);
+    test::LocalePin pin(locale);
+    QCOMPARE(platform::dateOrder(), order);
+    QCOMPARE(platform::shortDateText(serialOf(QDate(1998, 2, 1))), firstOfFebruary);
+    for (int serial = serialOf(QDate(1900, 1, 1)); serial <= serialOf(QDate(2100, 12, 31));
+         ++serial) {
+        const QString text = platform::shortDateText(serial);
+        QCOMPARE(platform::dateSerial(text).value_or(-1), serial);
+    }
+    for (const int serial : {core::kMinSerial, core::kMaxSerial})
+        QCOMPARE(platform::dateSerial(platform::shortDateText(serial)).value_or(-1), serial);
+}
+
+// The locale's own short text, with a four-digit year and in its own digits.
+void tst_LocaleDates::readsTheLocalesOwnText()
+{
+    QFETCH(QString, locale);
+    test::LocalePin pin(locale);
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (format.contains(QLatin1String("MMM")))
+        QSKIP("month written as a name");
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    for (QDate d(1999, 12, 25); d.year() < 2001; d = d.addDays(3))
+        QCOMPARE(platform::dateSerial(QLocale().toString(d, format)).value_or(-1), serialOf(d));
+}
+
+void tst_LocaleDates::weekOfNovember1998RunsMondayToSunday()
+{
+    QFETCH(QString, locale);
+    test::LocalePin pin(locale);
+    for (int day = 23; day <= 29; ++day) {
+        const auto serial = platform::dateSerial(QString::number(day) + "/11/1998");
+        QCOMPARE(serial.value_or(-1), serialOf(QDate(1998, 11, day)));
+        QCOMPARE(platform::formatDdd(*serial), QLocale().dayName(day - 22, QLocale::ShortFormat));
+    }
+}
+
+void tst_LocaleDates::followsTheDefaultLocale()
+{
+    const int serial = serialOf(QDate(2026, 12, 6));
+    {
+        test::LocalePin pin("en_US");
+        QCOMPARE(platform::shortDateText(serial), "12/6/2026");
+        QCOMPARE(platform::dateSerial("12/6/2026").value_or(-1), serial);
+        QLocale::setDefault(QLocale("de_DE"));
+        QCOMPARE(platform::shortDateText(serial), "06.12.2026");
+        QCOMPARE(platform::dateSerial("6.12.2026").value_or(-1), serial);
+        QCOMPARE(platform::dateOrder(), DateOrder::DayFirst);
+    }
+}
+
+void tst_LocaleDates::namesComeFromTheLocale()
+{
+    test::LocalePin pin("de_DE");
+    const int saturday = 36526; // 1 January 2000
+    QCOMPARE(platform::formatDdd(saturday), QLocale().dayName(6, QLocale::ShortFormat));
+    QCOMPARE(platform::formatMmmm(saturday + 60), "M\u00e4rz");
+    QCOMPARE(platform::format00(7), "07");
+    QCOMPARE(platform::format0000(998), "0998");
+    QCOMPARE(platform::numericValue(QString(10000, u'9')), qint16(32767));
+    QCOMPARE(platform::numericValue("\u0661\u0662"), qint16(0)); // only ASCII digits count
+}
+
+void tst_LocaleDates::todayCanBePinned()
+{
+    {
+        test::TodayPin pin(2000, 1, 1);
+        QCOMPARE(platform::today(), 36526);
+    }
+    const int system = serialOf(QDate::currentDate());
+    const int today = platform::today();
+    QVERIFY(today == system || today == serialOf(QDate::currentDate())); // midnight may pass
+}
+
+QTEST_MAIN(tst_LocaleDates)
+#include "tst_localedates.moc"
