@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace pelidora::core {
 namespace {
@@ -340,10 +341,11 @@ int roundHalfEven(double value) noexcept
         return INT_MIN;
     const double below = std::floor(value);
     const double rest = value - below;
-    auto result = static_cast<long long>(below);
+    // value < INT_MAX, so one step up from its floor still fits.
+    int result = static_cast<int>(below);
     if (rest > 0.5 || (rest == 0.5 && result % 2 != 0))
         ++result;
-    return result > INT_MAX ? INT_MAX : static_cast<int>(result);
+    return result;
 }
 
 std::string formatShortDate(int serial, const ShortDatePattern &pattern)

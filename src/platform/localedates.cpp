@@ -124,14 +124,12 @@ LocaleShortDate derive(const QString &format)
 
 const LocaleShortDate &localeShortDate()
 {
-    thread_local LocaleShortDate cached = derive(QString());
-    thread_local bool derived = false;
+    // Keyed by the format itself, so any change of locale is seen at the next call.
+    thread_local std::optional<LocaleShortDate> cached;
     const QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!derived || format != cached.format) {
+    if (!cached || format != cached->format)
         cached = derive(format);
-        derived = true;
-    }
-    return cached;
+    return *cached;
 }
 
 // Digits of any script become ASCII ones: a user in an Arabic or Persian locale may type

@@ -14,16 +14,21 @@ namespace pelidora::platform {
 
 using core::DateOrder;
 
-// 1 when "01/02/1998" reads as the 1st of a month, otherwise 2.
+// 1 when "01/02/1998" reads as the 1st of a month, otherwise 2. That follows whether d
+// comes before M in the locale's short format: year-first locales (yyyy-MM-dd) are 2.
 DateOrder dateOrder();
 
 // Text to date value (day serial plus time of day fraction); nullopt when the text is no
-// date. Reads in the locale's order, also the locale's own short date text.
+// date. Reads what core::parseDateValue reads, in the locale's order, with the locale's
+// separators too; also the locale's own short date text, in any script's digits and with
+// its text after the last field ("1.02.1998 г.").
 std::optional<double> dateValue(const QString &text);
 // The same brought to whole days, halves to the even day.
 std::optional<int> dateSerial(const QString &text);
 
-// The locale's short date text with a four-digit year; reads back to the same serial.
+// The locale's short date text with a four-digit year and ASCII digits; reads back to the
+// same serial. A separator we could not read back (none, or more than one visible
+// character), or a month written as a name, becomes "/".
 QString shortDateText(int serial);
 
 int dayOf(int serial);   // [1, 31]
