@@ -10,7 +10,6 @@
 
 using namespace pelidora::core;
 Q_DECLARE_METATYPE(DateOrder)
-Q_DECLARE_METATYPE(ShortDatePattern)
 
 namespace {
 constexpr auto D = DateOrder::DayFirst;
@@ -22,10 +21,9 @@ double serialOf(int year, int month, int day)
     return static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(year, month, day)));
 }
 
-ShortDatePattern pattern(ShortDatePattern::Fields fields, const char *sep, bool twoDigits,
-                         const char *trailer = "")
+ShortDatePattern pattern(ShortDatePattern::Fields fields, const char *sep, bool twoDigits)
 {
-    return {fields, sep, sep, trailer, twoDigits, twoDigits};
+    return {fields, sep, sep, "", twoDigits, twoDigits};
 }
 } // namespace
 
@@ -41,8 +39,6 @@ private Q_SLOTS:
     void roundingSaturates();
     void everyDayReadsAndWritesLikeQDate();
     void impossibleDaysFail();
-    void shortDateText_data();
-    void shortDateText();
     void padded_data();
     void padded();
     void numeric_data();
@@ -65,7 +61,6 @@ void tst_DateText::parse_data()
     row("exchanged, day first", "11/23/1998", D, serialOf(1998, 11, 23));
     row("exchanged, month first", "23/11/1998", M, serialOf(1998, 11, 23));
     row("31 Feb either way", "31/02/2001", D, kNoDate);
-    row("28 Feb 2001", "28/02/2001", D, serialOf(2001, 2, 28));
     row("29 Feb 2000", "02/29/2000", M, serialOf(2000, 2, 29));
     row("no 29 Feb 1900", "29/02/1900", D, kNoDate);
     row("no 29 Feb 2100", "29/02/2100", M, kNoDate);
@@ -77,7 +72,6 @@ void tst_DateText::parse_data()
     row("extra separator missing", "1\u5e742\u5e741998", D, kNoDate);
     row("year first", "1998-11-23", M, serialOf(1998, 11, 23));
     row("year first not exchanged", "1998-23-11", D, kNoDate);
-    row("first valid day", "01/01/0100", D, kMinSerial);
     row("year 99", "01/01/0099", D, kNoDate);
     row("two-digit year", "1/2/98", D, kNoDate);
     row("five-digit year", "1/2/19980", D, kNoDate);
@@ -110,7 +104,6 @@ void tst_DateText::parse_data()
     row("huge", QByteArray(400, '9'), D, kNoDate);
     row("zeros then a serial", QByteArray(5000, '0') + "36526", D, 36526);
     row("exponent", "1e5", D, kNoDate);
-    row("two points", "1..2", D, kNoDate);
     row("sign alone", "-", D, kNoDate);
     row("empty", "", D, kNoDate);
     row("blanks", " \t ", D, kNoDate);
@@ -213,31 +206,6 @@ void tst_DateText::impossibleDaysFail()
             QVERIFY2(!parseDateValue(text, D), text.c_str());
         }
     }
-}
-
-void tst_DateText::shortDateText_data()
-{
-    QTest::addColumn<ShortDatePattern>("pattern");
-    QTest::addColumn<int>("serial");
-    QTest::addColumn<QByteArray>("expected");
-    using F = ShortDatePattern::Fields;
-    const int serial = static_cast<int>(serialOf(2026, 12, 6));
-    QTest::newRow("de") << pattern(F::DayMonthYear, ".", true) << serial << QByteArray("06.12.2026");
-    QTest::newRow("us") << pattern(F::MonthDayYear, "/", false) << serial << QByteArray("12/6/2026");
-    QTest::newRow("hu") << pattern(F::YearMonthDay, ". ", true, ".") << serial
-                        << QByteArray("2026. 12. 06.");
-    QTest::newRow("year 100") << pattern(F::DayMonthYear, "/", false) << int(kMinSerial)
-                              << QByteArray("1/1/0100");
-    QTest::newRow("int max") << pattern(F::DayMonthYear, "/", false) << INT_MAX
-                             << QByteArray("10/7/5881510");
-}
-
-void tst_DateText::shortDateText()
-{
-    QFETCH(ShortDatePattern, pattern);
-    QFETCH(int, serial);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(QByteArray::fromStdString(formatShortDate(serial, pattern)), expected);
 }
 
 void tst_DateText::padded_data()

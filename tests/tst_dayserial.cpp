@@ -11,8 +11,6 @@ class tst_DaySerial : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void anchors_data();
-    void anchors();
     void everyDayFrom1900To2100MatchesQDate();
     void yearEndsFrom100To9999MatchQDate();
     void extremeSerialsRoundTrip_data();
@@ -20,32 +18,6 @@ private Q_SLOTS:
 };
 
 static const QDate kSerialZero(1899, 12, 30);
-
-void tst_DaySerial::anchors_data()
-{
-    QTest::addColumn<int>("serial");
-    QTest::addColumn<QDate>("date");
-    QTest::addColumn<int>("weekday");
-    QTest::newRow("serial zero")     << 0 << QDate(1899, 12, 30) << 6;
-    QTest::newRow("no-date value")   << -1 << QDate(1899, 12, 29) << 5;
-    QTest::newRow("1 Jan 1900")      << 2 << QDate(1900, 1, 1) << 1;
-    QTest::newRow("no 29 Feb 1900")  << 61 << QDate(1900, 3, 1) << 4;
-    QTest::newRow("1 Jan 2000")      << 36526 << QDate(2000, 1, 1) << 6;
-    QTest::newRow("29 Feb 2000")     << 36585 << QDate(2000, 2, 29) << 2;
-    QTest::newRow("first valid day") << kMinSerial << QDate(100, 1, 1) << 5;
-    QTest::newRow("last valid day")  << kMaxSerial << QDate(9999, 12, 31) << 5;
-}
-
-void tst_DaySerial::anchors()
-{
-    QFETCH(int, serial);
-    QFETCH(QDate, date);
-    QFETCH(int, weekday);
-    const Civil civil{date.year(), date.month(), date.day()};
-    QCOMPARE(serialFromCivil(civil), serial);
-    QVERIFY(civilFromSerial(serial) == civil);
-    QCOMPARE(isoWeekday(serial), weekday);
-}
 
 void tst_DaySerial::everyDayFrom1900To2100MatchesQDate()
 {
