@@ -1,0 +1,137 @@
+#include "panel/daycell.h"
+
+#include "panel/twips.h"
+#include "shared/mpelidora.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace pelidora {
+
+using twips::toPxX;
+using twips::toPxY;
+
+DayCell::DayCell(int index, QWidget *parent)
+    : QWidget(parent)
+    , m_index(index)
+{
+    setObjectName(QStringLiteral("btnDay_%1").arg(index));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The keyboard stays in the day field while the pointer picks days.
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void DayCell::setBackColor(const QColor &color)
+{
+    if (m_back == color)
+        return;
+    m_back = color;
+    update();
+}
+
+void DayCell::setLinL(const QColor &color)
+{
+    if (m_linL == color)
+        return;
+    m_linL = color;
+    update();
+}
+
+void DayCell::setLinT(const QColor &color)
+{
+    if (m_linT == color)
+        return;
+    m_linT = color;
+    update();
+}
+
+void DayCell::setLinR(const QColor &color)
+{
+    if (m_linR == color)
+        return;
+    m_linR = color;
+    update();
+}
+
+void DayCell::setLinB(const QColor &color)
+{
+    if (m_linB == color)
+        return;
+    m_linB = color;
+    update();
+}
+
+void DayCell::setLinLY2(int twips)
+{
+    if (m_linLY2 == twips)
+        return;
+    m_linLY2 = twips;
+    update();
+}
+
+void DayCell::setLook(const QColor &leftTop, const QColor &rightBottom, const QColor &back)
+{
+    if (m_linL == leftTop && m_linT == leftTop && m_linR == rightBottom && m_linB == rightBottom
+        && m_back == back)
+        return;
+    m_linL = m_linT = leftTop;
+    m_linR = m_linB = rightBottom;
+    m_back = back;
+    update();
+}
+
+void DayCell::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), m_back);
+
+    // Lines run from their start up to, not including, their end point. By design:
+    // linL (15,15)-(15,Y2), linT (30,15)-(375,15), linR (375,15)-(375,315),
+    // linB (30,315)-(375,315).
+    const int x15 = toPxX(15), x30 = toPxX(30), x375 = toPxX(375);
+    const int y15 = toPxY(15), y315 = toPxY(315), y2 = toPxY(m_linLY2);
+    if (y2 > y15)
+        p.fillRect(QRect(x15, y15, 1, y2 - y15), m_linL);
+    p.fillRect(QRect(x30, y15, x375 - x30, 1), m_linT);
+    p.fillRect(QRect(x375, y15, 1, y315 - y15), m_linR);
+    p.fillRect(QRect(x30, y315, x375 - x30, 1), m_linB);
+
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(rect(), Qt::AlignCenter, QString::number(m_index + 1));
+}
+
+void DayCell::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+    reportPointer(event->position(), event->buttons(), event->modifiers());
+}
+
+void DayCell::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool wasPressed = m_pressed;
+    m_pressed = false;
+    if (wasPressed && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked(m_index);
+}
+
+void DayCell::mouseMoveEvent(QMouseEvent *event)
+{
+    reportPointer(event->position(), event->buttons(), event->modifiers());
+}
+
+void DayCell::enterEvent(QEnterEvent *event)
+{
+    reportPointer(event->position(), event->buttons(), event->modifiers());
+}
+
+void DayCell::reportPointer(QPointF posPx, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    Q_EMIT pointerMoved(m_index, buttons, modifiers, float(posPx.x() * module().TwipsX),
+                        float(posPx.y() * module().TwipsY));
+}
+
+} // namespace pelidora

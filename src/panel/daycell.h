@@ -1,0 +1,70 @@
+#pragma once
+
+// One day cell of the month panel: a background, four border lines and its day number
+// (index + 1) centred. Geometry is in twips inside the cell, converted at paint time.
+
+#include <QColor>
+#include <QWidget>
+
+namespace pelidora {
+
+class DayCell : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QColor BackColor READ backColor WRITE setBackColor)
+
+public:
+    DayCell(int index, QWidget *parent);
+
+    int index() const { return m_index; } // [0, 30]
+
+    QColor backColor() const { return m_back; }
+    void setBackColor(const QColor &color);
+
+    // Border line colours: left, top, right, bottom.
+    QColor linL() const { return m_linL; }
+    QColor linT() const { return m_linT; }
+    QColor linR() const { return m_linR; }
+    QColor linB() const { return m_linB; }
+    void setLinL(const QColor &color);
+    void setLinT(const QColor &color);
+    void setLinR(const QColor &color);
+    void setLinB(const QColor &color);
+    // Lower end of the left line, twips inside the cell (315 by design).
+    int linLY2() const { return m_linLY2; }
+    void setLinLY2(int twips);
+
+    // All of one look at once: left and top lines, right and bottom lines, background.
+    void setLook(const QColor &leftTop, const QColor &rightBottom, const QColor &back);
+
+    // Draws the day number again.
+    void printNumber() { update(); }
+
+Q_SIGNALS:
+    // A left click released over the cell.
+    void clicked(int index);
+    // The pointer is over the cell; position in twips inside the cell.
+    void pointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                      float xTwips, float yTwips);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+
+private:
+    void reportPointer(QPointF posPx, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+
+    int m_index;
+    QColor m_back{192, 192, 192};
+    QColor m_linL{Qt::white};
+    QColor m_linT{Qt::white};
+    QColor m_linR{Qt::black};
+    QColor m_linB{Qt::black};
+    int m_linLY2 = 315;
+    bool m_pressed = false;
+};
+
+} // namespace pelidora

@@ -1,0 +1,279 @@
+#include "panel/window.h"
+
+#include "panel/daycell.h"
+#include "panel/dayheading.h"
+#include "panel/framepicture.h"
+#include "panel/panelframe.h"
+#include "panel/panellist.h"
+#include "panel/twips.h"
+#include "platform/localedates.h"
+#include "shared/mpelidora.h"
+
+#include <pelidora/runtimeerror.h>
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+
+namespace pelidora {
+
+using twips::rectPx;
+
+namespace {
+
+// Tahoma 8.25 pt; where it is missing, faces of about its width come next, so that
+// "September" still fits the month list.
+QFont panelFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+// Design geometry, twips.
+constexpr int kFormWidth = 6465, kFormHeight = 3225;
+constexpr int kContainerWidth = 2955, kContainerHeight = 2745;
+constexpr int kFlatInset = 90;
+constexpr int kListHeight = 315;
+constexpr int kHeadingLeft[7] = {45, 465, 870, 1260, 1650, 2055, 2460};
+
+} // namespace
+
+window::window(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("window"));
+
+    m_pic1D = new FramePicture(FramePicture::Style::Flat, this);
+    m_pic3D = new FramePicture(FramePicture::Style::ThreeD, this);
+    m_pic3D->hide();
+
+    m_picContainer = new PanelFrame(m_pic1D);
+    m_picContainer->setObjectName(QStringLiteral("picContainer"));
+    m_fraCombo = new PanelFrame(m_picContainer);
+    m_fraCombo->setObjectName(QStringLiteral("fraCombo"));
+    m_fraDay = new PanelFrame(m_picContainer);
+    m_fraDay->setObjectName(QStringLiteral("fraDay"));
+
+    const QFont font = panelFont();
+
+    m_lblDay = new QLineEdit(m_fraCombo);
+    m_lblDay->setObjectName(QStringLiteral("lblDay"));
+    m_lblDay->setFont(font);
+    m_lblDay->setAlignment(Qt::AlignCenter);
+    // A day number is at most two digits; pasted text is held to the same rule.
+    m_lblDay->setMaxLength(2);
+    m_lblDay->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), m_lblDay));
+    m_lblDay->installEventFilter(this);
+
+    m_cboMese = new PanelList(m_fraCombo);
+    m_cboMese->setObjectName(QStringLiteral("cboMese"));
+    m_cboMese->setFont(font);
+    m_cboMese->installEventFilter(this);
+    m_cboAnno = new PanelList(m_fraCombo);
+    m_cboAnno->setObjectName(QStringLiteral("cboAnno"));
+    m_cboAnno->setFont(font);
+    m_cboAnno->installEventFilter(this);
+    connect(m_cboMese, &QComboBox::currentIndexChanged, this, &window::cboMese_Click);
+    connect(m_cboAnno, &QComboBox::currentIndexChanged, this, &window::cboAnno_Click);
+
+    for (int p = 0; p < 7; ++p) {
+        auto *heading = new DayHeading(m_fraDay);
+        heading->setObjectName(QStringLiteral("giorno_%1").arg(p));
+        heading->setFont(font);
+        m_giorno[p] = heading;
+    }
+    for (int i = 0; i < 31; ++i) {
+        auto *cell = new DayCell(i, m_fraDay);
+        cell->setFont(font);
+        connect(cell, &DayCell::clicked, this, [this](int index) { btnDay_Click(qint16(index)); });
+        connect(cell, &DayCell::pointerMoved, this,
+                [this](int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, float x, float y) {
+                    const qint16 button = (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+                        | (buttons & Qt::MiddleButton ? 4 : 0);
+                    const qint16 shift = (modifiers & Qt::ShiftModifier ? 1 : 0)
+                        | (modifiers & Qt::ControlModifier ? 2 : 0) | (modifiers & Qt::AltModifier ? 4 : 0);
+                    btnDay_MouseMove(qint16(index), button, shift, x, y);
+                });
+        m_btnDay[i] = cell;
+    }
+
+    buildLayout();
+}
+
+window::~window() = default;
+
+void window::buildLayout()
+{
+    resize(rectPx(0, 0, kFormWidth, kFormHeight).size());
+    m_pic1D->setGeometry(rectPx(0, 0, m_pic1D->widthTwips(), m_pic1D->heightTwips()));
+    m_pic3D->setGeometry(rectPx(0, 0, m_pic3D->widthTwips(), m_pic3D->heightTwips()));
+    const bool inFlat = m_picContainer->parentWidget() == m_pic1D;
+    const int inset = inFlat ? kFlatInset : 120;
+    m_picContainer->setGeometry(rectPx(inset, inset, kContainerWidth, kContainerHeight));
+    // The upper 90 twips of fraCombo lie outside picContainer.
+    m_fraCombo->setGeometry(rectPx(0, -90, 2925, 540));
+    m_fraDay->setGeometry(rectPx(0, 435, 2925, 2265));
+    m_lblDay->setGeometry(rectPx(75, 165, 420, 300));
+    m_cboMese->setGeometry(rectPx(600, 150, 1275, kListHeight));
+    m_cboAnno->setGeometry(rectPx(1980, 150, 885, kListHeight));
+    for (int p = 0; p < 7; ++p)
+        m_giorno[p]->setGeometry(rectPx(kHeadingLeft[p], 150, p == 0 ? 420 : 405, 255));
+    for (int i = 0; i < 31; ++i)
+        m_btnDay[i]->setGeometry(rectPx(45 + 405 * (i % 7), 480 + 345 * (i / 7), 400, 345));
+}
+
+void window::Pelidora_Form_Load()
+{
+    if (FormLoaded)
+        return;
+    FormLoaded = true;
+
+    BuildWeekDayNames();
+    // The twips per pixel may have changed with the screen.
+    buildLayout();
+
+    {
+        const QSignalBlocker blockMonths(m_cboMese);
+        m_cboMese->addItems(MonthNames());
+        m_cboMese->setCurrentIndex(-1);
+    }
+    {
+        QStringList years;
+        years.reserve(201);
+        for (int year = 1900; year <= 2100; ++year)
+            years << platform::format0000(year);
+        const QSignalBlocker blockYears(m_cboAnno);
+        m_cboAnno->addItems(years);
+        m_cboAnno->setCurrentIndex(-1);
+    }
+
+    DateOrder = platform::dateOrder() == platform::DateOrder::DayFirst ? 1 : 2;
+
+    // A system date outside the list's years shows the nearest year the list has.
+    const int today = platform::today();
+    setAnnoIndex(qBound(0, platform::yearOf(today) - 1900, 200));
+    setMeseIndex(platform::monthOf(today) - 1);
+    m_lblDay->setText(QString::number(platform::dayOf(today)));
+    m_lblDayTag = m_lblDay->text();
+}
+
+void window::HidePelidora()
+{
+    if (isVisible())
+        hide();
+    m_pic1D->hide();
+    m_pic3D->hide();
+    m_picContainer->hide();
+    m_FlagShowPelidora = false;
+}
+
+void window::setbDayOver(qint16 Index, bool NewValue)
+{
+    checkCell(Index);
+    m_bDayOver[Index] = NewValue;
+}
+
+bool window::bDayOver(qint16 Index) const
+{
+    checkCell(Index);
+    return m_bDayOver[Index];
+}
+
+DayCell *window::btnDay(int index) const
+{
+    checkCell(index);
+    return m_btnDay[index];
+}
+
+DayHeading *window::giorno(int index) const
+{
+    if (index < 0 || index > 6)
+        throw RuntimeError(RuntimeError::SubscriptOutOfRange);
+    return m_giorno[index];
+}
+
+void window::checkCell(int index)
+{
+    if (index < 0 || index > 30)
+        throw RuntimeError(RuntimeError::SubscriptOutOfRange);
+}
+
+namespace {
+
+// A list index from code must name an entry or no entry (-1); otherwise the list keeps
+// its selection and the caller hears of it.
+void checkListIndex(const QComboBox *list, int index)
+{
+    if (index < -1 || index >= list->count())
+        throw RuntimeError(RuntimeError::InvalidPropertyValue);
+}
+
+} // namespace
+
+void window::setMeseIndex(int index)
+{
+    checkListIndex(m_cboMese, index);
+    if (index == m_cboMese->currentIndex())
+        cboMese_Click();
+    else
+        m_cboMese->setCurrentIndex(index); // runs cboMese_Click
+}
+
+void window::setAnnoIndex(int index)
+{
+    checkListIndex(m_cboAnno, index);
+    if (index == m_cboAnno->currentIndex())
+        cboAnno_Click();
+    else
+        m_cboAnno->setCurrentIndex(index); // runs cboAnno_Click
+}
+
+void window::placeContainer(FramePicture *frame, int leftTwips, int topTwips)
+{
+    if (!frame)
+        return;
+    if (m_picContainer->parentWidget() != frame) {
+        // A reparented widget is hidden; it keeps the visibility it had.
+        const bool shown = !m_picContainer->isHidden();
+        m_picContainer->setParent(frame);
+        m_picContainer->setVisible(shown);
+    }
+    m_picContainer->move(twips::toPxX(leftTwips), twips::toPxY(topTwips));
+}
+
+void window::Form_Resize()
+{
+    // Before the window is shown the field may not take the focus; that is fine.
+    m_lblDay->setFocus(Qt::OtherFocusReason);
+}
+
+void window::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    Form_Resize();
+}
+
+void window::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void window::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    Q_EMIT hidden();
+}
+
+void window::closeEvent(QCloseEvent *event)
+{
+    // Closed by the window system: hide, as Escape does, and keep the panel.
+    event->ignore();
+    HidePelidora();
+}
+
+} // namespace pelidora

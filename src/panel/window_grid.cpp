@@ -1,0 +1,150 @@
+// The month grid: redraw for the listed month, and the looks of a day cell.
+
+#include "panel/window.h"
+
+#include "panel/daycell.h"
+#include "panel/dayheading.h"
+#include "panel/panellist.h"
+#include "platform/dayserial.h"
+#include "platform/localedates.h"
+#include "platform/windowsystem.h"
+#include "shared/mpelidora.h"
+
+#include <QLineEdit>
+
+#include <algorithm>
+
+namespace pelidora {
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kLightGrey(192, 192, 192);
+const QColor kRed(255, 0, 0);
+const QColor kDarkBlue(0, 0, 128);
+
+} // namespace
+
+void window::cboMese_Click()
+{
+    const int monthIndex = m_cboMese->currentIndex();
+    const int yearIndex = m_cboAnno->currentIndex();
+    if (monthIndex < 0 || yearIndex < 0)
+        return;
+    const int month = monthIndex + 1;
+    const int year = yearIndex + 1900;
+
+    // The month's length is the highest day whose text the locale reads as a date.
+    const auto dateText = [&](int day) {
+        const QString d = platform::format00(day), m = platform::format00(month);
+        return (DateOrder == 1 ? d + u'/' + m : m + u'/' + d) + u'/' + platform::format0000(year);
+    };
+    int last = 31;
+    while (last > 28 && IsBadDate(dateText(last)))
+        --last;
+    m_monthLength = last;
+
+    for (int i = 0; i < last; ++i)
+        m_btnDay[i]->setHidden(false);
+    for (int i = 30; i >= last; --i)
+        m_btnDay[i]->setHidden(true); // keeps its look for the next month that has it
+
+    // The heading row starts with the weekday of the 1st.
+    const QString firstName = platform::formatDdd(core::serialFromCivil({year, month, 1}));
+    const auto &names = module().WeekDayNames;
+    int first = 0;
+    for (int k = 0; k < 7; ++k) {
+        if (names[k].compare(firstName, Qt::CaseInsensitive) == 0) {
+            first = k;
+            break;
+        }
+    }
+    auto &ws = platform::windowSystem();
+    const QColor caption = ws.GetSysColor(platform::WindowSystem::ColorActiveCaption);
+    const QColor captionText = ws.GetSysColor(platform::WindowSystem::ColorCaptionText);
+    // Red on red would vanish.
+    const QColor sundayBack = caption.rgb() == kRed.rgb() ? kDarkBlue : caption;
+    for (int p = 0, w = first; p < 7; ++p, w = (w + 1) % 7) {
+        if (w == 6)
+            m_giorno[p]->setLook(names[w], kRed, sundayBack, true);
+        else
+            m_giorno[p]->setLook(names[w], captionText, caption, false);
+    }
+
+    if (m_lblDay->text().isEmpty())
+        m_lblDay->setText(QStringLiteral("31"));
+    const int typed = platform::numericValue(m_lblDay->text());
+    if (!isVisible())
+        return;
+
+    // Text that is no day (0, 45, junk) is read as the nearest day 1..31.
+    int day = std::clamp(typed, 1, 31);
+    if (cellShown(day)) {
+        if (day != typed)
+            setFieldDay(day);
+        return;
+    }
+    while (day > 1 && !cellShown(day))
+        --day;
+    setFieldDay(day);
+    if (typed >= 1 && typed <= 31)
+        RaiseBoxDay(qint16(typed - 1));
+    else if (const int sunk = platform::numericValue(m_lblDayTag) - 1; sunk >= 0 && sunk <= 30)
+        RaiseBoxDay(qint16(sunk));
+    SinkBoxDay(qint16(day - 1));
+}
+
+void window::PrintBoxDay(qint16 Index)
+{
+    checkCell(Index);
+    m_btnDay[Index]->printNumber();
+}
+
+void window::DayMouseOver(qint16 Index)
+{
+    checkCell(Index);
+    m_btnDay[Index]->setLook(kBlack, kWhite, m_PelidoraBackColor);
+    m_DayOverIndex = Index;
+    m_bDayOver[Index] = true;
+    m_lblDayTag = QString::number(Index + 1);
+    m_lblDay->setText(m_lblDayTag);
+}
+
+void window::RaiseBoxDay(qint16 Index)
+{
+    checkCell(Index);
+    m_bDayOver[Index] = false;
+    m_btnDay[Index]->setLook(kWhite, kBlack, kLightGrey);
+}
+
+void window::SinkBoxDay(qint16 Index)
+{
+    checkCell(Index);
+    m_btnDay[Index]->setLook(kBlack, kWhite, m_PelidoraBackColor);
+    m_DayOverIndex = Index;
+    m_bDayOver[Index] = true;
+    m_lblDayTag = QString::number(Index + 1);
+    if (!m_Locked)
+        m_lblDay->setText(m_lblDayTag);
+    m_ButtonDay = qint16(Index + 1);
+    m_SelMonth = qint16(m_cboMese->currentIndex() + 1);
+    m_SelYear = qint16(m_cboAnno->currentIndex() + 1900);
+}
+
+bool window::cellShown(int day) const
+{
+    return day >= 1 && day <= 31 && !m_btnDay[day - 1]->isHidden();
+}
+
+int window::fieldDay() const
+{
+    return std::clamp<int>(platform::numericValue(m_lblDay->text()), 1, m_monthLength);
+}
+
+void window::setFieldDay(int day)
+{
+    m_lblDay->setText(QString::number(day));
+}
+
+} // namespace pelidora
