@@ -43,17 +43,20 @@ private:
 
 // Form files may only hold control classes that have been registered, with exactly the
 // keys (without regard to case) and kinds given here. ucvPelidora is registered by the
-// library itself.
+// library itself. Registering a class again replaces its keys. An empty class or key name,
+// or two keys equal without regard to case, throw std::invalid_argument.
 PELIDORA_EXPORT void registerControlClass(const QString &className,
                                           const QList<std::pair<QString, ValueKind>> &properties);
 PELIDORA_EXPORT bool isRegisteredControlClass(const QString &className);
 
 // Reads and checks a whole form; throws FormFileError on the first fault, so a caller
-// never sees part of a form.
+// never sees part of a form. Files above 16 MiB are refused unread.
 PELIDORA_EXPORT Form readForm(const QString &path);
 PELIDORA_EXPORT Form parseForm(const QByteArray &json, const QString &sourceName);
 
 // Writes the form atomically: the old file stays untouched unless the new one is complete.
+// A form that would not read back (an unregistered class, an unknown key, a duplicate
+// name ...) is refused before anything is written.
 PELIDORA_EXPORT void writeForm(const QString &path, const Form &form);
 PELIDORA_EXPORT QByteArray formToJson(const Form &form);
 
