@@ -1,0 +1,177 @@
+#include "designoverlay.h"
+
+#include "formcanvas.h"
+#include "formhost.h"
+
+#include <pelidora/ucvPelidora.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace pelidora::host {
+
+DesignOverlay::DesignOverlay(FormHost *host, QWidget *canvas)
+    : QWidget(canvas)
+    , m_host(host)
+{
+    setObjectName(QStringLiteral("designOverlay"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setGeometry(canvas->rect());
+    canvas->installEventFilter(this);
+    raise();
+
+    connect(host, &FormHost::boxesChanged, this, [this] {
+        // New boxes are stacked above the sheet; keep it on top.
+        raise();
+        if (m_selected && !m_host->siteOf(m_selected))
+            select(nullptr);
+        update();
+    });
+}
+
+ucvPelidora *DesignOverlay::selected() const
+{
+    return m_selected;
+}
+
+void DesignOverlay::select(ucvPelidora *box)
+{
+    if (m_selected == box)
+        return;
+    m_selected = box;
+    update();
+    Q_EMIT selectionChanged(box);
+}
+
+ucvPelidora *DesignOverlay::boxAt(const QPoint &pos) const
+{
+    const QList<ucvPelidora *> boxes = m_host->boxes();
+    // The last in tab order is drawn on top.
+    for (auto it = boxes.crbegin(); it != boxes.crend(); ++it) {
+        if ((*it)->geometry().contains(pos))
+            return *it;
+    }
+    return nullptr;
+}
+
+bool DesignOverlay::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parent() && event->type() == QEvent::Resize)
+        setGeometry(static_cast<QWidget *>(watched)->rect());
+    return QWidget::eventFilter(watched, event);
+}
+
+void DesignOverlay::paintEvent(QPaintEvent *)
+{
+    if (!m_selected)
+        return;
+    QPainter painter(this);
+    const QColor highlight = palette().color(QPalette::Highlight);
+    const QRect frame = m_selected->geometry().adjusted(-3, -3, 2, 2);
+    painter.setPen(QPen(highlight, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame);
+
+    // The name on a tab above the frame, or below it when there is no room above.
+    const QFontMetrics metrics(font());
+    const QString name = m_selected->objectName();
+    QRect tab(0, 0, metrics.horizontalAdvance(name) + 10, metrics.height() + 2);
+    tab.moveLeft(frame.left() - 1);
+    if (frame.top() - tab.height() >= 0)
+        tab.moveBottom(frame.top() - 1);
+    else
+        tab.moveTop(frame.bottom() + 2);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(highlight);
+    painter.drawRect(tab);
+    painter.setPen(palette().color(QPalette::HighlightedText));
+    painter.drawText(tab, Qt::AlignCenter, name);
+}
+
+void DesignOverlay::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint pos = event->position().toPoint();
+    ucvPelidora *box = boxAt(pos);
+    select(box);
+    if (box) {
+        m_dragging = true;
+        m_grabOffset = pos - box->pos();
+        m_pressPos = pos;
+        setCursor(Qt::SizeAllCursor);
+    }
+}
+
+void DesignOverlay::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (!m_dragging || !m_selected) {
+        setCursor(boxAt(pos) ? Qt::SizeAllCursor : Qt::ArrowCursor);
+        return;
+    }
+    // A small jitter of a click is no move.
+    if ((pos - m_pressPos).manhattanLength() < QApplication::startDragDistance())
+        return;
+    const bool snap = !(event->modifiers() & Qt::AltModifier);
+    moveSelected(placed(pos - m_grabOffset, m_selected->size(), snap));
+}
+
+void DesignOverlay::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_dragging = false;
+}
+
+void DesignOverlay::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_selected) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const int step = (event->modifiers() & Qt::ShiftModifier) ? FormCanvas::kGridPx : 1;
+    QPoint delta;
+    switch (event->key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        Q_EMIT deleteRequested(m_selected);
+        return;
+    case Qt::Key_Left: delta = {-step, 0}; break;
+    case Qt::Key_Right: delta = {step, 0}; break;
+    case Qt::Key_Up: delta = {0, -step}; break;
+    case Qt::Key_Down: delta = {0, step}; break;
+    case Qt::Key_Escape:
+        select(nullptr);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    moveSelected(placed(m_selected->pos() + delta, m_selected->size(), false));
+}
+
+QPoint DesignOverlay::placed(const QPoint &wanted, const QSize &size, bool snap) const
+{
+    QPoint pos = wanted;
+    if (snap) {
+        const int g = FormCanvas::kGridPx;
+        pos = QPoint(qRound(pos.x() / double(g)) * g, qRound(pos.y() / double(g)) * g);
+    }
+    // The whole box stays on the form, so it can always be grabbed again.
+    pos.setX(qBound(0, pos.x(), qMax(0, width() - size.width())));
+    pos.setY(qBound(0, pos.y(), qMax(0, height() - size.height())));
+    return pos;
+}
+
+void DesignOverlay::moveSelected(const QPoint &to)
+{
+    m_host->moveBox(m_selected, to);
+    update();
+}
+
+} // namespace pelidora::host

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QLabel;
+
+namespace pelidora {
+class ucvPelidora;
+}
+
+namespace pelidora::host {
+
+class DesignOverlay;
+class FormCanvas;
+class FormHost;
+class PropertyBrowser;
+
+// A form being designed: the form with its date boxes (not live) on the left, the
+// property browser of the selected box on the right, and Add, Delete and Save.
+class DesignWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    enum class CloseChoice { Save, Discard, Cancel };
+    // Asked when the window closes with unsaved changes. Replaceable for tests.
+    using CloseQuestion = std::function<CloseChoice(QWidget *parent, const QString &fileName)>;
+
+    explicit DesignWindow(QWidget *parent = nullptr);
+
+    // Throws FormFileError; the window then stays as it was.
+    void load(const QString &path);
+    // Saves to the file it was loaded from; false (and the user told) on failure.
+    bool save();
+
+    ucvPelidora *addBox();
+    void deleteBox(ucvPelidora *box);
+
+    FormHost *host() const { return m_host; }
+    FormCanvas *canvas() const { return m_canvas; }
+    DesignOverlay *overlay() const { return m_overlay; }
+    PropertyBrowser *browser() const { return m_browser; }
+
+    void setCloseQuestion(CloseQuestion question) { m_closeQuestion = std::move(question); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QPoint freeSpot(const ucvPelidora *box) const;
+    void updateTitle();
+    void rename(ucvPelidora *box, const QString &name);
+    void showSelection(ucvPelidora *box);
+
+    FormCanvas *m_canvas;
+    FormHost *m_host;
+    DesignOverlay *m_overlay;
+    PropertyBrowser *m_browser;
+    QLabel *m_saveState;
+    QAction *m_deleteAction = nullptr;
+    CloseQuestion m_closeQuestion;
+};
+
+} // namespace pelidora::host

@@ -1,0 +1,72 @@
+#include "formdump.h"
+
+#include "formhost.h"
+
+#include <pelidora/propertybag.h>
+#include <pelidora/site.h>
+#include <pelidora/ucvPelidora.h>
+
+#include "platform/localedates.h"
+
+#include <QJsonObject>
+
+namespace pelidora::host {
+
+namespace {
+
+QJsonObject fontObject(const StdFont &font)
+{
+    return QJsonObject{
+        {QStringLiteral("Name"), font.name()},
+        {QStringLiteral("Size"), font.size()},
+        {QStringLiteral("Bold"), font.bold()},
+        {QStringLiteral("Italic"), font.italic()},
+        {QStringLiteral("Underline"), font.underline()},
+        {QStringLiteral("Strikethrough"), font.strikeout()},
+    };
+}
+
+// The values as the box itself saves them, read back with the defaults it reads with:
+// this is what the box holds, including system colours and a date equal to today.
+QJsonObject properties(ucvPelidora *box, const Site *site)
+{
+    PropertyBag bag;
+    box->WriteProperties(bag);
+    const int today = platform::today();
+    const StdFont ambient = site ? site->AmbientFont() : StdFont();
+
+    QJsonObject result;
+    result.insert(QStringLiteral("BackColor"), qint64(quint32(bag.readLong(QStringLiteral("BackColor"), 0xFFFFFF))));
+    result.insert(QStringLiteral("ForeColor"), qint64(quint32(bag.readLong(QStringLiteral("ForeColor"), 0x000000))));
+    result.insert(QStringLiteral("Enabled"), bag.readBoolean(QStringLiteral("Enabled"), true));
+    result.insert(QStringLiteral("Locked"), bag.readBoolean(QStringLiteral("Locked"), false));
+    result.insert(QStringLiteral("Appearance"), bag.readInteger(QStringLiteral("Appearance"), 0));
+    result.insert(QStringLiteral("DateSet"), QJsonObject{
+        {QStringLiteral("serial"), bag.readLong(QStringLiteral("DateSet"), today)},
+        {QStringLiteral("text"), box->DateSet()},
+    });
+    result.insert(QStringLiteral("Font"), fontObject(bag.readFont(QStringLiteral("Font"), ambient)));
+    result.insert(QStringLiteral("MousePointer"), bag.readInteger(QStringLiteral("MousePointer"), 0));
+    result.insert(QStringLiteral("PelidoraBackColor"),
+                  qint64(quint32(bag.readLong(QStringLiteral("PelidoraBackColor"), 0xC0C0C0))));
+    return result;
+}
+
+} // namespace
+
+QJsonArray dumpBoxes(const FormHost &host)
+{
+    QJsonArray result;
+    for (ucvPelidora *box : host.boxes()) {
+        result.append(QJsonObject{
+            {QStringLiteral("name"), box->objectName()},
+            {QStringLiteral("class"), QLatin1String(FormHost::kBoxClass)},
+            {QStringLiteral("left"), box->x()},
+            {QStringLiteral("top"), box->y()},
+            {QStringLiteral("properties"), properties(box, host.siteOf(box))},
+        });
+    }
+    return result;
+}
+
+} // namespace pelidora::host

@@ -1,0 +1,142 @@
+#include "runhost.h"
+
+#include "designwindow.h"
+#include "formcanvas.h"
+#include "formdump.h"
+#include "formhost.h"
+#include "formshot.h"
+#include "hostoptions.h"
+#include "runwindow.h"
+
+#include <pelidora/formfile.h>
+#include <pelidora/ucvPelidora.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QJsonDocument>
+#include <QTextStream>
+#include <QTimer>
+
+namespace pelidora::host {
+
+namespace {
+
+template<typename Window>
+bool loadInto(Window &window, const HostOptions &options, QTextStream &err)
+{
+    try {
+        window.load(options.formPath);
+        return true;
+    } catch (const FormFileError &error) {
+        err << "pelidora-host: " << error.message() << Qt::endl;
+        return false;
+    }
+}
+
+bool savePicture(const QImage &image, const QString &path, QTextStream &err)
+{
+    if (!image.isNull() && image.save(path, "PNG"))
+        return true;
+    err << "pelidora-host: cannot write the picture " << path << Qt::endl;
+    return false;
+}
+
+// Shows the window without a desktop and writes the pictures asked for.
+int shoot(QWidget &window, QWidget *form, ucvPelidora *panelBox, const HostOptions &options, QTextStream &err)
+{
+    if (options.screenshotPath.isEmpty() && options.windowScreenshotPath.isEmpty())
+        return ExitOk;
+    window.move(0, 0);
+    window.show();
+    QCoreApplication::processEvents();
+
+    QImage formPicture, windowPicture;
+    auto take = [&] {
+        if (!options.screenshotPath.isEmpty())
+            formPicture = renderWithPanels(form);
+        if (!options.windowScreenshotPath.isEmpty())
+            windowPicture = renderWithPanels(&window);
+    };
+    if (panelBox)
+        openPanel(panelBox, take);
+    else
+        take();
+    window.hide();
+
+    bool written = true;
+    if (!options.screenshotPath.isEmpty())
+        written = savePicture(formPicture, options.screenshotPath, err) && written;
+    if (!options.windowScreenshotPath.isEmpty())
+        written = savePicture(windowPicture, options.windowScreenshotPath, err) && written;
+    return written ? ExitOk : ExitFailure;
+}
+
+void dump(const FormHost &host, QTextStream &out)
+{
+    out << QJsonDocument(dumpBoxes(host)).toJson(QJsonDocument::Indented);
+    out.flush();
+}
+
+int runForm(const HostOptions &options, QTextStream &out, QTextStream &err)
+{
+    RunWindow window;
+    if (!loadInto(window, options, err))
+        return ExitBadForm;
+
+    ucvPelidora *panelBox = nullptr;
+    if (!options.openPanel.isEmpty()) {
+        panelBox = window.host()->boxNamed(options.openPanel);
+        if (!panelBox) {
+            QStringList names;
+            for (const ucvPelidora *box : window.host()->boxes())
+                names << box->objectName();
+            err << "pelidora-host: --open-panel: " << options.formPath << " has no date box named \""
+                << options.openPanel << "\" (it has: " << (names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", ")))
+                << ")" << Qt::endl;
+            return ExitBadArguments;
+        }
+    }
+    if (options.dump)
+        dump(*window.host(), out);
+    if (options.headless())
+        return shoot(window, window.canvas(), panelBox, options, err);
+
+    window.show();
+    if (panelBox)
+        QTimer::singleShot(0, panelBox, [panelBox] { openPanel(panelBox, {}); });
+    return QApplication::exec();
+}
+
+int runDesign(const HostOptions &options, QTextStream &out, QTextStream &err)
+{
+    DesignWindow window;
+    if (!loadInto(window, options, err))
+        return ExitBadForm;
+    if (options.dump)
+        dump(*window.host(), out);
+    if (options.headless())
+        return shoot(window, window.canvas(), nullptr, options, err);
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace
+
+int runHost(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    QString problem;
+    const std::optional<HostOptions> options = parseHostArguments(args, &problem);
+    if (!options) {
+        err << "pelidora-host: " << problem << "\n\n" << hostUsage();
+        err.flush();
+        return ExitBadArguments;
+    }
+    if (options->help) {
+        out << hostUsage();
+        out.flush();
+        return ExitOk;
+    }
+    return options->design ? runDesign(*options, out, err) : runForm(*options, out, err);
+}
+
+} // namespace pelidora::host

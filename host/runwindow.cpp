@@ -1,0 +1,131 @@
+#include "runwindow.h"
+
+#include "eventlog.h"
+#include "formcanvas.h"
+#include "formhost.h"
+
+#include <pelidora/ucvPelidora.h>
+
+#include "platform/localedates.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace pelidora::host {
+
+RunWindow::RunWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , m_canvas(new FormCanvas)
+    , m_host(new FormHost(FormHost::Mode::Run, m_canvas, this))
+    , m_log(new EventLog)
+    , m_boxList(new QWidget)
+    , m_boxGrid(new QGridLayout(m_boxList))
+    , m_formStatus(new QLabel)
+{
+    setObjectName(QStringLiteral("runWindow"));
+
+    auto *formScroll = new QScrollArea;
+    formScroll->setObjectName(QStringLiteral("formScroll"));
+    formScroll->setWidget(m_canvas);
+    formScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    formScroll->setBackgroundRole(QPalette::Dark);
+
+    auto *boxesGroup = new QGroupBox(QStringLiteral("Date boxes"));
+    auto *boxesLayout = new QVBoxLayout(boxesGroup);
+    m_boxGrid->setContentsMargins(0, 0, 0, 0);
+    m_boxGrid->setColumnStretch(2, 1);
+    boxesLayout->addWidget(m_boxList);
+
+    auto *logGroup = new QGroupBox(QStringLiteral("Events"));
+    auto *logLayout = new QVBoxLayout(logGroup);
+    logLayout->addWidget(m_log, 1);
+    auto *clear = new QPushButton(QStringLiteral("Clear"));
+    clear->setObjectName(QStringLiteral("clearLog"));
+    connect(clear, &QPushButton::clicked, m_log, &EventLog::clear);
+    auto *logButtons = new QHBoxLayout;
+    logButtons->addWidget(new QLabel(QStringLiteral("Pick a date in a panel to see Click and DayMouseMove.")), 1);
+    logButtons->addWidget(clear);
+    logLayout->addLayout(logButtons);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(boxesGroup);
+    side->addWidget(logGroup, 1);
+
+    auto *central = new QWidget;
+    auto *layout = new QHBoxLayout(central);
+    layout->addWidget(formScroll, 3);
+    layout->addLayout(side, 2);
+    setCentralWidget(central);
+
+    m_formStatus->setObjectName(QStringLiteral("formStatus"));
+    statusBar()->addPermanentWidget(m_formStatus);
+    resize(1000, 520);
+}
+
+void RunWindow::load(const QString &path)
+{
+    m_host->load(path);
+    for (ucvPelidora *box : m_host->boxes())
+        m_log->watch(box);
+    rebuildBoxList();
+
+    const QString file = QFileInfo(path).fileName();
+    const QString caption = m_host->caption().isEmpty() ? file : m_host->caption();
+    setWindowTitle(QStringLiteral("%1 — pelidora-host").arg(caption));
+    const qsizetype count = m_host->boxes().size();
+    m_formStatus->setText(QStringLiteral("%1 · %2 date %3 · today %4")
+                              .arg(file)
+                              .arg(count)
+                              .arg(count == 1 ? QStringLiteral("box") : QStringLiteral("boxes"))
+                              .arg(platform::shortDateText(platform::today())));
+    statusBar()->showMessage(QStringLiteral("Running %1").arg(QFileInfo(path).absoluteFilePath()));
+
+    // Room for the whole form beside the side column, within reason.
+    const QSize form = m_host->formSize();
+    resize(qBound(760, form.width() + 470, 1400), qBound(420, form.height() + 120, 900));
+}
+
+QString RunWindow::readDateSet(ucvPelidora *box)
+{
+    const QString value = box->DateSet();
+    m_log->append(QStringLiteral("%1  Read DateSet  \"%2\"").arg(box->objectName(), value));
+    if (QLabel *label = m_readValues.value(box))
+        label->setText(QStringLiteral("\"%1\"").arg(value));
+    statusBar()->showMessage(QStringLiteral("%1.DateSet = \"%2\"").arg(box->objectName(), value), 5000);
+    return value;
+}
+
+void RunWindow::rebuildBoxList()
+{
+    while (QLayoutItem *item = m_boxGrid->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    m_readValues.clear();
+    int row = 0;
+    for (ucvPelidora *box : m_host->boxes()) {
+        auto *name = new QLabel(box->objectName());
+        auto *read = new QPushButton(QStringLiteral("Read DateSet"));
+        read->setObjectName(QStringLiteral("readDateSet_") + box->objectName());
+        read->setToolTip(QStringLiteral("Reads %1.DateSet, as a program would").arg(box->objectName()));
+        auto *value = new QLabel;
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_readValues.insert(box, value);
+        connect(read, &QPushButton::clicked, this, [this, box] { readDateSet(box); });
+        m_boxGrid->addWidget(name, row, 0);
+        m_boxGrid->addWidget(read, row, 1);
+        m_boxGrid->addWidget(value, row, 2);
+        ++row;
+    }
+    if (row == 0)
+        m_boxGrid->addWidget(new QLabel(QStringLiteral("This form has no date boxes.")), 0, 0, 1, 3);
+}
+
+} // namespace pelidora::host
