@@ -1,7 +1,6 @@
 #include "panel/daycell.h"
 
 #include "panel/twips.h"
-#include "shared/mpelidora.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -105,7 +104,6 @@ void DayCell::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
         m_pressed = true;
-    reportPointer(event->position(), event->buttons(), event->modifiers());
 }
 
 void DayCell::mouseReleaseEvent(QMouseEvent *event)
@@ -120,18 +118,8 @@ void DayCell::mouseReleaseEvent(QMouseEvent *event)
 
 void DayCell::mouseMoveEvent(QMouseEvent *event)
 {
-    reportPointer(event->position(), event->buttons(), event->modifiers());
-}
-
-void DayCell::enterEvent(QEnterEvent *event)
-{
-    reportPointer(event->position(), event->buttons(), event->modifiers());
-}
-
-void DayCell::reportPointer(QPointF posPx, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
-{
-    Q_EMIT pointerMoved(m_index, buttons, modifiers, float(posPx.x() * module().TwipsX),
-                        float(posPx.y() * module().TwipsY));
+    Q_EMIT pointerMoved(m_index, event->buttons(), event->modifiers(), event->position(),
+                        event->globalPosition());
 }
 
 } // namespace pelidora

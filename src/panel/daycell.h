@@ -43,20 +43,17 @@ public:
 Q_SIGNALS:
     // A left click released over the cell.
     void clicked(int index);
-    // The pointer is over the cell; position in twips inside the cell.
+    // The pointer moved over the cell: position inside the cell and on the screen, pixels.
     void pointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                      float xTwips, float yTwips);
+                      QPointF posPx, QPointF globalPx);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    void enterEvent(QEnterEvent *event) override;
 
 private:
-    void reportPointer(QPointF posPx, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
-
     int m_index;
     QColor m_back{192, 192, 192};
     QColor m_linL{Qt::white};

@@ -12,6 +12,7 @@
 #include <pelidora/runtimeerror.h>
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
@@ -90,14 +91,7 @@ window::window(QWidget *parent)
         auto *cell = new DayCell(i, m_fraDay);
         cell->setFont(font);
         connect(cell, &DayCell::clicked, this, [this](int index) { btnDay_Click(qint16(index)); });
-        connect(cell, &DayCell::pointerMoved, this,
-                [this](int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, float x, float y) {
-                    const qint16 button = (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-                        | (buttons & Qt::MiddleButton ? 4 : 0);
-                    const qint16 shift = (modifiers & Qt::ShiftModifier ? 1 : 0)
-                        | (modifiers & Qt::ControlModifier ? 2 : 0) | (modifiers & Qt::AltModifier ? 4 : 0);
-                    btnDay_MouseMove(qint16(index), button, shift, x, y);
-                });
+        connect(cell, &DayCell::pointerMoved, this, &window::cellPointerMoved);
         m_btnDay[i] = cell;
     }
 
@@ -251,9 +245,29 @@ void window::Form_Resize()
     m_lblDay->setFocus(Qt::OtherFocusReason);
 }
 
+void window::cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                              QPointF posPx, QPointF globalPx)
+{
+    // The window system reports a move when the panel appears under a resting pointer;
+    // that is no choice of the user's.
+    if (!m_pointerMoved) {
+        if (globalPx.toPoint() == m_restingPointer)
+            return;
+        m_pointerMoved = true;
+    }
+    const qint16 button = qint16((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+                                 | (buttons & Qt::MiddleButton ? 4 : 0));
+    const qint16 shift = qint16((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+                                | (modifiers & Qt::AltModifier ? 4 : 0));
+    btnDay_MouseMove(qint16(index), button, shift, float(posPx.x() * module().TwipsX),
+                     float(posPx.y() * module().TwipsY));
+}
+
 void window::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    m_restingPointer = QCursor::pos();
+    m_pointerMoved = false;
     Form_Resize();
 }
 

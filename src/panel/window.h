@@ -9,6 +9,7 @@
 // FlagRaiseClick and DateSet; the panel never reaches into the date box.
 
 #include <QColor>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 
@@ -148,6 +149,8 @@ private:
 
     // Helpers.
     void buildLayout();
+    void cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                          QPointF posPx, QPointF globalPx);
     void previousMonth();
     void nextMonth();
     int fieldDay() const;
@@ -188,6 +191,8 @@ private:
     std::array<DayHeading *, 7> m_giorno{};
     std::array<DayCell *, 31> m_btnDay{};
     int m_monthLength = 31; // visible cells, [28, 31]
+    QPoint m_restingPointer; // global, where the pointer was when the panel appeared
+    bool m_pointerMoved = false;
 };
 
 } // namespace pelidora
