@@ -1,0 +1,53 @@
+#pragma once
+
+// What the three entry fields of a date box do with a typed key and when the focus leaves
+// them. Plain rules: the widget translates its events, asks, and applies the answer.
+
+#include "platform/datetext.h"
+#include "platform/dayserial.h"
+
+#include <optional>
+
+namespace pelidora {
+
+class EntryRules
+{
+public:
+    enum class Field { First, Second, Year }; // txtDay, txtMonth, txtYear
+
+    // The field as the key finds it.
+    struct FieldState {
+        int length = 0;         // characters in the field
+        int selectionStart = 0; // the caret when nothing is selected
+        int selectionLength = 0;
+    };
+
+    enum class Decision {
+        Pass,      // the field takes the key
+        Swallow,   // refused without a sound
+        Beep,      // refused with the platform beep
+        NextField, // refused; the focus moves to nextField()
+    };
+
+    static constexpr int kBackspace = 8;
+    static constexpr int kEnter = 13;
+
+    // Typed characters a field holds at most: 2, or 4 for the year.
+    static int limit(Field field);
+    // Where Enter sends the focus: first -> second -> year -> first.
+    static Field nextField(Field field);
+
+    // keyCode: 8 Backspace, 13 Enter, otherwise the character the key produces (control
+    // characters included). Digits only; no leading 0; no more than limit() characters
+    // unless some text is selected.
+    static Decision keyPress(Field field, int keyCode, const FieldState &state);
+
+    // The value to put into a field that the focus leaves while a date is held, or nullopt
+    // to leave it as typed. value is the field's numeric value, empty whether it has no text.
+    // Only values above the field's maximum are corrected (0 is left for CheckDate), and a
+    // year outside [1900, 2100].
+    static std::optional<int> onLeave(Field field, int value, bool empty, core::DateOrder order,
+                                      core::Civil today);
+};
+
+} // namespace pelidora
