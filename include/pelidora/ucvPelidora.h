@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTimer;
@@ -114,6 +115,9 @@ public:
 
     Site *site() const;
 
+    QSize sizeHint() const override;        // the module-wide size, in pixels
+    QSize minimumSizeHint() const override;
+
 public Q_SLOTS:
     void About();
 
@@ -131,8 +135,10 @@ private:
     QLineEdit *txtYear = nullptr;
     QLabel *slash1 = nullptr;
     QLabel *slash2 = nullptr;
-    QLabel *imgCombo = nullptr;
-    QTimer *TimerHide = nullptr;
+    QLabel *imgCombo = nullptr;   // shows imgCboUp's or imgCboDown's picture
+    QLabel *imgCboUp = nullptr;   // hidden: the released button picture
+    QLabel *imgCboDown = nullptr; // hidden: the pressed button picture
+    QTimer *TimerHide = nullptr;  // the panel watch; ticks go to TimerHide_Timer
 
     // Fixed names: property values and state.
     quint32 m_BackColor = 0xFFFFFF;         // 0x00BBGGRR or a system colour
@@ -147,8 +153,45 @@ private:
     qint16 m_DateOrder = 0;                 // 1 day first, 2 month first
     pelidora::window *m_Panel = nullptr;   // the month panel; a child top-level window
 
+    // Fixed names: operations (ucvpelidora_entry.cpp, ucvpelidora_layout.cpp).
+    void PrintDate(qint32 serial);
+    void CheckDate();
+    void ApplyFont(StdFont &font);
+    void UserControl_Resize();
+    void SetFieldsBackColor(quint32 color);
+    void SetFieldsForeColor(quint32 color);
+    void SetFieldsEnabled(bool enabled);
+    void SetFieldsLocked(bool locked);
+
+    // Fixed names: the drop-down (ucvpelidora_dropdown.cpp).
+    void ShowPanel();
+    void TimerHide_Timer();
+
+    // The drop-down's other entry points (ucvpelidora_dropdown.cpp).
+    void openPanel();   // CheckDate, the watch on, the panel shown: Alt+Down and the button
+    void loadPanel();   // ReadProperties in run mode: the panel made and set up
+    void hidePanel();   // About: the panel out of sight
+    void unloadPanel(); // Terminate: the panel gone
+
+    // Entry fields (ucvpelidora_entry.cpp).
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool fieldKeyPress(QLineEdit *field, QKeyEvent *event); // true: the key is consumed
+    void fieldGotFocus(QLineEdit *field);
+    void fieldLostFocus(QLineEdit *field);
+    QLineEdit *fieldAfter(QLineEdit *field) const;
+
+    // Layout (ucvpelidora_layout.cpp).
+    void createConstituents();
+    void applyMousePointer();
+    void applyEnabled(bool enabled); // the box itself, then its parts from the read-back
+    QSize sizePx() const;
+
+    void notify(const QString &name); // the site's property-changed notice
+
     QPointer<Site> m_site;
     bool m_terminated = false;
+    QLineEdit *m_clickFocus = nullptr; // got the focus by a click not yet released
+    QSize m_sizeSet;                   // pixels; what UserControl_Resize last gave the box
 };
 
 } // namespace pelidora

@@ -1,0 +1,276 @@
+#include <pelidora/ucvPelidora.h>
+
+#include "control/entryrules.h"
+#include "platform/localedates.h"
+#include "platform/windowsystem.h"
+#include "shared/mpelidora.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <optional>
+
+namespace pelidora {
+
+namespace {
+
+// The key-press code a field's key carries: 8 Backspace, 13 Enter, otherwise the character
+// the key produces (control characters included). Keys that only move the caret, delete or
+// leave the field have none and keep the line edit's own handling.
+std::optional<int> keyCodeOf(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+        return EntryRules::kBackspace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return EntryRules::kEnter;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Insert:
+    case Qt::Key_Delete:
+        return std::nullopt;
+    default:
+        break;
+    }
+    const QString text = event->text();
+    if (text.isEmpty())
+        return std::nullopt;
+    return int(text.at(0).unicode());
+}
+
+EntryRules::Field roleOf(const QLineEdit *field, const QLineEdit *first, const QLineEdit *second)
+{
+    return field == first ? EntryRules::Field::First
+        : field == second ? EntryRules::Field::Second
+                          : EntryRules::Field::Year;
+}
+
+core::Civil todayCivil()
+{
+    const int serial = platform::today();
+    return {platform::yearOf(serial), platform::monthOf(serial), platform::dayOf(serial)};
+}
+
+// The typed year made whole by its length: "5" 2005, "20" 2020, "21" 1921, "998" 1998,
+// "012" 2012; four or more characters as read.
+int completeYear(const QString &text)
+{
+    const int value = platform::numericValue(text);
+    switch (text.size()) {
+    case 1:
+        return platform::numericValue(QLatin1String("200") + text);
+    case 2:
+        return platform::numericValue((value >= 21 ? QLatin1String("19") : QLatin1String("20")) + text);
+    case 3:
+        return platform::numericValue((value >= 100 ? QLatin1String("1") : QLatin1String("2")) + text);
+    default:
+        return value;
+    }
+}
+
+} // namespace
+
+// ---- The held date and the fields ----
+
+void ucvPelidora::PrintDate(qint32 serial)
+{
+    if (serial < 2) {
+        txtDay->clear();
+        txtMonth->clear();
+        txtYear->clear();
+        return;
+    }
+    const int day = platform::dayOf(serial);
+    const int month = platform::monthOf(serial);
+    const bool dayFirst = m_DateOrder == 1;
+    txtDay->setText(platform::format00(dayFirst ? day : month));
+    txtMonth->setText(platform::format00(dayFirst ? month : day));
+    txtYear->setText(platform::format0000(platform::yearOf(serial)));
+}
+
+void ucvPelidora::CheckDate()
+{
+    const QString t1 = txtDay->text();
+    const QString t2 = txtMonth->text();
+    const QString t3 = txtYear->text();
+    const bool allEmpty = t1.isEmpty() && t2.isEmpty() && t3.isEmpty();
+    if (allEmpty) {
+        // Cleared fields drop a held date; with none held nothing changes.
+        if (m_DateSet >= 2)
+            m_DateSet = -1;
+        return;
+    }
+    const bool incomplete = t1.isEmpty() || t2.isEmpty() || t3.isEmpty();
+    const bool dayFirst = m_DateOrder == 1;
+    const core::Civil today = todayCivil();
+
+    // Pasted text may hold anything: numericValue reads leading digits only, never past 16 bits.
+    int a = platform::numericValue(t1);
+    int b = platform::numericValue(t2);
+    const int aMax = dayFirst ? 31 : 12;
+    const int bMax = dayFirst ? 12 : 31;
+    if (a < 1 || a > aMax)
+        a = dayFirst ? today.day : today.month;
+    if (b < 1 || b > bMax)
+        b = dayFirst ? today.month : today.day;
+    int y = completeYear(t3);
+    if (y < 1900 || y > 2100)
+        y = today.year;
+    if (incomplete) {
+        a = dayFirst ? today.day : today.month;
+        b = dayFirst ? today.month : today.day;
+        y = today.year;
+    }
+
+    QString s = platform::format00(a) + QLatin1Char('/') + platform::format00(b) + QLatin1Char('/')
+        + QString::number(y);
+    // Lower an impossible day until the date exists: 31 reaches 28 in three passes.
+    const qsizetype dayAt = dayFirst ? 0 : 3;
+    for (int pass = 0; pass < 31 && IsBadDate(s); ++pass) {
+        int d = platform::numericValue(s.mid(dayAt, 2)) - 1;
+        if (d < 1)
+            d = today.day;
+        s.replace(dayAt, 2, platform::format00(d));
+    }
+    const std::optional<int> serial = platform::dateSerial(s);
+    if (!serial) {
+        // Only a locale that changed under the box gets here; today is a date in any.
+        m_DateSet = platform::today();
+        PrintDate(m_DateSet);
+        return;
+    }
+    txtDay->setText(s.left(2));
+    txtMonth->setText(s.mid(3, 2));
+    txtYear->setText(s.right(4));
+    m_DateSet = *serial;
+}
+
+QString ucvPelidora::DateSet()
+{
+    CheckDate();
+    if (m_DateSet < 2) {
+        m_DateSet = -1;
+        return QStringLiteral("-1");
+    }
+    return platform::shortDateText(m_DateSet);
+}
+
+void ucvPelidora::setDateSet(const QString &text)
+{
+    // A text that is no date stands for "-1": no date, empty fields, and no error.
+    m_DateSet = platform::dateSerial(text).value_or(-1);
+    PrintDate(m_DateSet);
+    notify(QStringLiteral("DateSet"));
+}
+
+// ---- Keys and focus ----
+
+bool ucvPelidora::eventFilter(QObject *watched, QEvent *event)
+{
+    QLineEdit *field = nullptr;
+    if (watched == txtDay || watched == txtMonth || watched == txtYear)
+        field = static_cast<QLineEdit *>(watched);
+    if (!field)
+        return QWidget::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return fieldKeyPress(field, static_cast<QKeyEvent *>(event));
+    case QEvent::FocusIn:
+        m_clickFocus = static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason ? field : nullptr;
+        fieldGotFocus(field);
+        break;
+    case QEvent::FocusOut: {
+        // A context menu or another window taking over leaves the field where it was.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            fieldLostFocus(field);
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        // The press that brought the focus placed the caret; a plain click still selects
+        // the whole field, a drag keeps what it selected.
+        if (field == m_clickFocus) {
+            m_clickFocus = nullptr;
+            if (!field->hasSelectedText())
+                field->selectAll();
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+bool ucvPelidora::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Down && modifiers == Qt::AltModifier) {
+        openPanel();
+        return true;
+    }
+    const std::optional<int> code = keyCodeOf(event);
+    if (!code)
+        return false;
+
+    EntryRules::FieldState state;
+    state.length = int(field->text().size());
+    state.selectionLength = int(field->selectedText().size());
+    state.selectionStart = state.selectionLength > 0 ? field->selectionStart() : field->cursorPosition();
+    const EntryRules::Field which = roleOf(field, txtDay, txtMonth);
+    switch (EntryRules::keyPress(which, *code, state)) {
+    case EntryRules::Decision::Pass:
+        return false;
+    case EntryRules::Decision::Swallow:
+        return true;
+    case EntryRules::Decision::Beep:
+        platform::windowSystem().Beep();
+        return true;
+    case EntryRules::Decision::NextField:
+        fieldAfter(field)->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return true;
+}
+
+QLineEdit *ucvPelidora::fieldAfter(QLineEdit *field) const
+{
+    if (field == txtDay)
+        return txtMonth;
+    if (field == txtMonth)
+        return txtYear;
+    return txtDay;
+}
+
+void ucvPelidora::fieldGotFocus(QLineEdit *field)
+{
+    field->selectAll();
+}
+
+void ucvPelidora::fieldLostFocus(QLineEdit *field)
+{
+    if (m_DateSet < 2)
+        return;
+    const EntryRules::Field which = roleOf(field, txtDay, txtMonth);
+    const QString text = field->text();
+    const auto order = m_DateOrder == 1 ? core::DateOrder::DayFirst : core::DateOrder::MonthFirst;
+    const std::optional<int> fix =
+        EntryRules::onLeave(which, platform::numericValue(text), text.isEmpty(), order, todayCivil());
+    if (!fix)
+        return;
+    field->setText(QString::number(*fix));
+    CheckDate();
+}
+
+} // namespace pelidora

@@ -1,0 +1,232 @@
+#include <pelidora/ucvPelidora.h>
+
+#include "platform/olecolor.h"
+#include "platform/windowsystem.h"
+#include "shared/mpelidora.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QResizeEvent>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace pelidora {
+
+namespace {
+
+// Between the fields, behind the separators and the button: one quiet grey, so the white
+// fields read as three boxes in one strip whatever colours the host gives them.
+const QColor kStripColor(0xE4, 0xE4, 0xE4);
+
+constexpr int kSlashWidthTwips = 165;
+constexpr int kSlashTopTwips = 30;
+constexpr int kSlashShorterTwips = 45;
+constexpr int kComboWidthTwips = 270;
+
+// Artwork at the device pixel ratio of the screens (QIcon picks the @2x file).
+QPixmap picture(const char *name, QSize designPx)
+{
+    const QIcon icon(QStringLiteral(":/control/%1.png").arg(QLatin1String(name)));
+    return icon.pixmap(designPx, qApp ? qApp->devicePixelRatio() : 1.0);
+}
+
+QLabel *makePicture(QWidget *parent, const char *objectName, const QPixmap &pixmap)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(objectName));
+    label->setScaledContents(true);
+    label->setPixmap(pixmap);
+    return label;
+}
+
+QLineEdit *makeField(QWidget *parent, const char *objectName)
+{
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(QLatin1String(objectName));
+    field->setFrame(false);
+    field->setTextMargins(0, 0, 0, 0);
+    field->setContentsMargins(0, 0, 0, 0);
+    field->setAlignment(Qt::AlignCenter);
+    return field;
+}
+
+int toPxX(double twips)
+{
+    return qRound(twips / platform::windowSystem().twipsPerPixelX());
+}
+
+int toPxY(double twips)
+{
+    return qRound(twips / platform::windowSystem().twipsPerPixelY());
+}
+
+void placeTwips(QWidget *w, double left, double top, double width, double height)
+{
+    w->setGeometry(toPxX(left), toPxY(top), toPxX(width), toPxY(height));
+}
+
+qint16 toInteger(double twips)
+{
+    return qint16(std::clamp<long>(std::lround(twips), 0, 32767));
+}
+
+} // namespace
+
+void ucvPelidora::createConstituents()
+{
+    setAutoFillBackground(true);
+    QPalette strip = palette();
+    strip.setColor(QPalette::Window, kStripColor);
+    setPalette(strip);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    txtDay = makeField(this, "txtDay");
+    slash1 = makePicture(this, "slash1", picture("slash", {11, 18}));
+    txtMonth = makeField(this, "txtMonth");
+    slash2 = makePicture(this, "slash2", picture("slash", {11, 18}));
+    txtYear = makeField(this, "txtYear");
+    imgCboUp = makePicture(this, "imgCboUp", picture("combo-up", {18, 21}));
+    imgCboUp->hide();
+    imgCboDown = makePicture(this, "imgCboDown", picture("combo-down", {18, 21}));
+    imgCboDown->hide();
+    imgCombo = makePicture(this, "imgCombo", imgCboUp->pixmap());
+
+    // Design positions, until a font is applied.
+    placeTwips(txtDay, 0, 0, 495, 315);
+    placeTwips(slash1, 510, 30, 165, 270);
+    placeTwips(txtMonth, 660, 0, 495, 315);
+    placeTwips(slash2, 1170, 30, 165, 270);
+    placeTwips(txtYear, 1320, 0, 705, 315);
+    placeTwips(imgCombo, 2010, 0, 270, 315);
+
+    setTabOrder(txtDay, txtMonth);
+    setTabOrder(txtMonth, txtYear);
+    setFocusProxy(txtDay);
+    for (QLineEdit *field : {txtDay, txtMonth, txtYear})
+        field->installEventFilter(this);
+
+    TimerHide = new QTimer(this);
+    TimerHide->setObjectName(QStringLiteral("TimerHide"));
+    TimerHide->setInterval(15);
+    connect(TimerHide, &QTimer::timeout, this, &ucvPelidora::TimerHide_Timer);
+
+    UserControl_Resize();
+}
+
+void ucvPelidora::ApplyFont(StdFont &font)
+{
+    if (fixedPoint(font.size()) > fixedPoint(12.0)) {
+        platform::windowSystem().MessageBox(QStringLiteral("Can't assign font size greater than 12."),
+                                            platform::WindowSystem::MbIconCritical, QString());
+        font.setSize(12.0);
+    }
+    const QFont qfont = font.font();
+    setFont(qfont);
+    txtDay->setFont(qfont);
+    txtMonth->setFont(qfont);
+    txtYear->setFont(qfont);
+
+    // TextHeight and TextWidth of the box's font, in twips.
+    auto &ws = platform::windowSystem();
+    const QFontMetrics metrics = fontMetrics();
+    const double textHeight = metrics.height() * ws.twipsPerPixelY();
+    const double width2 = metrics.horizontalAdvance(QStringLiteral("33")) * ws.twipsPerPixelX();
+    const double width4 = metrics.horizontalAdvance(QStringLiteral("3333")) * ws.twipsPerPixelX();
+
+    const double fieldHeight = textHeight;
+    const double dayWidth = 2 * width2;
+    const double yearWidth = 2 * width4;
+    const double slashHeight = fieldHeight - kSlashShorterTwips;
+    // Each left edge from the one before, without gaps.
+    const double slash1Left = dayWidth;
+    const double monthLeft = slash1Left + kSlashWidthTwips;
+    const double slash2Left = monthLeft + dayWidth;
+    const double yearLeft = slash2Left + kSlashWidthTwips;
+    const double comboLeft = yearLeft + yearWidth;
+
+    placeTwips(txtDay, 0, 0, dayWidth, fieldHeight);
+    placeTwips(slash1, slash1Left, kSlashTopTwips, kSlashWidthTwips, slashHeight);
+    placeTwips(txtMonth, monthLeft, 0, dayWidth, fieldHeight);
+    placeTwips(slash2, slash2Left, kSlashTopTwips, kSlashWidthTwips, slashHeight);
+    placeTwips(txtYear, yearLeft, 0, yearWidth, fieldHeight);
+    placeTwips(imgCombo, comboLeft, 0, kComboWidthTwips, fieldHeight);
+
+    mpelidora &m = module();
+    m.gCtlHeight = toInteger(fieldHeight);
+    m.gCtlWidth = toInteger(comboLeft + kComboWidthTwips);
+    updateGeometry();
+    UserControl_Resize();
+}
+
+void ucvPelidora::UserControl_Resize()
+{
+    m_sizeSet = sizePx();
+    if (size() != m_sizeSet)
+        resize(m_sizeSet);
+}
+
+void ucvPelidora::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Whatever size the host asked for, the box takes the module-wide one. The event Qt
+    // delivers at the first showing, for the size the box gave itself, is no such request.
+    if (size() != m_sizeSet)
+        UserControl_Resize();
+}
+
+QSize ucvPelidora::sizePx() const
+{
+    const mpelidora &m = module();
+    return {toPxX(m.gCtlWidth), toPxY(m.gCtlHeight)};
+}
+
+QSize ucvPelidora::sizeHint() const
+{
+    return sizePx();
+}
+
+QSize ucvPelidora::minimumSizeHint() const
+{
+    return sizePx();
+}
+
+void ucvPelidora::SetFieldsBackColor(quint32 color)
+{
+    const QColor c = platform::colorFromOle(color);
+    for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
+        QPalette p = field->palette();
+        p.setColor(QPalette::Base, c); // in every state: a disabled field keeps its colour
+        field->setPalette(p);
+    }
+}
+
+void ucvPelidora::SetFieldsForeColor(quint32 color)
+{
+    const QColor c = platform::colorFromOle(color);
+    for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
+        QPalette p = field->palette();
+        p.setColor(QPalette::Active, QPalette::Text, c); // a disabled field greys its text
+        p.setColor(QPalette::Inactive, QPalette::Text, c);
+        field->setPalette(p);
+    }
+}
+
+void ucvPelidora::SetFieldsEnabled(bool enabled)
+{
+    txtDay->setEnabled(enabled);
+    txtMonth->setEnabled(enabled);
+    txtYear->setEnabled(enabled);
+    imgCombo->setEnabled(enabled);
+}
+
+void ucvPelidora::SetFieldsLocked(bool locked)
+{
+    txtDay->setReadOnly(locked);
+    txtMonth->setReadOnly(locked);
+    txtYear->setReadOnly(locked);
+}
+
+} // namespace pelidora
