@@ -19,6 +19,9 @@ DayCell::DayCell(int index, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The keyboard stays in the day field while the pointer picks days.
     setFocusPolicy(Qt::NoFocus);
+    m_number.setText(QString::number(index + 1));
+    m_number.setTextFormat(Qt::PlainText);
+    m_number.setPerformanceHint(QStaticText::AggressiveCaching);
 }
 
 void DayCell::setBackColor(const QColor &color)
@@ -96,8 +99,17 @@ void DayCell::paintEvent(QPaintEvent *)
     p.fillRect(QRect(x375, y15, 1, y315 - y15), m_linR);
     p.fillRect(QRect(x30, y315, x375 - x30, 1), m_linB);
 
+    // Centred on the number's own box, as (cell - text) / 2 both ways.
     p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(rect(), Qt::AlignCenter, QString::number(m_index + 1));
+    const QSizeF text = m_number.size();
+    p.drawStaticText(QPointF((width() - text.width()) / 2, (height() - text.height()) / 2), m_number);
+}
+
+void DayCell::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        m_number.prepare(QTransform(), font());
+    QWidget::changeEvent(event);
 }
 
 void DayCell::mousePressEvent(QMouseEvent *event)

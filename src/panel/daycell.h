@@ -4,6 +4,7 @@
 // (index + 1) centred. Geometry is in twips inside the cell, converted at paint time.
 
 #include <QColor>
+#include <QStaticText>
 #include <QWidget>
 
 namespace pelidora {
@@ -52,6 +53,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     int m_index;
@@ -62,6 +64,7 @@ private:
     QColor m_linB{Qt::black};
     int m_linLY2 = 315;
     bool m_pressed = false;
+    QStaticText m_number; // laid out once per font, drawn on every paint
 };
 
 } // namespace pelidora
