@@ -42,7 +42,7 @@ bool save(const QString &folder, const QString &name, QSize designPx, const Draw
 // 11 x 18: a slanted stroke, clear of the edges so it survives stretching.
 void slash(QPainter &p)
 {
-    QPen pen(QColor(0x55, 0x5B, 0x66), 1.4);
+    QPen pen(QColor(0x48, 0x4E, 0x58), 1.5);
     pen.setCapStyle(Qt::RoundCap);
     p.setPen(pen);
     p.drawLine(QPointF(2.6, 15.6), QPointF(8.4, 2.4));
