@@ -19,7 +19,7 @@ namespace {
 
 // Between the fields, behind the separators and the button: one quiet grey, so the white
 // fields read as three boxes in one strip whatever colours the host gives them.
-const QColor kStripColor(0xE4, 0xE4, 0xE4);
+const QColor kStripColor(0xE1, 0xE4, 0xE8);
 
 constexpr int kSlashWidthTwips = 165;
 constexpr int kSlashTopTwips = 30;
