@@ -1,0 +1,161 @@
+// Running a form in pelidora-host: live boxes on a canvas that asks for modeless panels,
+// the Read DateSet buttons, and an event log that is never flooded.
+
+#include "eventlog.h"
+#include "formcanvas.h"
+#include "formhost.h"
+#include "runwindow.h"
+
+#include "support/testsupport.h"
+
+#include <pelidora/site.h>
+#include <pelidora/ucvPelidora.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace pelidora;
+using host::EventLog;
+using host::RunWindow;
+
+namespace {
+
+QString demoPath()
+{
+    return QStringLiteral(PELIDORA_SOURCE_DIR "/examples/demo.json");
+}
+
+void moveOver(ucvPelidora *box, int times, short day)
+{
+    for (int i = 0; i < times; ++i)
+        Q_EMIT box->DayMouseMove(day, 3, 2024, float(100 + i), 50.0f);
+}
+
+} // namespace
+
+class tst_HostRun : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void boxesAreLiveOnACanvasThatAsksForModelessPanels();
+    void readDateSetShowsWhatAProgramReads();
+    void clickIsLoggedWithTheDateReadAfterIt();
+    void movesAreGatheredIntoOneUpdatingLine();
+    void movesAreShownWithoutBeingAsked();
+    void logKeepsItsNewestLines();
+
+private:
+    test::FakeWindowSystem m_windowSystem;
+    test::TodayPin m_today{2024, 3, 20};
+    test::LocalePin m_locale{QStringLiteral("en_GB")};
+};
+
+void tst_HostRun::boxesAreLiveOnACanvasThatAsksForModelessPanels()
+{
+    RunWindow window;
+    window.load(demoPath());
+    QCOMPARE(window.host()->boxes().size(), 3);
+    platform::WindowSystem &ws = platform::windowSystem();
+    for (ucvPelidora *box : window.host()->boxes()) {
+        QCOMPARE(box->parentWidget(), window.canvas());
+        QVERIFY(ws.GetClassName(ws.GetParent(ws.handleOf(box))).contains(QLatin1String("Thunder")));
+        QVERIFY(box->site()->UserMode());
+        QVERIFY(!box->testAttribute(Qt::WA_TransparentForMouseEvents));
+        QVERIFY(box->findChild<QWidget *>(QStringLiteral("txtDay"))->focusPolicy() != Qt::NoFocus);
+    }
+    QVERIFY(window.windowTitle().startsWith(QLatin1String("Pelidora demo")));
+}
+
+void tst_HostRun::readDateSetShowsWhatAProgramReads()
+{
+    RunWindow window;
+    window.load(demoPath());
+    window.host()->boxNamed(QStringLiteral("dtDeparture"))->setDateSet(QStringLiteral("24/12/2025"));
+    window.findChild<QPushButton *>(QStringLiteral("readDateSet_dtDeparture"))->click();
+    window.findChild<QPushButton *>(QStringLiteral("readDateSet_dtReturn"))->click();
+
+    const QStringList lines = window.eventLog()->lines();
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines.at(0).endsWith(QLatin1String("dtDeparture  Read DateSet  \"24/12/2025\"")), qPrintable(lines.at(0)));
+    QVERIFY2(lines.at(1).endsWith(QLatin1String("dtReturn  Read DateSet  \"-1\"")), qPrintable(lines.at(1)));
+}
+
+void tst_HostRun::clickIsLoggedWithTheDateReadAfterIt()
+{
+    Site site(true);
+    ucvPelidora box(&site);
+    box.setObjectName(QStringLiteral("dtWhen"));
+    box.InitProperties();
+    EventLog log;
+    log.watch(&box);
+    // A handler runs after the box took the date over, so it reads the new one.
+    box.setDateSet(QStringLiteral("02/01/2025"));
+    Q_EMIT box.Click();
+    QCOMPARE(log.lines().size(), 1);
+    QVERIFY2(log.lines().constFirst().endsWith(QLatin1String("dtWhen  Click         DateSet = \"02/01/2025\"")),
+             qPrintable(log.lines().constFirst()));
+}
+
+void tst_HostRun::movesAreGatheredIntoOneUpdatingLine()
+{
+    Site site(true);
+    ucvPelidora first(&site), second(&site);
+    first.setObjectName(QStringLiteral("dtA"));
+    second.setObjectName(QStringLiteral("dtB"));
+    EventLog log;
+    log.watch(&first);
+    log.watch(&second);
+
+    // A second of an open panel: a tick every millisecond.
+    moveOver(&first, 1000, 14);
+    log.flushMoves();
+    QCOMPARE(log.lines().size(), 1);
+    QVERIFY2(log.lines().at(0).contains(QLatin1String("dtA  DayMouseMove  ButtonDay 14, SelMonth 3, SelYear 2024, X 1099, Y 50  (1000 ticks)")),
+             qPrintable(log.lines().at(0)));
+    moveOver(&first, 500, 15);
+    log.flushMoves();
+    QCOMPARE(log.lines().size(), 1);
+    QVERIFY(log.lines().at(0).contains(QLatin1String("ButtonDay 15, SelMonth 3, SelYear 2024, X 599, Y 50  (1500 ticks)")));
+
+    // Another box, or any other event, starts a new line; moves keep their place in time.
+    moveOver(&second, 3, 2);
+    moveOver(&first, 2, 16);
+    Q_EMIT first.Click();
+    moveOver(&first, 1, 17);
+    log.flushMoves();
+    const QStringList lines = log.lines();
+    QCOMPARE(lines.size(), 5);
+    QVERIFY(lines.at(1).contains(QLatin1String("dtB  DayMouseMove  ButtonDay 2,")));
+    QVERIFY(lines.at(2).contains(QLatin1String("dtA  DayMouseMove  ButtonDay 16,")));
+    QVERIFY(lines.at(3).contains(QLatin1String("dtA  Click")));
+    QVERIFY(lines.at(4).contains(QLatin1String("ButtonDay 17, SelMonth 3, SelYear 2024, X 100, Y 50  (1 tick)")));
+}
+
+void tst_HostRun::movesAreShownWithoutBeingAsked()
+{
+    Site site(true);
+    ucvPelidora box(&site);
+    box.setObjectName(QStringLiteral("dtA"));
+    EventLog log;
+    log.watch(&box);
+    moveOver(&box, 20, 9);
+    QCOMPARE(log.lines().size(), 0);
+    QTRY_COMPARE(log.lines().size(), 1);
+    QVERIFY(log.lines().at(0).contains(QLatin1String("(20 ticks)")));
+}
+
+void tst_HostRun::logKeepsItsNewestLines()
+{
+    EventLog log;
+    for (int i = 0; i < EventLog::kMaxLines + 25; ++i)
+        log.append(QStringLiteral("line %1").arg(i));
+    const QStringList lines = log.lines();
+    QCOMPARE(lines.size(), EventLog::kMaxLines);
+    QVERIFY(lines.constFirst().endsWith(QLatin1String("line 25")));
+    QVERIFY(lines.constLast().endsWith(QStringLiteral("line %1").arg(EventLog::kMaxLines + 24)));
+}
+
+QTEST_MAIN(tst_HostRun)
+#include "tst_hostrun.moc"
