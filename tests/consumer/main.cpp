@@ -1,13 +1,17 @@
-// Uses the installed library without a QApplication: a property bag and a form text.
+// Uses the installed library as a program would: a property bag and a form text without a
+// QApplication, then a date box in an offscreen application.
 
 #include <pelidora/formfile.h>
 #include <pelidora/propertybag.h>
 #include <pelidora/runtimeerror.h>
+#include <pelidora/ucvPelidora.h>
 #include <pelidora/version.h>
+
+#include <QApplication>
 
 #include <cstdio>
 
-int main()
+int main(int argc, char **argv)
 {
     using namespace pelidora;
     int failures = 0;
@@ -38,6 +42,25 @@ int main()
               "a form read back from its text");
     } catch (const std::exception &e) {
         std::fprintf(stderr, "FAILED: unexpected error: %s\n", e.what());
+        ++failures;
+    }
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    try {
+        check(isRegisteredControlClass("ucvPelidora"), "the date box registered for form files");
+        ucvPelidora box;
+        box.setDateSet("36526");
+        const QString shown = box.DateSet();
+        check(shown != "-1", "a date written as a day serial reads back as a date");
+        ucvPelidora other;
+        other.setDateSet(shown);
+        check(other.DateSet() == shown, "the date text read back writes the same date");
+        box.setDateSet("no date");
+        check(box.DateSet() == "-1", "a text that is no date leaves no date");
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "FAILED: unexpected error from the date box: %s\n", e.what());
         ++failures;
     }
 
