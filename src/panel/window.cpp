@@ -285,9 +285,9 @@ void window::hideEvent(QHideEvent *event)
 
 void window::closeEvent(QCloseEvent *event)
 {
-    // Closed by the window system: hide, as Escape does, and keep the panel.
-    event->ignore();
+    // Closed by the window system: as Escape, the panel is hidden and keeps its state.
     HidePelidora();
+    event->accept();
 }
 
 } // namespace pelidora
