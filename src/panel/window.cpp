@@ -37,7 +37,7 @@ QFont panelFont()
 // Design geometry, twips.
 constexpr int kFormWidth = 6465, kFormHeight = 3225;
 constexpr int kContainerWidth = 2955, kContainerHeight = 2745;
-constexpr int kFlatInset = 90;
+constexpr int kFlatInset = 90, kThreeDInset = 120; // picContainer inside pic1D, pic3D
 constexpr int kListHeight = 315;
 constexpr int kHeadingLeft[7] = {45, 465, 870, 1260, 1650, 2055, 2460};
 
@@ -105,8 +105,7 @@ void window::buildLayout()
     resize(rectPx(0, 0, kFormWidth, kFormHeight).size());
     m_pic1D->setGeometry(rectPx(0, 0, m_pic1D->widthTwips(), m_pic1D->heightTwips()));
     m_pic3D->setGeometry(rectPx(0, 0, m_pic3D->widthTwips(), m_pic3D->heightTwips()));
-    const bool inFlat = m_picContainer->parentWidget() == m_pic1D;
-    const int inset = inFlat ? kFlatInset : 120;
+    const int inset = m_picContainer->parentWidget() == m_pic1D ? kFlatInset : kThreeDInset;
     m_picContainer->setGeometry(rectPx(inset, inset, kContainerWidth, kContainerHeight));
     // The upper 90 twips of fraCombo lie outside picContainer.
     m_fraCombo->setGeometry(rectPx(0, -90, 2925, 540));
