@@ -3,6 +3,8 @@
 #include "shared/mpelidora.h"
 #include "support/testsupport.h"
 
+#include <pelidora/ucvPelidora.h>
+
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -42,9 +44,9 @@ fabout *showModeless(const QString &comment = QString(), float seconds = 0.0f)
     return box && QTest::qWaitForWindowExposed(box) ? box : nullptr;
 }
 
-// Shows the box modal and runs `inside` once it is up. False when the box had to be
-// closed by force.
-bool showModal(const std::function<void(fabout *)> &inside, float seconds = 0.0f)
+// Shows the box modal through `show` and runs `inside` once it is up. False when the box
+// had to be closed by force.
+bool showModal(const std::function<void(fabout *)> &inside, const std::function<void()> &show)
 {
     bool forced = false;
     QTimer poll;
@@ -63,8 +65,13 @@ bool showModal(const std::function<void(fabout *)> &inside, float seconds = 0.0f
             }
         }
     });
-    ShowAboutBox(seconds, QString(), 101, false, nullptr);
+    show();
     return !forced;
+}
+
+bool showModal(const std::function<void(fabout *)> &inside, float seconds = 0.0f)
+{
+    return showModal(inside, [seconds] { ShowAboutBox(seconds, QString(), 101, false, nullptr); });
 }
 
 bool ink(const QImage &image, int x, int y) { return qGray(image.pixel(x, y)) < 160; }
@@ -120,6 +127,7 @@ private Q_SLOTS:
     void closingUnloadsAndTheNextShowingLoadsAfresh();
     void modalShowBeepsFirstAndReturnsOnceClosed_data();
     void modalShowBeepsFirstAndReturnsOnceClosed();
+    void dateBoxAboutShowsTheModalBox();
     void showingAgainWhileModalDoesNotNestLoops();
     void boxUnloadedWhileLoadingIsNotShown();
 
@@ -366,6 +374,25 @@ void tst_fabout::modalShowBeepsFirstAndReturnsOnceClosed()
     QVERIFY(modal);
     QVERIFY(seen.isNull()); // gone by the time the modal show returns
     QCOMPARE(ws.messageBeeps, QList<unsigned>{0x40});
+    QCOMPARE(ws.boxVisibleAtBeep, QList<bool>{false});
+}
+
+void tst_fabout::dateBoxAboutShowsTheModalBox()
+{
+    BeepWatch ws;
+    ucvPelidora dateBox;
+    QString text;
+    QSize picture;
+    qint32 interval = -1;
+    QVERIFY(showModal([&](fabout *box) {
+        text = child(box, "lblAbout")->text();
+        picture = child(box, "imgIcon")->pixmap().size();
+        interval = box->Interval();
+        QTest::keyClick(box, Qt::Key_Escape);
+    }, [&] { dateBox.About(); }));
+    QCOMPARE(text.section(u'\n', 0, 1), QStringLiteral("\nPelidora  -  version 1.10.12"));
+    QCOMPARE(picture, QSize(32, 32));
+    QCOMPARE(interval, 0);
     QCOMPARE(ws.boxVisibleAtBeep, QList<bool>{false});
 }
 
