@@ -59,6 +59,7 @@ DesignWindow::DesignWindow(QWidget *parent)
     formScroll->setBackgroundRole(QPalette::Dark);
 
     auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->setObjectName(QStringLiteral("designSplitter"));
     splitter->addWidget(formScroll);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(0, 3);
@@ -106,7 +107,11 @@ void DesignWindow::load(const QString &path)
     statusBar()->showMessage(QStringLiteral("Designing %1: drag a box to move it; its properties are on the right")
                                  .arg(QFileInfo(path).absoluteFilePath()));
     const QSize form = m_host->formSize();
-    resize(qBound(760, form.width() + 380, 1400), qBound(420, form.height() + 140, 900));
+    const int browserWidth = 340;
+    const int formWidth = qMin(form.width() + 24, 1000);
+    resize(formWidth + browserWidth + 30, qBound(460, form.height() + 140, 900));
+    if (auto *splitter = findChild<QSplitter *>(QStringLiteral("designSplitter")))
+        splitter->setSizes({formWidth, browserWidth});
 }
 
 bool DesignWindow::save()

@@ -33,14 +33,37 @@ const QMetaObject &boxMeta()
     return ucvPelidora::staticMetaObject;
 }
 
-QIcon swatch(const QColor &color)
+// Icons are drawn at the screen's pixel density, so they stay sharp on a 2x screen.
+QPixmap blankIcon(qreal dpr)
 {
-    QPixmap pixmap(20, 14);
+    QPixmap pixmap(QSize(20, 14) * dpr);
+    pixmap.setDevicePixelRatio(dpr);
     pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+QIcon swatch(const QColor &color, qreal dpr)
+{
+    QPixmap pixmap = blankIcon(dpr);
     QPainter painter(&pixmap);
     painter.setPen(QColor(0, 0, 0, 160));
     painter.setBrush(color);
-    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(QRectF(0.5, 0.5, 19, 13));
+    return QIcon(pixmap);
+}
+
+// "Aa" in the font's face, as a sample beside its description.
+QIcon fontSample(const StdFont &font, qreal dpr)
+{
+    QPixmap pixmap = blankIcon(dpr);
+    QPainter painter(&pixmap);
+    QFont face = font.font();
+    face.setPixelSize(12);
+    face.setUnderline(false);
+    face.setStrikeOut(false);
+    painter.setFont(face);
+    painter.setPen(QColor(0, 0, 0, 200));
+    painter.drawText(QRect(0, 0, 20, 14), Qt::AlignCenter, QStringLiteral("Aa"));
     return QIcon(pixmap);
 }
 
@@ -63,7 +86,6 @@ QToolButton *pickerButton(QWidget *parent)
     auto *button = new QToolButton(parent);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    button->setPopupMode(QToolButton::DelayedPopup);
     return button;
 }
 
@@ -303,9 +325,10 @@ void PropertyBrowser::showValue(const Row &row)
             button->setIcon(QIcon());
         } else if (value.metaType().id() == QMetaType::QColor) {
             const QColor color = value.value<QColor>();
-            button->setIcon(swatch(color));
+            button->setIcon(swatch(color, devicePixelRatioF()));
             button->setText(color.name().toUpper());
         } else if (value.canConvert<StdFont>()) {
+            button->setIcon(fontSample(value.value<StdFont>(), devicePixelRatioF()));
             button->setText(fontText(value.value<StdFont>()));
         }
     } else if (auto *label = qobject_cast<QLabel *>(row.editor)) {
