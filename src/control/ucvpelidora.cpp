@@ -108,10 +108,13 @@ void ucvPelidora::InitProperties()
         m_DateOrder = 1;
     m_DateSet = platform::today();
     PrintDate(m_DateSet);
+    // A copy of the ambient font: the clamp of ApplyFont must not reach the host's own.
     m_Font = m_site ? m_site->AmbientFont().clone() : StdFont();
     ApplyFont(m_Font);
     m_Locked = false;
+    SetFieldsLocked(m_Locked); // the parts follow the members, also on a second call
     m_MousePointer = 0;
+    applyMousePointer();
     m_Appearance = Flat;
     m_PelidoraBackColor = kLightGrey;
 }
@@ -129,7 +132,6 @@ void ucvPelidora::ReadProperties(const PropertyBag &bag)
     m_Today = platform::today();
     m_DateSet = bag.readLong(QStringLiteral("DateSet"), m_Today);
     PrintDate(m_DateSet);
-    // A copy of the ambient font: the clamp of ApplyFont must not reach the host's own.
     m_Font = bag.readFont(QStringLiteral("Font"), m_site ? m_site->AmbientFont().clone() : StdFont());
     ApplyFont(m_Font);
     m_MousePointer = bag.readInteger(QStringLiteral("MousePointer"), 0);
