@@ -179,8 +179,9 @@ void tst_ucvPelidoraLayout::backColorReachesOnlyTheFields()
     const QImage image = box.grab().toImage();
     const QRect day = part(box, "txtDay")->geometry();
     const QRect slash = part(box, "slash1")->geometry();
-    QCOMPARE(image.pixelColor(day.topLeft() + QPoint(1, 1)), QColor(Qt::yellow));
-    QCOMPARE(image.pixelColor(slash.left(), 0), strip);
+    const auto at = [&](QPoint p) { return image.pixelColor(p * image.devicePixelRatio()); };
+    QCOMPARE(at(day.topLeft() + QPoint(1, 1)), QColor(Qt::yellow));
+    QCOMPARE(at({slash.left(), 0}), strip);
     QVERIFY(strip != QColor(Qt::yellow));
     for (const char *name : {"txtDay", "txtMonth", "txtYear"}) {
         QCOMPARE(part(box, name)->palette().color(QPalette::Base), QColor(Qt::yellow));
