@@ -16,8 +16,13 @@ int main(int argc, char *argv[])
 
     QString problem;
     const std::optional<HostOptions> options = parseHostArguments(args, &problem);
-    // Dumping, rendering and a bad command line need no display: don't let Qt look for one.
-    const bool headless = !options || options->help || options->headless();
+    if (!options || options->help) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return runHost(args, out, err);
+    }
+    // Dumping and rendering need no display: don't let Qt look for one.
+    const bool headless = options->headless();
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef Q_OS_LINUX
