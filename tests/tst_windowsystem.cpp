@@ -1,6 +1,8 @@
 #include "platform/windowsystem.h"
 #include "support/testsupport.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QScreen>
@@ -20,6 +22,7 @@ private Q_SLOTS:
     void parentClassAndRectOfAChild();
     void installedReplacementSeesTheSameHandles();
     void hiddenCaretReturnsWithTheNextFocus();
+    void focusInAnOpenListBelongsToTheList();
     void profileValueLandsInTheConfigFolder();
     void shellRefusesAnythingButMailAndWebAddresses_data();
     void shellRefusesAnythingButMailAndWebAddresses();
@@ -104,6 +107,23 @@ void tst_WindowSystem::hiddenCaretReturnsWithTheNextFocus()
     QVERIFY(edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit) > 0);
 
     QVERIFY(!ws.HideCaret(ws.handleOf(&form))); // not a text field
+}
+
+void tst_WindowSystem::focusInAnOpenListBelongsToTheList()
+{
+    auto &ws = platform::windowSystem();
+    QWidget form;
+    auto *list = new QComboBox(&form);
+    list->addItems({QStringLiteral("1900"), QStringLiteral("1901")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    list->setFocus();
+    QTRY_VERIFY(list->hasFocus());
+    list->showPopup();
+    QTRY_VERIFY(list->view()->isVisible());
+    QVERIFY(QApplication::focusWidget() != list); // Qt hands the focus to the popup
+    QCOMPARE(ws.widgetOf(ws.GetFocus()), list);
+    list->hidePopup();
 }
 
 void tst_WindowSystem::profileValueLandsInTheConfigFolder()

@@ -134,7 +134,12 @@ QString WindowSystem::GetClassName(qint32 handle)
 
 qint32 WindowSystem::GetFocus()
 {
-    return handleOf(QApplication::focusWidget());
+    // While a list is dropped open the focus sits in its popup; the list keeps it as far
+    // as its owner can tell.
+    QWidget *focus = QApplication::focusWidget();
+    while (focus && focus->window()->windowType() == Qt::Popup && focus->window()->parentWidget())
+        focus = focus->window()->parentWidget();
+    return handleOf(focus);
 }
 
 bool WindowSystem::SetWindowPosTopMost(qint32 handle)
