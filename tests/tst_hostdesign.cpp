@@ -316,7 +316,7 @@ void tst_HostDesign::designedBoxesTakeNeitherPointerNorKeys()
         QVERIFY2(field->isWindow() || field->focusPolicy() == Qt::NoFocus, qPrintable(field->objectName()));
 
     // A click on the empty form selects nothing; Delete then deletes nothing.
-    QTest::mouseClick(window.overlay(), Qt::LeftButton, {}, QPoint(500, 150));
+    QTest::mouseClick(window.overlay(), Qt::LeftButton, {}, QPoint(440, 150));
     QCOMPARE(window.overlay()->selected(), nullptr);
     QTest::keyClick(window.overlay(), Qt::Key_Delete);
     QCOMPARE(window.host()->boxes().size(), 3);
@@ -379,7 +379,7 @@ void tst_HostDesign::failedLoadKeepsTheFormOnScreen()
     QCOMPARE(names, (QStringList{"dtDeparture", "dtReturn", "dtIssued"}));
     QCOMPARE(window.canvas()->findChildren<ucvPelidora *>().size(), 3);
     QCOMPARE(window.host()->path(), good);
-    QCOMPARE(window.canvas()->size(), QSize(520, 300));
+    QCOMPARE(window.canvas()->size(), QSize(460, 290));
 }
 
 void tst_HostDesign::failedSaveIsReportedAndKeepsTheMarker()
