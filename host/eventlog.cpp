@@ -2,36 +2,51 @@
 
 #include <pelidora/ucvPelidora.h>
 
-#include <QFontDatabase>
-#include <QListWidget>
+#include <QHeaderView>
 #include <QTime>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace pelidora::host {
 
 namespace {
 
-QString stamped(const QString &text)
+enum Column { TimeColumn, BoxColumn, EventColumn, DetailsColumn, ColumnCount };
+
+void fill(QTreeWidgetItem *item, const QString &box, const QString &event, const QString &details)
 {
-    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")) + QLatin1String("  ") + text;
+    item->setText(TimeColumn, QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    item->setText(BoxColumn, box);
+    item->setText(EventColumn, event);
+    item->setText(DetailsColumn, details);
+    item->setToolTip(DetailsColumn, details);
 }
 
 } // namespace
 
 EventLog::EventLog(QWidget *parent)
     : QWidget(parent)
-    , m_list(new QListWidget(this))
+    , m_entries(new QTreeWidget(this))
     , m_moveTimer(new QTimer(this))
 {
-    m_list->setObjectName(QStringLiteral("eventLines"));
-    m_list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_list->setUniformItemSizes(true);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_entries->setObjectName(QStringLiteral("eventEntries"));
+    m_entries->setColumnCount(ColumnCount);
+    m_entries->setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Box"), QStringLiteral("Event"),
+                                QStringLiteral("Details")});
+    m_entries->setRootIsDecorated(false);
+    m_entries->setUniformRowHeights(true);
+    m_entries->setAlternatingRowColors(true);
+    m_entries->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_entries->header()->setStretchLastSection(true);
+    m_entries->header()->setSectionResizeMode(QHeaderView::Interactive);
+    const QFontMetrics metrics(m_entries->font());
+    m_entries->setColumnWidth(TimeColumn, metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 16);
+    m_entries->setColumnWidth(BoxColumn, metrics.horizontalAdvance(QStringLiteral("dtDeparture")) + 16);
+    m_entries->setColumnWidth(EventColumn, metrics.horizontalAdvance(QStringLiteral("DayMouseMove")) + 16);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_list);
+    layout->addWidget(m_entries);
 
     m_moveTimer->setSingleShot(true);
     m_moveTimer->setInterval(kMoveIntervalMs);
@@ -41,9 +56,8 @@ EventLog::EventLog(QWidget *parent)
 void EventLog::watch(ucvPelidora *box)
 {
     connect(box, &ucvPelidora::Click, this, [this, box] {
-        flushMoves();
         // What a host program reads in its Click handler: the date just taken over.
-        addLine(QStringLiteral("%1  Click         DateSet = \"%2\"").arg(box->objectName(), box->DateSet()));
+        append(box->objectName(), QStringLiteral("Click"), QStringLiteral("DateSet = \"%1\"").arg(box->DateSet()));
     });
     connect(box, &ucvPelidora::DayMouseMove, this,
             [this, box](short buttonDay, short selMonth, short selYear, float x, float y) {
@@ -51,17 +65,23 @@ void EventLog::watch(ucvPelidora *box)
             });
 }
 
-void EventLog::append(const QString &text)
+void EventLog::append(const QString &box, const QString &event, const QString &details)
 {
+    // Moves gathered so far happened before this.
     flushMoves();
-    addLine(text);
+    addEntry(box, event, details);
 }
 
 QStringList EventLog::lines() const
 {
     QStringList result;
-    for (int i = 0; i < m_list->count(); ++i)
-        result << m_list->item(i)->text();
+    for (int i = 0; i < m_entries->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = m_entries->topLevelItem(i);
+        QStringList columns;
+        for (int c = 0; c < ColumnCount; ++c)
+            columns << item->text(c);
+        result << columns.join(QLatin1String("  "));
+    }
     return result;
 }
 
@@ -69,8 +89,8 @@ void EventLog::clear()
 {
     m_moveTimer->stop();
     m_pending.reset();
-    m_moveLineBox.clear();
-    m_list->clear();
+    m_moveEntryBox.clear();
+    m_entries->clear();
 }
 
 void EventLog::onDayMouseMove(ucvPelidora *box, short buttonDay, short selMonth, short selYear, float x, float y)
@@ -92,32 +112,34 @@ void EventLog::flushMoves()
     const PendingMove move = *m_pending;
     m_pending.reset();
 
-    const bool continues = !m_moveLineBox.isEmpty() && m_moveLineBox == move.box && m_list->count() > 0;
-    m_moveLineTicks = continues ? m_moveLineTicks + move.ticks : move.ticks;
-    const QString text = QStringLiteral("%1  DayMouseMove  ButtonDay %2, SelMonth %3, SelYear %4, X %5, Y %6  (%7 %8)")
-                                     .arg(move.box)
-                                     .arg(move.buttonDay)
-                                     .arg(move.selMonth)
-                                     .arg(move.selYear)
-                                     .arg(double(move.x))
-                                     .arg(double(move.y))
-                                     .arg(m_moveLineTicks)
-                                     .arg(m_moveLineTicks == 1 ? QStringLiteral("tick") : QStringLiteral("ticks"));
+    const int count = m_entries->topLevelItemCount();
+    const bool continues = !m_moveEntryBox.isEmpty() && m_moveEntryBox == move.box && count > 0;
+    m_moveEntryTicks = continues ? m_moveEntryTicks + move.ticks : move.ticks;
+    const QString details = QStringLiteral("ButtonDay %1, SelMonth %2, SelYear %3, X %4, Y %5 (%6 %7)")
+                                .arg(move.buttonDay)
+                                .arg(move.selMonth)
+                                .arg(move.selYear)
+                                .arg(double(move.x))
+                                .arg(double(move.y))
+                                .arg(m_moveEntryTicks)
+                                .arg(m_moveEntryTicks == 1 ? QStringLiteral("tick") : QStringLiteral("ticks"));
     if (continues) {
-        m_list->item(m_list->count() - 1)->setText(stamped(text));
+        fill(m_entries->topLevelItem(count - 1), move.box, QStringLiteral("DayMouseMove"), details);
     } else {
-        addLine(text);
-        m_moveLineBox = move.box;
+        addEntry(move.box, QStringLiteral("DayMouseMove"), details);
+        m_moveEntryBox = move.box;
     }
 }
 
-void EventLog::addLine(const QString &text)
+void EventLog::addEntry(const QString &box, const QString &event, const QString &details)
 {
-    m_moveLineBox.clear();
-    m_list->addItem(stamped(text));
-    while (m_list->count() > kMaxLines)
-        delete m_list->takeItem(0);
-    m_list->scrollToBottom();
+    m_moveEntryBox.clear();
+    auto *item = new QTreeWidgetItem;
+    fill(item, box, event, details);
+    m_entries->addTopLevelItem(item);
+    while (m_entries->topLevelItemCount() > kMaxEntries)
+        delete m_entries->takeTopLevelItem(0);
+    m_entries->scrollToItem(item);
 }
 
 } // namespace pelidora::host

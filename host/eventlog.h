@@ -5,8 +5,8 @@
 
 #include <optional>
 
-class QListWidget;
 class QTimer;
+class QTreeWidget;
 
 namespace pelidora {
 class ucvPelidora;
@@ -17,18 +17,19 @@ namespace pelidora::host {
 // What the date boxes of a running form report: every Click with the date read right
 // after it, and DayMouseMove, which a box raises on every tick of its focus watch while
 // its panel is open. Moves are gathered and shown at most a few times a second, as one
-// line that keeps being updated while nothing else happens.
+// entry that keeps being updated while nothing else happens.
 class EventLog : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr int kMoveIntervalMs = 250;
-    static constexpr int kMaxLines = 1000;
+    static constexpr int kMaxEntries = 1000;
 
     explicit EventLog(QWidget *parent = nullptr);
 
     void watch(ucvPelidora *box);
-    void append(const QString &text);
+    void append(const QString &box, const QString &event, const QString &details);
+    // Each entry as "time  box  event  details".
     QStringList lines() const;
 
     // Shows the moves gathered since the last update; the throttle's timer calls this.
@@ -46,13 +47,13 @@ private:
     };
 
     void onDayMouseMove(ucvPelidora *box, short buttonDay, short selMonth, short selYear, float x, float y);
-    void addLine(const QString &text);
+    void addEntry(const QString &box, const QString &event, const QString &details);
 
-    QListWidget *m_list;
+    QTreeWidget *m_entries;
     QTimer *m_moveTimer;
     std::optional<PendingMove> m_pending;
-    QString m_moveLineBox; // box whose moves the last line shows; empty when it shows anything else
-    int m_moveLineTicks = 0;
+    QString m_moveEntryBox; // box whose moves the last entry shows; empty when it shows anything else
+    int m_moveEntryTicks = 0;
 };
 
 } // namespace pelidora::host

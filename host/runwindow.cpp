@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace pelidora::host {
@@ -60,8 +61,8 @@ RunWindow::RunWindow(QWidget *parent)
 
     auto *central = new QWidget;
     auto *layout = new QHBoxLayout(central);
-    layout->addWidget(formScroll, 3);
-    layout->addLayout(side, 2);
+    layout->addWidget(formScroll, 0);
+    layout->addLayout(side, 1);
     setCentralWidget(central);
 
     m_formStatus->setObjectName(QStringLiteral("formStatus"));
@@ -89,13 +90,18 @@ void RunWindow::load(const QString &path)
 
     // Room for the whole form beside the side column, within reason.
     const QSize form = m_host->formSize();
-    resize(qBound(760, form.width() + 470, 1400), qBound(420, form.height() + 120, 900));
+    auto *formScroll = findChild<QScrollArea *>(QStringLiteral("formScroll"));
+    const int frame = 2 * formScroll->frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    formScroll->setMinimumWidth(qMin(form.width() + frame, 720));
+    formScroll->setMaximumWidth(form.width() + frame + scrollBar);
+    resize(formScroll->minimumWidth() + 720, qBound(420, form.height() + 130, 900));
 }
 
 QString RunWindow::readDateSet(ucvPelidora *box)
 {
     const QString value = box->DateSet();
-    m_log->append(QStringLiteral("%1  Read DateSet  \"%2\"").arg(box->objectName(), value));
+    m_log->append(box->objectName(), QStringLiteral("Read DateSet"), QStringLiteral("\"%1\"").arg(value));
     if (QLabel *label = m_readValues.value(box))
         label->setText(QStringLiteral("\"%1\"").arg(value));
     statusBar()->showMessage(QStringLiteral("%1.DateSet = \"%2\"").arg(box->objectName(), value), 5000);

@@ -94,7 +94,7 @@ void tst_HostRun::clickIsLoggedWithTheDateReadAfterIt()
     box.setDateSet(QStringLiteral("02/01/2025"));
     Q_EMIT box.Click();
     QCOMPARE(log.lines().size(), 1);
-    QVERIFY2(log.lines().constFirst().endsWith(QLatin1String("dtWhen  Click         DateSet = \"02/01/2025\"")),
+    QVERIFY2(log.lines().constFirst().endsWith(QLatin1String("dtWhen  Click  DateSet = \"02/01/2025\"")),
              qPrintable(log.lines().constFirst()));
 }
 
@@ -112,12 +112,12 @@ void tst_HostRun::movesAreGatheredIntoOneUpdatingLine()
     moveOver(&first, 1000, 14);
     log.flushMoves();
     QCOMPARE(log.lines().size(), 1);
-    QVERIFY2(log.lines().at(0).contains(QLatin1String("dtA  DayMouseMove  ButtonDay 14, SelMonth 3, SelYear 2024, X 1099, Y 50  (1000 ticks)")),
+    QVERIFY2(log.lines().at(0).contains(QLatin1String("dtA  DayMouseMove  ButtonDay 14, SelMonth 3, SelYear 2024, X 1099, Y 50 (1000 ticks)")),
              qPrintable(log.lines().at(0)));
     moveOver(&first, 500, 15);
     log.flushMoves();
     QCOMPARE(log.lines().size(), 1);
-    QVERIFY(log.lines().at(0).contains(QLatin1String("ButtonDay 15, SelMonth 3, SelYear 2024, X 599, Y 50  (1500 ticks)")));
+    QVERIFY(log.lines().at(0).contains(QLatin1String("ButtonDay 15, SelMonth 3, SelYear 2024, X 599, Y 50 (1500 ticks)")));
 
     // Another box, or any other event, starts a new line; moves keep their place in time.
     moveOver(&second, 3, 2);
@@ -130,7 +130,7 @@ void tst_HostRun::movesAreGatheredIntoOneUpdatingLine()
     QVERIFY(lines.at(1).contains(QLatin1String("dtB  DayMouseMove  ButtonDay 2,")));
     QVERIFY(lines.at(2).contains(QLatin1String("dtA  DayMouseMove  ButtonDay 16,")));
     QVERIFY(lines.at(3).contains(QLatin1String("dtA  Click")));
-    QVERIFY(lines.at(4).contains(QLatin1String("ButtonDay 17, SelMonth 3, SelYear 2024, X 100, Y 50  (1 tick)")));
+    QVERIFY(lines.at(4).contains(QLatin1String("ButtonDay 17, SelMonth 3, SelYear 2024, X 100, Y 50 (1 tick)")));
 }
 
 void tst_HostRun::movesAreShownWithoutBeingAsked()
@@ -149,12 +149,12 @@ void tst_HostRun::movesAreShownWithoutBeingAsked()
 void tst_HostRun::logKeepsItsNewestLines()
 {
     EventLog log;
-    for (int i = 0; i < EventLog::kMaxLines + 25; ++i)
-        log.append(QStringLiteral("line %1").arg(i));
+    for (int i = 0; i < EventLog::kMaxEntries + 25; ++i)
+        log.append(QStringLiteral("dtA"), QStringLiteral("Read DateSet"), QString::number(i));
     const QStringList lines = log.lines();
-    QCOMPARE(lines.size(), EventLog::kMaxLines);
-    QVERIFY(lines.constFirst().endsWith(QLatin1String("line 25")));
-    QVERIFY(lines.constLast().endsWith(QStringLiteral("line %1").arg(EventLog::kMaxLines + 24)));
+    QCOMPARE(lines.size(), EventLog::kMaxEntries);
+    QVERIFY(lines.constFirst().endsWith(QLatin1String("Read DateSet  25")));
+    QVERIFY(lines.constLast().endsWith(QStringLiteral("Read DateSet  %1").arg(EventLog::kMaxEntries + 24)));
 }
 
 QTEST_MAIN(tst_HostRun)
