@@ -71,18 +71,22 @@ QWidget *panelOf(ucvPelidora *box)
 
 bool openPanel(ucvPelidora *box, const std::function<void()> &whileOpen)
 {
-    QWidget *button = box->findChild<QWidget *>(QStringLiteral("imgCombo"));
-    if (!button)
-        return false;
-
     bool done = false;
+    bool shown = false;
     auto runOnce = [&] {
         if (done)
             return;
         done = true;
+        const QWidget *panel = panelOf(box);
+        shown = panel && panel->isVisible();
         if (whileOpen)
             whileOpen();
     };
+    QWidget *button = box->findChild<QWidget *>(QStringLiteral("imgCombo"));
+    if (!button) {
+        runOnce();
+        return false;
+    }
     // A modal panel keeps the release inside its own event loop; this timer fires in that
     // loop, and hiding the panel ends it.
     QTimer modal;
@@ -105,7 +109,7 @@ bool openPanel(ucvPelidora *box, const std::function<void()> &whileOpen)
     QCoreApplication::sendEvent(button, &release);
     modal.stop();
     runOnce();
-    return true;
+    return shown;
 }
 
 } // namespace pelidora::host

@@ -24,7 +24,8 @@ QWidget *panelOf(ucvPelidora *box);
 // Presses and releases the left button on the box's drop button, as a user would, and
 // runs whileOpen while the panel shows: after the release when the panel is modeless, or
 // inside the panel's own event loop when it is modal, which then ends by hiding the
-// panel. False when the box has no drop button.
+// panel. whileOpen runs even when no panel opened (a disabled box); the result says
+// whether one was showing.
 bool openPanel(ucvPelidora *box, const std::function<void()> &whileOpen);
 
 } // namespace pelidora::host

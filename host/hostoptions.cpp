@@ -74,7 +74,8 @@ QString hostUsage()
         "  --open-panel NAME      open the month panel of date box NAME first\n"
         "  -h, --help             show this text\n"
         "\n"
-        "exit codes: 0 ok, 2 bad arguments, 3 unreadable or malformed form file\n");
+        "exit codes: 0 ok, 1 picture not written or panel not opened, 2 bad arguments,\n"
+        "            3 unreadable or malformed form file\n");
 }
 
 } // namespace pelidora::host

@@ -57,18 +57,21 @@ int shoot(QWidget &window, QWidget *form, ucvPelidora *panelBox, const HostOptio
         if (!options.windowScreenshotPath.isEmpty())
             windowPicture = renderWithPanels(&window);
     };
-    if (panelBox)
-        openPanel(panelBox, take);
-    else
+    bool ok = true;
+    if (panelBox && !openPanel(panelBox, take)) {
+        err << "pelidora-host: the panel of " << panelBox->objectName()
+            << " did not open (is the box disabled?); the picture shows the form without it" << Qt::endl;
+        ok = false;
+    } else if (!panelBox) {
         take();
+    }
     window.hide();
 
-    bool written = true;
     if (!options.screenshotPath.isEmpty())
-        written = savePicture(formPicture, options.screenshotPath, err) && written;
+        ok = savePicture(formPicture, options.screenshotPath, err) && ok;
     if (!options.windowScreenshotPath.isEmpty())
-        written = savePicture(windowPicture, options.windowScreenshotPath, err) && written;
-    return written ? ExitOk : ExitFailure;
+        ok = savePicture(windowPicture, options.windowScreenshotPath, err) && ok;
+    return ok ? ExitOk : ExitFailure;
 }
 
 void dump(const FormHost &host, QTextStream &out)
