@@ -4,6 +4,7 @@
 #include "formcanvas.h"
 #include "formhost.h"
 #include "propertybrowser.h"
+#include "runwindow.h"
 
 #include <pelidora/formfile.h>
 #include <pelidora/ucvPelidora.h>
@@ -82,6 +83,10 @@ DesignWindow::DesignWindow(QWidget *parent)
     QAction *saveAction = tools->addAction(QStringLiteral("Save"), this, [this] { save(); });
     saveAction->setObjectName(QStringLiteral("save"));
     saveAction->setShortcut(QKeySequence::Save);
+    QAction *run = tools->addAction(QStringLiteral("Run"), this, [this] { runForm(); });
+    run->setObjectName(QStringLiteral("runForm"));
+    run->setShortcut(QKeySequence(Qt::Key_F5));
+    run->setToolTip(QStringLiteral("Save and run the form (F5)"));
 
     m_saveState->setObjectName(QStringLiteral("saveState"));
     statusBar()->addPermanentWidget(m_saveState);
@@ -146,6 +151,24 @@ void DesignWindow::deleteBox(ucvPelidora *box)
         m_overlay->select(nullptr);
     m_host->removeBox(box);
     statusBar()->showMessage(QStringLiteral("Deleted %1").arg(name), 4000);
+}
+
+RunWindow *DesignWindow::runForm()
+{
+    if (m_host->isModified() && !save())
+        return nullptr;
+    auto *window = new RunWindow(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    try {
+        window->load(m_host->path());
+    } catch (const FormFileError &error) {
+        delete window;
+        platform::windowSystem().MessageBox(error.message(), platform::WindowSystem::MbIconCritical,
+                                            QStringLiteral("pelidora-host"));
+        return nullptr;
+    }
+    window->show();
+    return window;
 }
 
 void DesignWindow::closeEvent(QCloseEvent *event)

@@ -16,6 +16,7 @@ class DesignOverlay;
 class FormCanvas;
 class FormHost;
 class PropertyBrowser;
+class RunWindow;
 
 // A form being designed: the form with its date boxes (not live) on the left, the
 // property browser of the selected box on the right, and Add, Delete and Save.
@@ -36,6 +37,9 @@ public:
 
     ucvPelidora *addBox();
     void deleteBox(ucvPelidora *box);
+    // Saves when there are changes, then runs the saved form in a window of its own;
+    // nullptr (and the user told) when it could not be saved or read.
+    RunWindow *runForm();
 
     FormHost *host() const { return m_host; }
     FormCanvas *canvas() const { return m_canvas; }

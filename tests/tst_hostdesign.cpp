@@ -7,6 +7,7 @@
 #include "formhost.h"
 #include "propertybrowser.h"
 #include "runhost.h"
+#include "runwindow.h"
 
 #include "support/testsupport.h"
 
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void designedBoxesTakeNeitherPointerNorKeys();
     void addedBoxesGetFreeNamesAndPlaces();
     void renameToATakenNameIsRefused();
+    void runSavesAndShowsTheFormLive();
     void failedLoadKeepsTheFormOnScreen();
     void failedSaveIsReportedAndKeepsTheMarker();
 
@@ -356,6 +358,20 @@ void tst_HostDesign::renameToATakenNameIsRefused()
     QCOMPARE(m_windowSystem.messages.size(), 1);
     QVERIFY(m_windowSystem.messages.constFirst().text.contains(QLatin1String("already used")));
     QVERIFY(!window.isWindowModified());
+}
+
+void tst_HostDesign::runSavesAndShowsTheFormLive()
+{
+    DesignWindow window;
+    window.load(copyOfDemo());
+    window.host()->boxNamed(QStringLiteral("dtReturn"))->setLocked(true);
+    host::RunWindow *run = window.runForm();
+    QVERIFY(run);
+    QVERIFY(!window.isWindowModified());
+    ucvPelidora *box = run->host()->boxNamed(QStringLiteral("dtReturn"));
+    QVERIFY(box->site()->UserMode());
+    QVERIFY(box->Locked());
+    QVERIFY(run->isVisible());
 }
 
 void tst_HostDesign::failedLoadKeepsTheFormOnScreen()
