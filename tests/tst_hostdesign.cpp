@@ -114,17 +114,11 @@ void tst_HostDesign::browserOffersTheDesignableProperties_data()
     QTest::addColumn<QString>("help");
     QTest::newRow("BackColor") << "BackColor" << "QToolButton"
                                << "Returns/sets the background color used to display text and graphics in an object.";
-    QTest::newRow("ForeColor") << "ForeColor" << "QToolButton"
-                               << "Returns/sets the foreground color used to display text and graphics in an object.";
     QTest::newRow("Locked") << "Locked" << "QCheckBox" << "Returns/sets a value that determines whether you can edit an object.";
     QTest::newRow("Appearance") << "Appearance" << "QComboBox"
                                 << "Returns/sets whether or not an object is painted at run time with 3-D effects.";
     QTest::newRow("Font") << "Font" << "QToolButton" << "Returns a Font object.";
     QTest::newRow("DateSet") << "DateSet" << "QLineEdit" << "Returns/sets the date selected from user.";
-    QTest::newRow("PelidoraBackColor") << "PelidoraBackColor" << "QToolButton"
-                                       << "Returns/sets the background color used for pelidora dispaly.";
-    QTest::newRow("Enabled") << "Enabled" << "QCheckBox"
-                             << "Returns/sets a value that determines whether an object can respond to user-generated events.";
     QTest::newRow("MousePointer") << "MousePointer" << "QSpinBox"
                                   << "Returns/sets the type of mouse pointer displayed when over part of an object.";
 }
