@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+class QEventLoop;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -16,6 +17,7 @@ class QTimer;
 
 namespace pelidora {
 
+class OutsideClickWatch;
 class Site;
 class window;
 
@@ -163,15 +165,37 @@ private:
     void SetFieldsEnabled(bool enabled);
     void SetFieldsLocked(bool locked);
 
-    // Fixed names: the drop-down (ucvpelidora_dropdown.cpp).
+    // Fixed names: the drop-down (ucvpelidora_dropdown.cpp). Pointer positions are twips
+    // inside imgCombo; Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt.
     void ShowPanel();
     void TimerHide_Timer();
+    void imgCombo_MouseDown(qint16 Button, qint16 Shift, float X, float Y);
+    void imgCombo_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    void imgCombo_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
+    QString ClassNameOf(qint32 hWnd);
+    qint32 WriteIniValue(const QString &section, const QString &key, const QString &value,
+                         const QString &fileName);
+    bool m_BtnDown = false;   // pressed with the left button while the panel was closed
+    bool m_BtnInside = false; // while pressed: the pointer is over the button
+    qint32 m_hParent = 0;     // the parent window, found at each opening
+    qint32 m_ApiResult = 0;   // last window-system result; kept, not read
 
     // The drop-down's other entry points (ucvpelidora_dropdown.cpp).
     void openPanel();   // CheckDate, the watch on, the panel shown: Alt+Down and the button
     void loadPanel();   // ReadProperties in run mode: the panel made and set up
     void hidePanel();   // About: the panel out of sight
     void unloadPanel(); // Terminate: the panel gone
+
+    // Drop-down helpers (ucvpelidora_dropdown.cpp).
+    bool dropButtonEvent(QEvent *event); // imgCombo's pointer events; true: consumed
+    void showButtonPicture(bool pressed);
+    bool canOpenPanel() const;
+    void placePanel();
+    void showPanelModal();
+    bool focusInPanel(qint32 focus);
+    QPointer<QEventLoop> m_modalLoop;          // this box's running modal show
+    OutsideClickWatch *m_outsideClick = nullptr;
+    int m_activationWait = 0;                  // ticks left for a new panel to become active
 
     // Entry fields (ucvpelidora_entry.cpp).
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -11,6 +11,7 @@
 #include "shared/mpelidora.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -84,6 +85,7 @@ ucvPelidora::~ucvPelidora()
     // The fields may lose the focus while the widget tree comes down; this box is gone then.
     for (QLineEdit *field : {txtDay, txtMonth, txtYear})
         field->removeEventFilter(this);
+    imgCombo->removeEventFilter(this);
 }
 
 // ---- Life cycle ----

@@ -1,37 +1,476 @@
+// The date box's side of the month panel: the drop button, opening and placing the panel,
+// and the focus watch that closes it and hands a chosen day back.
+
 #include <pelidora/ucvPelidora.h>
 
+#include <pelidora/runtimeerror.h>
+#include <pelidora/site.h>
+
+#include "control/outsideclickwatch.h"
+#include "panel/daycell.h"
+#include "panel/framepicture.h"
+#include "panel/panelframe.h"
+#include "panel/panellist.h"
+#include "panel/twips.h"
+#include "panel/window.h"
+#include "platform/dayserial.h"
+#include "platform/localedates.h"
+#include "platform/olecolor.h"
+#include "platform/windowsystem.h"
+#include "shared/mpelidora.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 
+#include <cmath>
+#include <optional>
+
 namespace pelidora {
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+const QColor kLightGrey(192, 192, 192);
+
+// Ticks of a panel that the window system has not activated yet before the watch gives up
+// waiting for it: half a second.
+constexpr int kActivationWaitTicks = 10;
+
+qint16 buttonCode(Qt::MouseButtons buttons)
+{
+    return qint16((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
+                  | (buttons & Qt::MiddleButton ? 4 : 0));
+}
+
+qint16 shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    return qint16((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
+                  | (modifiers & Qt::AltModifier ? 4 : 0));
+}
+
+qint32 roundHalfEven(double value)
+{
+    return qint32(std::nearbyint(value)); // the default rounding mode takes halves to even
+}
+
+// The held date read back through its short date text; a held value of 1 or less, or one
+// the calendar cannot hold (past the year 9999), opens on today.
+int heldDateToShow(qint32 held)
+{
+    if (held > 1 && held >= core::kMinSerial && held <= core::kMaxSerial) {
+        if (const std::optional<int> back = platform::dateSerial(platform::shortDateText(held)); back && *back > 1)
+            return *back;
+    }
+    return platform::today();
+}
+
+// The date moved into the lists' years 1900..2100, today's year standing in for any other.
+// A 29 February that the new year lacks becomes the 28th.
+int inListYears(int serial, qint16 dateOrder)
+{
+    const int today = platform::today();
+    int day = platform::dayOf(serial);
+    int month = platform::monthOf(serial);
+    int year = platform::yearOf(serial);
+    if (day == 0 || day > 31)
+        day = platform::dayOf(today);
+    if (month == 0 || month > 12)
+        month = platform::monthOf(today);
+    if (year < 1900 || year > 2100)
+        year = platform::yearOf(today);
+    for (;; --day) {
+        const QString d = platform::format00(day), m = platform::format00(month);
+        const QString text = (dateOrder == 1 ? d + u'/' + m : m + u'/' + d) + u'/' + platform::format0000(year);
+        if (const std::optional<int> composed = platform::dateSerial(text))
+            return *composed;
+        if (day <= 28)
+            return serial; // no such date in any month: keep the held one
+    }
+}
+
+} // namespace
+
+// ---- Panel life ----
+
+bool ucvPelidora::canOpenPanel() const
+{
+    // No panel while designed; none under a box that is not on screen either, where a modal
+    // panel nobody can see would hold the program.
+    return !m_terminated && (!m_site || m_site->UserMode()) && isVisible();
+}
+
+void ucvPelidora::loadPanel()
+{
+    if (!m_Panel) {
+        m_Panel = new pelidora::window(this);
+        if (!m_outsideClick)
+            m_outsideClick = new OutsideClickWatch(this);
+        connect(m_Panel, &pelidora::window::hidden, m_outsideClick, [watch = m_outsideClick] { watch->watch(nullptr); });
+    }
+    m_Panel->Pelidora_Form_Load();
+}
+
+void ucvPelidora::hidePanel()
+{
+    if (m_Panel)
+        m_Panel->HidePelidora();
+}
+
+void ucvPelidora::unloadPanel()
+{
+    TimerHide->stop();
+    pelidora::window *panel = std::exchange(m_Panel, nullptr);
+    if (!panel)
+        return;
+    panel->HidePelidora(); // ends a modal show
+    delete panel;
+}
+
+// ---- Drop button ----
+
+bool ucvPelidora::dropButtonEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::EnabledChange:
+        // A press that the box's disabling cut short opens nothing.
+        if (!imgCombo->isEnabled() && m_BtnDown) {
+            showButtonPicture(false);
+            m_BtnDown = false;
+            m_BtnInside = false;
+        }
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: // the second press of a double click
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        break;
+    default:
+        return false;
+    }
+    if (!imgCombo->isEnabled())
+        return true;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    auto &ws = platform::windowSystem();
+    const float x = float(mouse->position().x() * ws.twipsPerPixelX());
+    const float y = float(mouse->position().y() * ws.twipsPerPixelY());
+    const qint16 shift = shiftCode(mouse->modifiers());
+    // The box may be gone when a release has run a modal opening: nothing follows a call.
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        imgCombo_MouseMove(buttonCode(mouse->buttons()), shift, x, y);
+        break;
+    case QEvent::MouseButtonRelease:
+        imgCombo_MouseUp(buttonCode(mouse->button()), shift, x, y);
+        break;
+    default:
+        imgCombo_MouseDown(buttonCode(mouse->button()), shift, x, y);
+        break;
+    }
+    return true;
+}
+
+void ucvPelidora::showButtonPicture(bool pressed)
+{
+    imgCombo->setPixmap((pressed ? imgCboDown : imgCboUp)->pixmap());
+}
+
+void ucvPelidora::imgCombo_MouseDown(qint16 Button, qint16, float, float)
+{
+    if (Button != 1)
+        return;
+    if (m_Panel && m_Panel->FlagShowPelidora()) {
+        TimerHide->stop();
+        m_Panel->HidePelidora();
+        return;
+    }
+    showButtonPicture(true);
+    m_BtnDown = true;
+    m_BtnInside = true;
+}
+
+void ucvPelidora::imgCombo_MouseMove(qint16, qint16, float X, float Y)
+{
+    if (!m_BtnDown)
+        return;
+    auto &ws = platform::windowSystem();
+    const double width = imgCombo->width() * ws.twipsPerPixelX();
+    const double height = imgCombo->height() * ws.twipsPerPixelY();
+    // The edges count as outside.
+    const bool outside = X <= 0 || X >= width || Y <= 0 || Y >= height;
+    showButtonPicture(!outside);
+    m_BtnInside = !outside;
+}
+
+void ucvPelidora::imgCombo_MouseUp(qint16, qint16, float, float)
+{
+    if (!m_BtnDown)
+        return;
+    showButtonPicture(false);
+    m_BtnDown = false;
+    if (m_BtnInside) {
+        m_BtnInside = false;
+        openPanel();
+    }
+}
+
+// ---- Opening ----
 
 // The opening sequence of Alt+Down and the drop button.
 void ucvPelidora::openPanel()
 {
     CheckDate();
+    if (!canOpenPanel())
+        return;
+    loadPanel(); // a box that went through InitProperties gets its panel now
     TimerHide->start();
+    m_Panel->setCTRLH(height() * module().TwipsY);
     ShowPanel();
 }
 
-// No month panel yet: the watch is stopped again so that nothing keeps ticking.
+// Fills, places and shows the panel. A step that fails is skipped and remembered; after
+// any failure the panel is shown modal.
 void ucvPelidora::ShowPanel()
 {
-    TimerHide->stop();
+    if (!m_Panel)
+        return;
+    pelidora::window &panel = *m_Panel;
+    auto &ws = platform::windowSystem();
+    bool failed = false;
+    const auto step = [&failed](auto &&run) {
+        try {
+            run();
+        } catch (...) {
+            failed = true;
+        }
+    };
+
+    int d = 0;
+    step([&] {
+        if (m_DateSet == 0)
+            m_DateSet = 1;
+        d = heldDateToShow(m_DateSet);
+    });
+
+    step([&] { panel.setPelidoraBackColor(platform::colorFromOle(m_PelidoraBackColor)); });
+    step([&] { panel.setLocked(m_Locked); });
+    step([&] { panel.cboMese()->setLocked(m_Locked); });
+    step([&] { panel.cboAnno()->setLocked(m_Locked); });
+
+    step([&] { d = inListYears(d, m_DateOrder); });
+
+    // Sized before it is placed, so that even the first opening sits against the strip.
+    step([&] {
+        if (m_Appearance == Flat)
+            panel.resize(panel.pic1D()->size());
+        else if (m_Appearance == ThreeD)
+            panel.resize(panel.pic3D()->size());
+    });
+    step([&] { placePanel(); });
+
+    const QColor frameColor = platform::colorFromOle(m_PelidoraBackColor);
+    step([&] { panel.fraDay()->setBackColor(frameColor); });
+    step([&] { panel.fraCombo()->setBackColor(frameColor); });
+
+    bool modal = true;
+    step([&] {
+        m_hParent = ws.GetParent(ws.handleOf(this));
+        const QString windowClass = ClassNameOf(m_hParent);
+        WriteIniValue(QStringLiteral("WndParent"), QStringLiteral("Class"), windowClass,
+                      QStringLiteral("pelidora.ini"));
+        modal = !windowClass.contains(QLatin1String("Thunder"));
+    });
+
+    // Only an earlier failure leaves no date here; today stands in.
+    const bool held = d > 1;
+    const int shown = held ? d : platform::today();
+    const int day = platform::dayOf(shown), month = platform::monthOf(shown), year = platform::yearOf(shown);
+    step([&] { panel.lblDay()->setText(QString::number(day)); });
+    step([&] { panel.setMeseIndex(month - 1); });
+    module().FlagSkipYearClick = held;
+    step([&] { panel.setAnnoIndex(year - 1900); });
+    module().FlagSkipYearClick = false;
+    step([&] { panel.setDayOverIndex(qint16(day - 1)); });
+    step([&] { panel.setButtonDay(qint16(panel.DayOverIndex() + 1)); });
+    // Until the pointer or a key moves, DayMouseMove names the month shown, not the last
+    // opening's (or none).
+    step([&] { panel.setSelMonth(qint16(panel.cboMese()->currentIndex() + 1)); });
+    step([&] { panel.setSelYear(qint16(panel.cboAnno()->currentIndex() + 1900)); });
+
+    for (qint16 i = 0; i < 31; ++i) {
+        step([&] { panel.setbDayOver(i, false); });
+        step([&] {
+            DayCell *cell = panel.btnDay(i);
+            cell->setLinL(kWhite);
+            cell->setLinLY2(315);
+            cell->setLinT(kWhite);
+            cell->setLinR(kBlack);
+            cell->setLinB(kBlack);
+            cell->setBackColor(kLightGrey);
+        });
+        step([&] { panel.PrintBoxDay(i); });
+    }
+    step([&] { panel.DayMouseOver(panel.DayOverIndex()); });
+    step([&] { panel.picContainer()->show(); });
+    step([&] { panel.setFlagShowPelidora(true); });
+    step([&] { panel.cboMese_Click(); });
+
+    if (m_Appearance == Flat) {
+        step([&] { panel.placeContainer(panel.pic1D(), 90, 90); });
+        step([&] { panel.pic3D()->hide(); });
+        step([&] { panel.pic1D()->show(); });
+    } else if (m_Appearance == ThreeD) {
+        step([&] { panel.placeContainer(panel.pic3D(), 120, 120); });
+        step([&] { panel.pic1D()->hide(); });
+        step([&] { panel.pic3D()->show(); });
+    } else {
+        return; // not shown: the watch closes it at its next tick
+    }
+
+    m_activationWait = kActivationWaitTicks;
+    if (modal) {
+        showPanelModal();
+        return;
+    }
+    step([&] {
+        panel.show();
+        panel.activateWindow();
+    });
+    if (failed) {
+        showPanelModal();
+        return;
+    }
+    step([&] { panel.lblDay()->setFocus(Qt::OtherFocusReason); });
+    if (m_Locked)
+        step([&] { ws.HideCaret(ws.handleOf(panel.lblDay())); });
+    step([&] {
+        MakeTopMost(ws.handleOf(&panel));
+        panel.activateWindow(); // making it topmost may have shown it anew
+    });
+    m_outsideClick->watch(&panel);
+}
+
+// Below the strip, or above it where the panel would pass the screen's bottom; held inside
+// the screen's left and right edges. Twips throughout, pixels at the edge.
+void ucvPelidora::placePanel()
+{
+    auto &ws = platform::windowSystem();
+    const mpelidora &m = module();
+    QRect rect;
+    m_ApiResult = ws.GetWindowRect(ws.handleOf(this), &rect) ? 1 : 0;
+    const qint32 panelWidth = m_Panel->width() * m.TwipsX;
+    const qint32 panelHeight = m_Panel->height() * m.TwipsY;
+
+    qint32 top = m.TwipsY * rect.top() + m_Panel->CTRLH();
+    qint32 left = m.TwipsX * rect.left();
+    // Exactly touching the bottom still opens below.
+    if (float(top + panelHeight) > float(ws.screenHeightTwips()))
+        top = roundHalfEven(double(m.TwipsY) * rect.top() - panelHeight);
+    if (left < 0)
+        left = 0;
+    const int screenWidth = ws.screenWidthTwips();
+    if (left + panelWidth > screenWidth)
+        left = roundHalfEven(double(screenWidth) - panelWidth);
+    m_Panel->move(twips::toPxX(left), twips::toPxY(top));
+}
+
+// Shows the panel and returns once it is out of sight again, whichever way it went: a
+// choice, Escape, the watch, About, or the panel or this box being destroyed.
+void ucvPelidora::showPanelModal()
+{
+    const QPointer<pelidora::window> panel(m_Panel);
+    panel->show();
+    panel->activateWindow();
+    m_outsideClick->watch(panel);
+    if (m_modalLoop)
+        return; // already inside this box's modal show, which ends with the panel as well
+    QEventLoop loop;
+    connect(panel, &pelidora::window::hidden, &loop, &QEventLoop::quit);
+    connect(panel, &QObject::destroyed, &loop, &QEventLoop::quit);
+    m_modalLoop = &loop;
+    const QPointer<ucvPelidora> self(this);
+    if (panel->isVisible())
+        loop.exec();
+    if (self)
+        m_modalLoop = nullptr;
+}
+
+QString ucvPelidora::ClassNameOf(qint32 hWnd)
+{
+    // The window system hands at most 149 characters to a 150-character buffer.
+    const QString name = platform::windowSystem().GetClassName(hWnd).left(149);
+    m_ApiResult = qint32(name.size());
+    return name;
+}
+
+qint32 ucvPelidora::WriteIniValue(const QString &section, const QString &key, const QString &value,
+                                  const QString &fileName)
+{
+    m_ApiResult = platform::windowSystem().WritePrivateProfileString(section, key, value, fileName);
+    return m_ApiResult;
+}
+
+// ---- Focus watch ----
+
+bool ucvPelidora::focusInPanel(qint32 focus)
+{
+    // A hidden panel holds no focus, whatever the window system has yet to tell.
+    if (focus == 0 || !m_Panel->isVisible())
+        return false;
+    auto &ws = platform::windowSystem();
+    const qint16 over = m_Panel->DayOverIndex();
+    if (over >= 0 && over <= 30 && focus == ws.handleOf(m_Panel->btnDay(over)))
+        return true;
+    return focus == ws.handleOf(m_Panel->lblDay()) || focus == ws.handleOf(m_Panel->cboMese())
+        || focus == ws.handleOf(m_Panel->cboAnno());
 }
 
 void ucvPelidora::TimerHide_Timer()
 {
-}
+    if (!m_Panel) {
+        TimerHide->stop();
+        return;
+    }
+    const qint32 focus = platform::windowSystem().GetFocus();
+    if (focusInPanel(focus)) {
+        m_activationWait = 0;
+        const float x = m_Panel->X();
+        const float y = m_Panel->Y();
+        const qint16 buttonDay = m_Panel->ButtonDay();
+        const qint16 selMonth = m_Panel->SelMonth();
+        const qint16 selYear = m_Panel->SelYear();
+        Q_EMIT DayMouseMove(buttonDay, selMonth, selYear, x, y);
+        return;
+    }
+    // A panel just shown may get the focus a moment later, when the window system has
+    // activated it.
+    if (m_activationWait > 0 && m_Panel->isVisible() && !m_Panel->isActiveWindow()) {
+        --m_activationWait;
+        return;
+    }
+    m_activationWait = 0;
 
-void ucvPelidora::loadPanel()
-{
-}
-
-void ucvPelidora::hidePanel()
-{
-}
-
-void ucvPelidora::unloadPanel()
-{
+    // Closed from inside (a choice, Escape): the keyboard goes back to the box's window,
+    // unless the user has moved on to another.
+    const QWidget *active = QApplication::activeWindow();
+    const bool giveBack = !m_Panel->isVisible() && (!active || active == m_Panel);
+    m_Panel->HidePelidora();
+    TimerHide->stop();
+    if (giveBack)
+        window()->activateWindow();
+    if (!m_Panel->FlagRaiseClick())
+        return;
+    const QPointer<ucvPelidora> self(this);
+    if (!m_Locked)
+        setDateSet(QString::number(m_Panel->DateSet()));
+    if (!self || !m_Panel)
+        return;
+    m_Panel->setFlagRaiseClick(false);
+    Q_EMIT Click();
 }
 
 } // namespace pelidora

@@ -6,6 +6,7 @@
 #include "shared/mpelidora.h"
 
 #include <QFocusEvent>
+#include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
@@ -178,6 +179,8 @@ void ucvPelidora::setDateSet(const QString &text)
 
 bool ucvPelidora::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == imgCombo)
+        return dropButtonEvent(event);
     QLineEdit *field = nullptr;
     if (watched == txtDay || watched == txtMonth || watched == txtYear)
         field = static_cast<QLineEdit *>(watched);

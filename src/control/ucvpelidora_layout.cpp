@@ -93,6 +93,7 @@ void ucvPelidora::createConstituents()
     imgCboDown = makePicture(this, "imgCboDown", picture("combo-down", {18, 21}));
     imgCboDown->hide();
     imgCombo = makePicture(this, "imgCombo", imgCboUp->pixmap());
+    imgCombo->installEventFilter(this);
 
     // Design positions, until a font is applied.
     placeTwips(txtDay, 0, 0, 495, 315);
@@ -110,7 +111,8 @@ void ucvPelidora::createConstituents()
 
     TimerHide = new QTimer(this);
     TimerHide->setObjectName(QStringLiteral("TimerHide"));
-    TimerHide->setInterval(15);
+    // 20 ticks a second: the watch stays prompt and DayMouseMove live, an idle open panel cheap.
+    TimerHide->setInterval(50);
     connect(TimerHide, &QTimer::timeout, this, &ucvPelidora::TimerHide_Timer);
 
     UserControl_Resize();
