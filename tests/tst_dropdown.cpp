@@ -280,6 +280,7 @@ void tst_Dropdown::closingWithoutChoiceRaisesNoClick_data()
     QTest::newRow("press on the drop button") << "button";
     QTest::newRow("click on another window") << "click";
     QTest::newRow("another window activated") << "switch";
+    QTest::newRow("About") << "About";
 }
 
 void tst_Dropdown::closingWithoutChoiceRaisesNoClick()
@@ -306,6 +307,11 @@ void tst_Dropdown::closingWithoutChoiceRaisesNoClick()
         QTest::mouseClick(&other, Qt::LeftButton);
     } else if (how == "switch") {
         other.activateWindow();
+    } else if (how == "About") {
+        QTimer::singleShot(0, [] { UnloadAbout(); }); // the About box goes at once
+        box.About();
+        QVERIFY(!panel->isVisible());
+        QVERIFY(!watchOf(box)->isActive());
     } else {
         panel->findChild<QWidget *>(how)->setFocus();
         type(Qt::Key_Escape);
