@@ -4,6 +4,7 @@
 #include "eventlog.h"
 #include "formcanvas.h"
 #include "formhost.h"
+#include "formshot.h"
 #include "runwindow.h"
 
 #include "support/testsupport.h"
@@ -41,6 +42,7 @@ class tst_HostRun : public QObject
 private Q_SLOTS:
     void boxesAreLiveOnACanvasThatAsksForModelessPanels();
     void readDateSetShowsWhatAProgramReads();
+    void dayChosenInTheOpenPanelIsLoggedAsClick();
     void clickIsLoggedWithTheDateReadAfterIt();
     void movesAreGatheredIntoOneUpdatingLine();
     void movesAreShownWithoutBeingAsked();
@@ -80,6 +82,27 @@ void tst_HostRun::readDateSetShowsWhatAProgramReads()
     QCOMPARE(lines.size(), 2);
     QVERIFY2(lines.at(0).endsWith(QLatin1String("dtDeparture  Read DateSet  \"24/12/2025\"")), qPrintable(lines.at(0)));
     QVERIFY2(lines.at(1).endsWith(QLatin1String("dtReturn  Read DateSet  \"-1\"")), qPrintable(lines.at(1)));
+}
+
+void tst_HostRun::dayChosenInTheOpenPanelIsLoggedAsClick()
+{
+    RunWindow window;
+    window.load(demoPath());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ucvPelidora *box = window.host()->boxNamed(QStringLiteral("dtDeparture"));
+    QVERIFY(host::openPanel(box, {}));
+    QWidget *panel = host::panelOf(box);
+    QVERIFY(panel);
+    QVERIFY(panel->isVisible());
+    QVERIFY(!panel->isModal());
+
+    QTest::mouseClick(panel->findChild<QWidget *>(QStringLiteral("btnDay_9")), Qt::LeftButton);
+    QTRY_VERIFY(!window.eventLog()->lines().isEmpty()
+                && window.eventLog()->lines().constLast().contains(QLatin1String("Click")));
+    QVERIFY(!panel->isVisible());
+    QVERIFY2(window.eventLog()->lines().constLast().endsWith(QLatin1String("DateSet = \"10/03/2024\"")),
+             qPrintable(window.eventLog()->lines().constLast()));
 }
 
 void tst_HostRun::clickIsLoggedWithTheDateReadAfterIt()
