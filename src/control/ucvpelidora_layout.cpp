@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPixmapCache>
 #include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
@@ -29,8 +30,16 @@ constexpr int kComboWidthTwips = 270;
 // Artwork at the device pixel ratio of the screens (QIcon picks the @2x file).
 QPixmap picture(const char *name, QSize designPx)
 {
-    const QIcon icon(QStringLiteral(":/control/%1.png").arg(QLatin1String(name)));
-    return icon.pixmap(designPx, qApp ? qApp->devicePixelRatio() : 1.0);
+    // Decoding the pictures costs more than the rest of a new box; every box shares them.
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    const QString key = QStringLiteral("pelidora/control/%1@%2").arg(QLatin1String(name)).arg(ratio);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        const QIcon icon(QStringLiteral(":/control/%1.png").arg(QLatin1String(name)));
+        pixmap = icon.pixmap(designPx, ratio);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
 }
 
 QLabel *makePicture(QWidget *parent, const char *objectName, const QPixmap &pixmap)

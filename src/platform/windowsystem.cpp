@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QPointer>
 #include <QLineEdit>
@@ -215,10 +216,21 @@ int WindowSystem::WritePrivateProfileString(const QString &section, const QStrin
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return 0;
-    QSettings settings(QDir(folder).filePath(fileName), QSettings::IniFormat);
-    settings.setValue(section + QLatin1Char('/') + key, value);
+    const QString path = QDir(folder).filePath(fileName);
+    const QString name = section + QLatin1Char('/') + key;
+    // Panels write the same record at every opening; rewriting an unchanged file only
+    // costs time, so skip it while the file is still there.
+    static QHash<QString, QString> written;
+    const QString writtenKey = path + QLatin1Char('\n') + name;
+    if (written.value(writtenKey) == value && QFileInfo::exists(path))
+        return 1;
+    QSettings settings(path, QSettings::IniFormat);
+    settings.setValue(name, value);
     settings.sync();
-    return settings.status() == QSettings::NoError ? 1 : 0;
+    if (settings.status() != QSettings::NoError)
+        return 0;
+    written.insert(writtenKey, value);
+    return 1;
 }
 
 int WindowSystem::ShellExecute(const QString &document)
