@@ -5,8 +5,6 @@
 #include <QTest>
 
 #include <climits>
-#include <cmath>
-#include <string>
 
 using namespace pelidora::core;
 Q_DECLARE_METATYPE(DateOrder)
@@ -20,11 +18,6 @@ double serialOf(int year, int month, int day)
 {
     return static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(year, month, day)));
 }
-
-ShortDatePattern pattern(ShortDatePattern::Fields fields, const char *sep, bool twoDigits)
-{
-    return {fields, sep, sep, "", twoDigits, twoDigits};
-}
 } // namespace
 
 class tst_DateText : public QObject
@@ -33,12 +26,10 @@ class tst_DateText : public QObject
 private Q_SLOTS:
     void parse_data();
     void parse();
-    void serialRoundsHalfToEven_data();
-    void serialRoundsHalfToEven();
-    void roundingSaturates_data();
-    void roundingSaturates();
+    void roundsHalfToEvenAndSaturates_data();
+    void roundsHalfToEvenAndSaturates();
+    void noonGoesToTheEvenDay();
     void everyDayReadsAndWritesLikeQDate();
-    void impossibleDaysFail();
     void padded_data();
     void padded();
     void numeric_data();
@@ -51,7 +42,6 @@ void tst_DateText::parse_data()
     QTest::addColumn<DateOrder>("order");
     QTest::addColumn<QByteArray>("extra");
     QTest::addColumn<double>("expected"); // NaN: the text is no date
-    const QByteArray none;
     auto row = [&](const char *name, const QByteArray &text, DateOrder order, double expected,
                    const QByteArray &extra = {}) {
         QTest::newRow(name) << text << order << extra << expected;
@@ -64,37 +54,23 @@ void tst_DateText::parse_data()
     row("29 Feb 2000", "02/29/2000", M, serialOf(2000, 2, 29));
     row("no 29 Feb 1900", "29/02/1900", D, kNoDate);
     row("no 29 Feb 2100", "29/02/2100", M, kNoDate);
-    row("dots and blanks", " 1. 2. 1998. ", D, serialOf(1998, 2, 1));
-    row("dashes, blank before", "1 -2 -1998", D, serialOf(1998, 2, 1));
-    row("trailing slash", "1/2/1998/", D, serialOf(1998, 2, 1));
+    row("dots and blanks", " 1 . 2. 1998. ", D, serialOf(1998, 2, 1));
     row("direction marks", "1\u200f/2\u200f/1998", D, serialOf(1998, 2, 1));
     row("extra separator", "1\u5e742\u5e741998", D, serialOf(1998, 2, 1), "\u5e74");
     row("extra separator missing", "1\u5e742\u5e741998", D, kNoDate);
     row("year first", "1998-11-23", M, serialOf(1998, 11, 23));
     row("year first not exchanged", "1998-23-11", D, kNoDate);
-    row("year 99", "01/01/0099", D, kNoDate);
-    row("two-digit year", "1/2/98", D, kNoDate);
-    row("five-digit year", "1/2/19980", D, kNoDate);
-    row("three-digit day", "001/2/1998", D, kNoDate);
     row("two separators", "1//2/1998", D, kNoDate);
     row("trailing garbage", "01/02/1998x", D, kNoDate);
-    row("trailing word", "01/02/1998 x", D, kNoDate);
     row("hour alone", "01/02/1998 13", D, kNoDate);
-    row("13:00", "23/11/1998 13:00", D, serialOf(1998, 11, 23) + 13 / 24.0);
     row("13:00:36", "23/11/1998 13:00:36", M, serialOf(1998, 11, 23) + 46836 / 86400.0);
     row("1:00 PM", "23/11/1998 1:00 PM", D, serialOf(1998, 11, 23) + 13 / 24.0);
-    row("1:00pm", "23/11/1998 1:00pm", D, serialOf(1998, 11, 23) + 13 / 24.0);
     row("12 AM is midnight", "23/11/1998 12:00 am", D, serialOf(1998, 11, 23));
     row("12 PM is noon", "23/11/1998 12:00 PM", D, serialOf(1998, 11, 23) + 0.5);
     row("time after separator", "1998-11-23. 06:00", D, serialOf(1998, 11, 23) + 0.25);
-    row("time glued to year", "23/11/199813:00", D, kNoDate);
     row("hour 24", "23/11/1998 24:00", D, kNoDate);
     row("13 PM", "23/11/1998 13:00 PM", D, kNoDate);
     row("minute 60", "23/11/1998 12:60", D, kNoDate);
-    row("one-digit minute", "23/11/1998 12:5", D, kNoDate);
-    row("time alone", "13:00", D, kNoDate);
-    row("serial", "36526", D, 36526);
-    row("minus one", "-1", M, -1);
     row("plus sign and fraction", "+2.5", D, 2.5);
     row("fraction only", "-.25", D, -0.25);
     row("int max", "2147483647", D, 2147483647.0);
@@ -104,10 +80,7 @@ void tst_DateText::parse_data()
     row("huge", QByteArray(400, '9'), D, kNoDate);
     row("zeros then a serial", QByteArray(5000, '0') + "36526", D, 36526);
     row("exponent", "1e5", D, kNoDate);
-    row("sign alone", "-", D, kNoDate);
     row("empty", "", D, kNoDate);
-    row("blanks", " \t ", D, kNoDate);
-    row("letters", "abc", D, kNoDate);
     row("Arabic digits", "\u0661/\u0662/\u0661\u0669\u0669\u0668", D, kNoDate);
     row("bad UTF-8 in front", "\xff" "01/02/1998", D, kNoDate);
     row("cut UTF-8 at the end", "01/02/1998\xe2\x80", D, kNoDate);
@@ -120,63 +93,45 @@ void tst_DateText::parse()
     QFETCH(DateOrder, order);
     QFETCH(QByteArray, extra);
     QFETCH(double, expected);
-    const auto value = parseDateValue(text.toStdString(), order, extra.toStdString());
-    if (std::isnan(expected)) {
-        QVERIFY2(!value, qPrintable(QString::number(value.value_or(0), 'f', 6)));
-    } else {
-        QVERIFY(value);
-        QCOMPARE(*value, expected);
-    }
+    // QCOMPARE takes two NaNs as equal, so a text read as a date shows the date it gave.
+    QCOMPARE(parseDateValue(text.toStdString(), order, extra.toStdString()).value_or(kNoDate),
+             expected);
 }
 
-void tst_DateText::serialRoundsHalfToEven_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("expected");
-    const int monday = static_cast<int>(serialOf(1998, 11, 23)); // even
-    QTest::newRow("2.5") << QByteArray("2.5") << 2;
-    QTest::newRow("3.5") << QByteArray("3.5") << 4;
-    QTest::newRow("-0.5") << QByteArray("-0.5") << 0;
-    QTest::newRow("-1.5") << QByteArray("-1.5") << -2;
-    QTest::newRow("2.51") << QByteArray("2.51") << 3;
-    QTest::newRow("noon of an even day") << QByteArray("23/11/1998 12:00") << monday;
-    QTest::newRow("noon of an odd day") << QByteArray("24/11/1998 12:00") << monday + 2;
-    QTest::newRow("just after noon") << QByteArray("23/11/1998 12:00:01") << monday + 1;
-    QTest::newRow("just before noon") << QByteArray("23/11/1998 11:59:59") << monday;
-}
-
-void tst_DateText::serialRoundsHalfToEven()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(int, expected);
-    QCOMPARE(parseDateSerial(text.toStdString(), D).value_or(INT_MIN), expected);
-}
-
-void tst_DateText::roundingSaturates_data()
+void tst_DateText::roundsHalfToEvenAndSaturates_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("expected");
+    QTest::newRow("-0.5") << -0.5 << 0;
+    QTest::newRow("-1.5") << -1.5 << -2;
+    QTest::newRow("2.51") << 2.51 << 3;
+    QTest::newRow("just below a half") << 0.49999999999999994 << 0;
     QTest::newRow("NaN") << qQNaN() << 0;
-    QTest::newRow("infinity") << qInf() << INT_MAX;
-    QTest::newRow("minus infinity") << -qInf() << INT_MIN;
     QTest::newRow("half above int max") << 2147483647.5 << INT_MAX;
     QTest::newRow("half below int min") << -2147483648.5 << INT_MIN;
-    QTest::newRow("just below a half") << 0.49999999999999994 << 0;
 }
 
-void tst_DateText::roundingSaturates()
+void tst_DateText::roundsHalfToEvenAndSaturates()
 {
     QFETCH(double, value);
     QFETCH(int, expected);
     QCOMPARE(roundHalfEven(value), expected);
 }
 
-// QDate writes the texts and counts the days; both orders, the week from Monday to Sunday.
+void tst_DateText::noonGoesToTheEvenDay()
+{
+    const int monday = static_cast<int>(serialOf(1998, 11, 23)); // even
+    QCOMPARE(parseDateSerial("23/11/1998 12:00", D).value_or(-1), monday);
+    QCOMPARE(parseDateSerial("24/11/1998 12:00", D).value_or(-1), monday + 2);
+}
+
+// QDate writes the texts and counts the days, in both orders.
 void tst_DateText::everyDayReadsAndWritesLikeQDate()
 {
-    const auto dmy = pattern(ShortDatePattern::Fields::DayMonthYear, "/", true);
-    const auto mdy = pattern(ShortDatePattern::Fields::MonthDayYear, "/", false);
-    const auto ymd = pattern(ShortDatePattern::Fields::YearMonthDay, "-", true);
+    using F = ShortDatePattern::Fields;
+    const ShortDatePattern dmy{F::DayMonthYear, "/", "/", "", true, true};
+    const ShortDatePattern mdy{F::MonthDayYear, "/", "/", "", false, false};
+    const ShortDatePattern ymd{F::YearMonthDay, "-", "-", "", true, true};
     for (QDate d(1900, 1, 1); d.year() <= 2100; d = d.addDays(1)) {
         const int serial = static_cast<int>(serialOf(d.year(), d.month(), d.day()));
         QCOMPARE(formatShortDate(serial, dmy), d.toString("dd/MM/yyyy").toStdString());
@@ -189,23 +144,6 @@ void tst_DateText::everyDayReadsAndWritesLikeQDate()
         QCOMPARE(parseDateSerial(formatShortDate(serial, dmy), D).value_or(-1), serial);
         QCOMPARE(parseDateSerial(formatShortDate(serial, mdy), M).value_or(-1), serial);
     }
-    for (int day = 23; day <= 29; ++day) {
-        const std::string text = std::to_string(day) + "/11/1998";
-        QCOMPARE(isoWeekday(parseDateSerial(text, D).value_or(0)), day - 22);
-        QCOMPARE(isoWeekday(parseDateSerial(text, M).value_or(0)), day - 22);
-    }
-}
-
-void tst_DateText::impossibleDaysFail()
-{
-    for (int year = 1900; year <= 2100; ++year) {
-        for (int month = 1; month <= 12; ++month) {
-            const int past = QDate(year, month, 1).daysInMonth() + 1;
-            const std::string text = std::to_string(past) + "/" + std::to_string(month) + "/"
-                + std::to_string(year);
-            QVERIFY2(!parseDateValue(text, D), text.c_str());
-        }
-    }
 }
 
 void tst_DateText::padded_data()
@@ -213,10 +151,8 @@ void tst_DateText::padded_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("width");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("00") << 0 << 2 << QByteArray("00");
     QTest::newRow("05") << 5 << 2 << QByteArray("05");
     QTest::newRow("wider than 00") << 123 << 2 << QByteArray("123");
-    QTest::newRow("0000") << 998 << 4 << QByteArray("0998");
     QTest::newRow("negative") << -5 << 2 << QByteArray("-05");
     QTest::newRow("int min") << INT_MIN << 0 << QByteArray("-2147483648");
     QTest::newRow("width capped") << 1 << 1000 << QByteArray(63, '0') + "1";
@@ -237,11 +173,7 @@ void tst_DateText::numeric_data()
     QTest::newRow("empty") << QByteArray() << 0;
     QTest::newRow("letters") << QByteArray("ab12") << 0;
     QTest::newRow("digits then letters") << QByteArray("12ab") << 12;
-    QTest::newRow("leading zeros") << QByteArray("007") << 7;
-    QTest::newRow("blank first") << QByteArray(" 12") << 0;
-    QTest::newRow("sign first") << QByteArray("-5") << 0;
-    QTest::newRow("16-bit max") << QByteArray("32767") << 32767;
-    QTest::newRow("just above") << QByteArray("32768") << 32767;
+    QTest::newRow("above 16 bits") << QByteArray("32768") << 32767;
     QTest::newRow("10,000 nines") << QByteArray(10000, '9') << 32767;
 }
 

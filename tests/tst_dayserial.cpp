@@ -41,8 +41,10 @@ void tst_DaySerial::yearEndsFrom100To9999MatchQDate()
             QCOMPARE(serialFromCivil({d.year(), d.month(), d.day()}), serial);
             QVERIFY(civilFromSerial(serial) == (Civil{d.year(), d.month(), d.day()}));
         }
-        QCOMPARE(daysInMonth(year, 2), QDate(year, 2, 1).daysInMonth());
-        QVERIFY(!isValidCivil({year, 2, daysInMonth(year, 2) + 1}));
+        for (int month = 1; month <= 12; ++month) {
+            QCOMPARE(daysInMonth(year, month), QDate(year, month, 1).daysInMonth());
+            QVERIFY(!isValidCivil({year, month, daysInMonth(year, month) + 1}));
+        }
     }
     QVERIFY(!isValidCivil({kMinYear - 1, 12, 31}));
     QVERIFY(!isValidCivil({kMaxYear + 1, 1, 1}));
@@ -54,8 +56,6 @@ void tst_DaySerial::extremeSerialsRoundTrip_data()
 {
     QTest::addColumn<int>("serial");
     QTest::newRow("int min") << INT_MIN;
-    QTest::newRow("int min + 1") << INT_MIN + 1;
-    QTest::newRow("int max - 1") << INT_MAX - 1;
     QTest::newRow("int max") << INT_MAX;
 }
 
