@@ -24,9 +24,6 @@ private Q_SLOTS:
     void shortTextReadsBackEveryDay();
     void readsTheLocalesOwnText_data() { eachLocale(); }
     void readsTheLocalesOwnText();
-    void weekOfNovember1998RunsMondayToSunday_data() { eachLocale(); }
-    void weekOfNovember1998RunsMondayToSunday();
-    void followsTheDefaultLocale();
     void namesComeFromTheLocale();
     void todayCanBePinned();
 
@@ -69,6 +66,10 @@ void tst_LocaleDates::shortTextReadsBackEveryDay()
     }
     for (const int serial : {core::kMinSerial, core::kMaxSerial})
         QCOMPARE(platform::dateSerial(platform::shortDateText(serial)).value_or(-1), serial);
+    // Day and month exchange when only that makes a date; the day is a Sunday.
+    const int sunday = serialOf(QDate(1998, 11, 29));
+    QCOMPARE(platform::dateSerial("29/11/1998").value_or(-1), sunday);
+    QCOMPARE(platform::formatDdd(sunday), QLocale().dayName(7, QLocale::ShortFormat));
 }
 
 // The locale's own short text, with a four-digit year and in its own digits.
@@ -83,31 +84,6 @@ void tst_LocaleDates::readsTheLocalesOwnText()
         format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     for (QDate d(1999, 12, 25); d.year() < 2001; d = d.addDays(3))
         QCOMPARE(platform::dateSerial(QLocale().toString(d, format)).value_or(-1), serialOf(d));
-}
-
-void tst_LocaleDates::weekOfNovember1998RunsMondayToSunday()
-{
-    QFETCH(QString, locale);
-    test::LocalePin pin(locale);
-    for (int day = 23; day <= 29; ++day) {
-        const auto serial = platform::dateSerial(QString::number(day) + "/11/1998");
-        QCOMPARE(serial.value_or(-1), serialOf(QDate(1998, 11, day)));
-        QCOMPARE(platform::formatDdd(*serial), QLocale().dayName(day - 22, QLocale::ShortFormat));
-    }
-}
-
-void tst_LocaleDates::followsTheDefaultLocale()
-{
-    const int serial = serialOf(QDate(2026, 12, 6));
-    {
-        test::LocalePin pin("en_US");
-        QCOMPARE(platform::shortDateText(serial), "12/6/2026");
-        QCOMPARE(platform::dateSerial("12/6/2026").value_or(-1), serial);
-        QLocale::setDefault(QLocale("de_DE"));
-        QCOMPARE(platform::shortDateText(serial), "06.12.2026");
-        QCOMPARE(platform::dateSerial("6.12.2026").value_or(-1), serial);
-        QCOMPARE(platform::dateOrder(), DateOrder::DayFirst);
-    }
 }
 
 void tst_LocaleDates::namesComeFromTheLocale()
@@ -128,9 +104,7 @@ void tst_LocaleDates::todayCanBePinned()
         test::TodayPin pin(2000, 1, 1);
         QCOMPARE(platform::today(), 36526);
     }
-    const int system = serialOf(QDate::currentDate());
-    const int today = platform::today();
-    QVERIFY(today == system || today == serialOf(QDate::currentDate())); // midnight may pass
+    QVERIFY(qAbs(platform::today() - serialOf(QDate::currentDate())) <= 1); // midnight may pass
 }
 
 QTEST_MAIN(tst_LocaleDates)
