@@ -24,9 +24,16 @@ inline int serialOf(int year, int month, int day)
     return core::serialFromCivil({year, month, day});
 }
 
+// A constituent control by its name: txtDay, slash1, imgCombo, TimerHide, ...
+template<typename T = QWidget>
+T *part(const ucvPelidora &box, const char *name)
+{
+    return box.findChild<T *>(QLatin1String(name));
+}
+
 inline QLineEdit *field(const ucvPelidora &box, const char *name)
 {
-    return box.findChild<QLineEdit *>(QLatin1String(name));
+    return part<QLineEdit>(box, name);
 }
 
 // The three field texts, first to last.
