@@ -1,0 +1,51 @@
+#pragma once
+
+// What the pelidora-host tests share: the demo form, in-process runs of the command line,
+// and form files written on the spot. Only the tst_host* tests, built with the host's
+// library and PELIDORA_SOURCE_DIR, include this.
+
+#include "runhost.h"
+#include "support/testsupport.h"
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace pelidora::test {
+
+inline QString demoPath()
+{
+    return QStringLiteral(PELIDORA_SOURCE_DIR "/examples/demo.json");
+}
+
+struct HostRun {
+    int code;
+    QString out;
+    QString err;
+};
+
+inline HostRun runHost(const QStringList &args)
+{
+    HostRun run{0, {}, {}};
+    QTextStream out(&run.out), err(&run.err);
+    run.code = host::runHost(args, out, err);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+inline bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+// A form file holding one box named "a"; properties is the inside of its JSON object.
+inline QByteArray oneBoxForm(const QByteArray &properties, const QByteArray &className = "ucvPelidora")
+{
+    return R"({"format": "pelidora-form", "version": 1, "width": 300, "height": 100, "controls": [
+        {"class": ")" + className + R"(", "name": "a", "left": 8, "top": 8, "properties": {)" + properties + "}}]}";
+}
+
+} // namespace pelidora::test
