@@ -7,6 +7,9 @@
 #include "runhost.h"
 #include "support/testsupport.h"
 
+#include <pelidora/site.h>
+#include <pelidora/ucvPelidora.h>
+
 #include <QFile>
 #include <QString>
 #include <QStringList>
