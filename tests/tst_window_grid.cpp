@@ -129,35 +129,37 @@ void tst_WindowGrid::gridShowsTheMonthFromTheFirstsWeekday()
 void tst_WindowGrid::selectedDayFollowsTheMonthOnlyWhileVisible_data()
 {
     QTest::addColumn<bool>("visible");
+    QTest::addColumn<int>("year");
     QTest::addColumn<QString>("typed"); // day field before the move to February
     QTest::addColumn<QString>("field");  // after
     QTest::addColumn<int>("sunkenDay");  // 0: the January look is untouched
-    QTest::newRow("31 to 28") << true << "31" << "28" << 28;
-    QTest::newRow("15 stays") << true << "15" << "15" << 0;
-    QTest::newRow("empty is last day") << true << "" << "28" << 28;
-    QTest::newRow("hidden keeps 31") << false << "31" << "31" << 0;
-    QTest::newRow("45 is last day") << true << "45" << "28" << 28;
-    QTest::newRow("letters are day 1") << true << "ab" << "1" << 0;
+    QTest::newRow("31 to 28") << true << 2001 << "31" << "28" << 28;
+    QTest::newRow("31 to 29 leap") << true << 2000 << "31" << "29" << 29;
+    QTest::newRow("15 stays") << true << 2001 << "15" << "15" << 0;
+    QTest::newRow("empty is last day") << true << 2001 << "" << "28" << 28;
+    QTest::newRow("hidden keeps 31") << false << 2001 << "31" << "31" << 0;
+    QTest::newRow("45 is last day") << true << 2001 << "45" << "28" << 28;
+    QTest::newRow("letters are day 1") << true << 2001 << "ab" << "1" << 0;
 }
 
 void tst_WindowGrid::selectedDayFollowsTheMonthOnlyWhileVisible()
 {
     QFETCH(bool, visible);
+    QFETCH(int, year);
     QFETCH(QString, typed);
     QFETCH(QString, field);
     QFETCH(int, sunkenDay);
     TodayPin today(2026, 12, 6);
     window w;
-    openPanel(w, 2001, 1, 31, visible);
+    openPanel(w, year, 1, 31, visible);
     w.lblDay()->setText(typed); // typed or pasted; setText bypasses the field's validator
     w.setMeseIndex(1);
     QCOMPARE(w.lblDay()->text(), field);
     const qint16 sunk = qint16(sunkenDay ? sunkenDay - 1 : 30); // 0: 31 January keeps its look
-    QVERIFY(isSunken(w.btnDay(sunk)) && w.bDayOver(sunk));
-    QCOMPARE(w.DayOverIndex(), sunk);
+    QVERIFY(isSunken(w.btnDay(sunk)) && w.bDayOver(sunk) && w.DayOverIndex() == sunk);
     QCOMPARE(isRaised(w.btnDay(30)) && !w.bDayOver(30), sunkenDay != 0);
     if (sunkenDay != 0)
-        QCOMPARE(QDate(w.SelYear(), w.SelMonth(), w.ButtonDay()), QDate(2001, 2, sunkenDay));
+        QCOMPARE(QDate(w.SelYear(), w.SelMonth(), w.ButtonDay()), QDate(year, 2, sunkenDay));
 }
 
 void tst_WindowGrid::dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex()
