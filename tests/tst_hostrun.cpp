@@ -105,7 +105,7 @@ void tst_HostRun::movesAreGatheredIntoOneUpdatingLine()
     moveOver(&first, 500, 15);
     log.flushMoves();
     QCOMPARE(log.lines().size(), 1);
-    QVERIFY(log.lines().at(0).contains(QLatin1String("dtA  DayMouseMove  ButtonDay 15, SelMonth 3, SelYear 2024, X 599, Y 50 (1520 ticks)")));
+    QVERIFY(log.lines().at(0).contains("dtA  DayMouseMove  ButtonDay 15, SelMonth 3, SelYear 2024, X 599, Y 50 (1520 ticks)"));
 
     // Another box, or any other event, starts a new line; moves keep their place in time.
     moveOver(&second, 3, 2);

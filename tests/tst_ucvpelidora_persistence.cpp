@@ -106,7 +106,7 @@ void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload()
     stored.WriteProperty("Locked", design.locked, false);
     stored.WriteProperty("Appearance", integerValue(design.appearance), integerValue(0));
     stored.WriteProperty("DateSet", longValue(design.dateSet), longValue(m_today.serial()));
-    stored.WriteProperty("Font", QVariant::fromValue(StdFont(QFont("DejaVu Serif", 11, QFont::Bold))), QVariant::fromValue(StdFont()));
+    stored.WriteProperty("Font", QVariant::fromValue(StdFont({"DejaVu Serif", 11, QFont::Bold})), QVariant::fromValue(StdFont()));
     stored.WriteProperty("MousePointer", integerValue(design.mousePointer), integerValue(0));
 
     Site site(false);
