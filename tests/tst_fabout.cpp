@@ -107,6 +107,9 @@ void tst_fabout::boxIsCentredAndStaysOnTheScreen()
     QCOMPARE(box->pos(), QPoint(281, 294)); // (15000 - 6555) / 2 / 15
     QCOMPARE(child(box, "lblweb")->text(), QString(kAuthorWeb)); // its blank run has that length
     UnloadAbout();
+    m_ws->screenHeight = 3000;
+    QCOMPARE(fabout::instance()->pos(), QPoint(281, 0)); // a short screen keeps the title bar on it
+    UnloadAbout();
 
     // A huge comment on a screen smaller than the box: the box grows to the screen's height,
     // its title bar stays visible, and OK stays on it with no link over it.
@@ -126,8 +129,7 @@ void tst_fabout::linksStandOnTheirBlankRuns()
 {
     fabout *box = showModeless(QStringLiteral("This comment is long enough to wrap twice in the "
                                               "label of the box, so every line below it moves."));
-    QVERIFY(box);
-    QVERIFY(box->height() > 212);
+    QVERIFY(box && box->height() > 212);
     QLabel *about = child(box, "lblAbout"), *mail = child(box, "lblmailto"), *web = child(box, "lblweb");
 
     // The label alone, without the links over it.
@@ -166,8 +168,7 @@ void tst_fabout::pointingAtALinkUnderlinesItAndPressingOpensIt()
     pointAt("lblmailto");
     pointAt("lblAbout");
     QCOMPARE(looks(), QList<bool>({false, false, true, false}));
-    QCOMPARE(mail->cursor().shape(), Qt::BitmapCursor);
-    QCOMPARE(mail->cursor().hotSpot(), QPoint(8, 3));
+    QCOMPARE(mail->cursor().hotSpot(), QPoint(8, 3)); // our hand, not a standard cursor
 
     m_ws->shellResult = 31; // no opener: nothing to tell, and the box stays
     QTest::mouseClick(web, Qt::LeftButton, {}, QPoint(4, 4));
