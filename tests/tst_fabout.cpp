@@ -199,6 +199,9 @@ void tst_fabout::modelessBoxStaysOnTopAndClosesByItself()
         QCOMPARE(box->Interval(), interval);
         QCOMPARE(child<QTimer>(box, "TimerHide")->isActive(), interval > 0);
     }
+    // Showing again without a delay stops the running clock instead of firing it at once.
+    fabout *again = showModeless();
+    QVERIFY(again && !child<QTimer>(again, "TimerHide")->isActive());
     QPointer<fabout> box = showModeless(QString(), 0.05f);
     QCOMPARE(box->Interval(), 50);
     QTRY_VERIFY(box.isNull());

@@ -190,6 +190,9 @@ void fabout::setInterval(qint32 New_Interval)
 {
     m_Interval = New_Interval;
     TimerHide->setInterval(qMax(0, New_Interval));
+    // A running timer would restart at the new interval; no delay means no auto-close.
+    if (New_Interval <= 0)
+        TimerHide->stop();
 }
 
 bool fabout::Modeless() const
