@@ -148,6 +148,8 @@ private:
     void SinkBoxDay(qint16 Index);
 
     // Helpers.
+    // The sunken look shared by DayMouseOver and SinkBoxDay: cell, index, flag and tag.
+    void sinkLook(qint16 Index);
     void buildLayout();
     void cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                           QPointF posPx, QPointF globalPx);

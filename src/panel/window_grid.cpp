@@ -101,13 +101,18 @@ void window::PrintBoxDay(qint16 Index)
     m_btnDay[Index]->printNumber();
 }
 
-void window::DayMouseOver(qint16 Index)
+void window::sinkLook(qint16 Index)
 {
     checkCell(Index);
     m_btnDay[Index]->setLook(kBlack, kWhite, m_PelidoraBackColor);
     m_DayOverIndex = Index;
     m_bDayOver[Index] = true;
     m_lblDayTag = QString::number(Index + 1);
+}
+
+void window::DayMouseOver(qint16 Index)
+{
+    sinkLook(Index);
     m_lblDay->setText(m_lblDayTag);
 }
 
@@ -120,11 +125,7 @@ void window::RaiseBoxDay(qint16 Index)
 
 void window::SinkBoxDay(qint16 Index)
 {
-    checkCell(Index);
-    m_btnDay[Index]->setLook(kBlack, kWhite, m_PelidoraBackColor);
-    m_DayOverIndex = Index;
-    m_bDayOver[Index] = true;
-    m_lblDayTag = QString::number(Index + 1);
+    sinkLook(Index);
     if (!m_Locked)
         m_lblDay->setText(m_lblDayTag);
     m_ButtonDay = qint16(Index + 1);
