@@ -5,7 +5,7 @@
 #include "panel/daycell.h"
 #include "panel/framepicture.h"
 #include "panel/panellist.h"
-#include "panel/window.h"
+#include "panel/monthpanel.h"
 #include "support/boxhelpers.h"
 
 #include <QLabel>
@@ -16,7 +16,7 @@
 
 using namespace pelidora;
 using namespace pelidora::test;
-using Panel = pelidora::window;
+using Panel = pelidora::MonthPanel;
 
 namespace {
 
