@@ -1,6 +1,8 @@
 #include "platform/windowsystem.h"
 #include "support/testsupport.h"
 
+#include <pelidora/platform.h>
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
@@ -19,6 +21,7 @@ private Q_SLOTS:
     void handlesAreStableAndNeverReused();
     void parentClassAndRectOfAChild();
     void installedReplacementSeesTheSameHandles();
+    void installedSinkTakesMessagesAndSounds();
     void hiddenCaretReturnsWithTheNextFocus();
     void focusInAnOpenListBelongsToTheList();
     void profileValueLandsInTheConfigFolder();
@@ -77,6 +80,28 @@ void tst_WindowSystem::installedReplacementSeesTheSameHandles()
     QCOMPARE(fake.widgetOf(h), &w);
     platform::windowSystem().beep();
     QCOMPARE(fake.beeps, 1);
+}
+
+// What a headless host installs: the library's messages and the host's own reach it, and
+// nothing waits for a person.
+void tst_WindowSystem::installedSinkTakesMessagesAndSounds()
+{
+    struct Sink : MessageSink {
+        QStringList heard;
+        void showMessage(const QString &text, Icon icon, const QString &title) override
+        {
+            heard << QStringLiteral("%1|%2|%3").arg(text).arg(int(icon)).arg(title);
+        }
+        void beep() override { heard << QStringLiteral("beep"); }
+    } sink;
+    QCOMPARE(setMessageSink(&sink), nullptr);
+    showMessage("Can't set it.", MessageSink::Icon::Warning, "pelidora-host");
+    QCOMPARE(ws.showMessage("Can't assign font size greater than 12.", platform::WindowSystem::MbIconCritical), 1);
+    ws.beep();
+    ws.messageBeep(platform::WindowSystem::MbIconAsterisk);
+    QCOMPARE(setMessageSink(nullptr), &sink);
+    QCOMPARE(sink.heard, QStringList({"Can't set it.|48|pelidora-host",
+                                      "Can't assign font size greater than 12.|16|Pelidora", "beep", "beep"}));
 }
 
 void tst_WindowSystem::hiddenCaretReturnsWithTheNextFocus()

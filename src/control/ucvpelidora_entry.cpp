@@ -227,7 +227,7 @@ bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         m_clickFocus = reason == Qt::MouseFocusReason ? field : nullptr;
         fieldGotFocus(field);
-        followFocus(QEvent::FocusIn, reason);
+        followFocus(field, QEvent::FocusIn, reason);
         break;
     }
     case QEvent::FocusOut: {
@@ -237,7 +237,7 @@ bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
             fieldLostFocus(field);
         if (alive)
-            followFocus(QEvent::FocusOut, reason);
+            followFocus(field, QEvent::FocusOut, reason);
         break;
     }
     case QEvent::MouseButtonRelease:
@@ -255,17 +255,26 @@ bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
     return false;
 }
 
-void ucvPelidoraPrivate::followFocus(QEvent::Type type, Qt::FocusReason reason)
+void ucvPelidoraPrivate::followFocus(QLineEdit *field, QEvent::Type type, Qt::FocusReason reason)
 {
-    // Where the focus is now; a menu or the panel counts as inside through its parent.
-    bool inside = false;
-    for (const QWidget *w = QApplication::focusWidget(); w && !inside; w = w->parentWidget())
-        inside = w == q;
-    const bool entering = type == QEvent::FocusIn && !m_focusInside;
-    const bool leaving = type == QEvent::FocusOut && m_focusInside && !inside;
-    if (!entering && !leaving)
-        return;
-    m_focusInside = entering;
+    if (type == QEvent::FocusIn) {
+        // The focused field is the box's proxy, so that the box reports the focus
+        // (hasFocus) whichever field has it, as an item view asks of its editor.
+        q->setFocusProxy(field);
+        if (m_focusInside)
+            return;
+        m_focusInside = true;
+    } else {
+        // Where the focus is now; a field's menu or the panel counts as inside.
+        for (const QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+            if (w == q)
+                return;
+        }
+        if (!m_focusInside)
+            return;
+        m_focusInside = false;
+        q->setFocusProxy(txtDay); // coming back, the focus goes to the first field
+    }
     QFocusEvent event(type, reason);
     QCoreApplication::sendEvent(q, &event);
 }

@@ -141,9 +141,9 @@ public:
     QLineEdit *fieldAfter(QLineEdit *field) const;
     QLineEdit *fieldBefore(QLineEdit *field) const;
     // The box as a whole gains and loses the focus as a widget with a single editor does,
-    // so that an item delegate's or a mapper's filter on the box sees it; moves between the
+    // so that an item view or a mapper sees it, on the box itself; moves between the
     // fields, into the panel or a field's menu do not count.
-    void followFocus(QEvent::Type type, Qt::FocusReason reason);
+    void followFocus(QLineEdit *field, QEvent::Type type, Qt::FocusReason reason);
     bool m_focusInside = false;
 
     // Layout (ucvpelidora_layout.cpp).
