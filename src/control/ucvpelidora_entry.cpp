@@ -282,9 +282,10 @@ void ucvPelidoraPrivate::followFocus(QLineEdit *field, QEvent::Type type, Qt::Fo
 bool ucvPelidora::focusNextPrevChild(bool next)
 {
     // Tab moves between the fields before it leaves the box, also inside an item view,
-    // whose own Tab handling would otherwise take the first one.
+    // whose own Tab handling would otherwise take the first one. A box being hidden hands
+    // the focus on beyond itself.
     auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    if (field && field->parentWidget() == this) {
+    if (isVisible() && field && field->parentWidget() == this) {
         QLineEdit *to = next ? d->fieldAfter(field) : d->fieldBefore(field);
         if (to != (next ? d->txtDay : d->txtYear)) {
             to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
@@ -327,20 +328,12 @@ bool ucvPelidoraPrivate::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
 
 QLineEdit *ucvPelidoraPrivate::fieldAfter(QLineEdit *field) const
 {
-    if (field == txtDay)
-        return txtMonth;
-    if (field == txtMonth)
-        return txtYear;
-    return txtDay;
+    return field == txtDay ? txtMonth : field == txtMonth ? txtYear : txtDay;
 }
 
 QLineEdit *ucvPelidoraPrivate::fieldBefore(QLineEdit *field) const
 {
-    if (field == txtYear)
-        return txtMonth;
-    if (field == txtMonth)
-        return txtDay;
-    return txtYear;
+    return field == txtYear ? txtMonth : field == txtMonth ? txtDay : txtYear;
 }
 
 void ucvPelidoraPrivate::fieldGotFocus(QLineEdit *field)

@@ -30,6 +30,9 @@ class ucvPelidoraPrivate
 public:
     ucvPelidoraPrivate(ucvPelidora *box, Site *site);
 
+    // The inside of a box, for the library's own helpers around it (accessibility).
+    static ucvPelidoraPrivate *get(ucvPelidora *box) { return box->d.get(); }
+
     ucvPelidora *const q;
 
     // Fixed names: constituent controls (objectName = the member's name).
