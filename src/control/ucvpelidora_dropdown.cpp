@@ -110,7 +110,8 @@ void ucvPelidoraPrivate::loadPanel()
         m_Panel = new MonthPanel(q);
         if (!m_outsideClick)
             m_outsideClick = new OutsideClickWatch(q);
-        QObject::connect(m_Panel, &MonthPanel::hidden, m_outsideClick, [watch = m_outsideClick] { watch->watch(nullptr); });
+        QObject::connect(m_Panel, &MonthPanel::hidden, m_outsideClick,
+                         [watch = m_outsideClick] { watch->watch(nullptr); });
     }
     m_Panel->Pelidora_Form_Load();
 }

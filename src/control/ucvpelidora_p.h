@@ -93,8 +93,9 @@ public:
     // from 2 (1 January 1900) to 31 December 9999, an invalid QDate for any other.
     QDate heldDate() const;
     // Runs change, which may change m_DateSet and throw, then announces what it changed.
-    // Every change of m_DateSet goes through here, never nested; the box may be gone when
-    // it returns, so nothing of the box may follow it.
+    // Every change of the held date goes through here, never nested (m_DateSet also moves
+    // between no-date values outside). The box may be gone when it returns: nothing of the
+    // box may follow it.
     template<typename Change>
     void changeDate(DateCause cause, Change &&change)
     {
