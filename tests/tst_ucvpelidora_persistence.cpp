@@ -177,6 +177,8 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError_data()
     row("Appearance at run time, past 16 bits", 70000, true, RuntimeError::NotSettableAtRunTime);
     row("Appearance 32768", 32768, false, RuntimeError::Overflow);
     row("Appearance -40000", -40000, false, RuntimeError::Overflow);
+    row("MousePointer 40000", 40000, false, RuntimeError::Overflow);
+    row("MousePointer -32769", -32769, false, RuntimeError::Overflow);
 }
 
 void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError()
@@ -191,7 +193,7 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError()
     QCOMPARE(errorOf([&] { QVERIFY(box.setProperty(qPrintable(property), value)); }), error);
     QCOMPARE(notices.count(), error ? 0 : 1);
     if (error)
-        QCOMPARE(box.Appearance(), ucvPelidora::Flat);
+        QCOMPARE(QVariantList({box.Appearance(), box.MousePointer()}), QVariantList({ucvPelidora::Flat, 0}));
     else
         QCOMPARE(notices.at(0).at(0).toString(), property);
 }

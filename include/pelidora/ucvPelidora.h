@@ -73,7 +73,7 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor)
     Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
-    Q_PROPERTY(short MousePointer READ MousePointer WRITE setMousePointer)
+    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer) // 16-bit: see the setter
     // The same date as DateSet, which forms store and designers edit.
     Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true DESIGNABLE false)
 
@@ -135,7 +135,8 @@ public:
     bool Enabled() const;
     void setEnabledProperty(bool enabled);
     short MousePointer() const;
-    void setMousePointer(short pointer);
+    /** RuntimeError 6 outside 16 bits, nothing changed. */
+    void setMousePointer(int pointer);
     ///@}
 
     /** DateSet is the default member: assigning a text to the box writes DateSet. */

@@ -259,13 +259,22 @@ ucvPelidora::AppearStyle ucvPelidora::Appearance() const
     return AppearStyle(d->m_Appearance);
 }
 
+namespace {
+
+qint16 narrowedTo16Bits(int value)
+{
+    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
+        throw RuntimeError(RuntimeError::Overflow);
+    return qint16(value);
+}
+
+} // namespace
+
 void ucvPelidora::setAppearance(int style)
 {
     if (d->m_site && d->m_site->UserMode())
         throw RuntimeError(RuntimeError::NotSettableAtRunTime);
-    if (style < std::numeric_limits<qint16>::min() || style > std::numeric_limits<qint16>::max())
-        throw RuntimeError(RuntimeError::Overflow);
-    d->m_Appearance = qint16(style);
+    d->m_Appearance = narrowedTo16Bits(style);
     d->notify(QStringLiteral("Appearance"));
 }
 
@@ -314,9 +323,9 @@ short ucvPelidora::MousePointer() const
     return d->m_MousePointer;
 }
 
-void ucvPelidora::setMousePointer(short pointer)
+void ucvPelidora::setMousePointer(int pointer)
 {
-    d->m_MousePointer = pointer;
+    d->m_MousePointer = narrowedTo16Bits(pointer);
     d->applyMousePointer();
     d->notify(QStringLiteral("MousePointer"));
 }
