@@ -266,12 +266,9 @@ void ucvPelidoraPrivate::ShowPanel()
     step([&] { d = inListYears(d, m_DateOrder); });
 
     // Sized before it is placed, so that even the first opening sits against the strip.
-    step([&] {
-        if (m_Appearance == ucvPelidora::Flat)
-            panel.resize(panel.pic1D()->size());
-        else if (m_Appearance == ucvPelidora::ThreeD)
-            panel.resize(panel.pic3D()->size());
-    });
+    // Any Appearance but Flat, even one no designer offers, gets the 3D frame.
+    const bool flat = m_Appearance == ucvPelidora::Flat;
+    step([&] { panel.resize((flat ? panel.pic1D() : panel.pic3D())->size()); });
     step([&] { placePanel(); });
 
     const QColor frameColor = platform::colorFromOle(m_PelidoraBackColor);
@@ -298,10 +295,6 @@ void ucvPelidoraPrivate::ShowPanel()
     module().FlagSkipYearClick = false;
     step([&] { panel.setDayOverIndex(qint16(day - 1)); });
     step([&] { panel.setButtonDay(qint16(panel.DayOverIndex() + 1)); });
-    // Until the pointer or a key moves, DayMouseMove names the month shown, not the last
-    // opening's (or none).
-    step([&] { panel.setSelMonth(qint16(panel.cboMese()->currentIndex() + 1)); });
-    step([&] { panel.setSelYear(qint16(panel.cboAnno()->currentIndex() + 1900)); });
 
     for (qint16 i = 0; i < 31; ++i) {
         step([&] { panel.setbDayOver(i, false); });
@@ -321,16 +314,14 @@ void ucvPelidoraPrivate::ShowPanel()
     step([&] { panel.setFlagShowPelidora(true); });
     step([&] { panel.cboMese_Click(); });
 
-    if (m_Appearance == ucvPelidora::Flat) {
+    if (flat) {
         step([&] { panel.placeContainer(panel.pic1D(), 90, 90); });
         step([&] { panel.pic3D()->hide(); });
         step([&] { panel.pic1D()->show(); });
-    } else if (m_Appearance == ucvPelidora::ThreeD) {
+    } else {
         step([&] { panel.placeContainer(panel.pic3D(), 120, 120); });
         step([&] { panel.pic1D()->hide(); });
         step([&] { panel.pic3D()->show(); });
-    } else {
-        return; // not shown: the watch closes it at its next tick
     }
 
     m_activationWait = kActivationWaitTicks;
@@ -338,12 +329,19 @@ void ucvPelidoraPrivate::ShowPanel()
         showPanelModal();
         return;
     }
+    bool showed = false;
     step([&] {
         panel.show();
         panel.activateWindow();
+        showed = true;
     });
     if (failed) {
-        showPanelModal();
+        // A host that refused the modeless show gets the modal one. After an earlier
+        // failure a panel already up stays modeless, without the steps below.
+        if (showed)
+            m_outsideClick->watch(&panel);
+        else
+            showPanelModal();
         return;
     }
     step([&] { panel.lblDay()->setFocus(Qt::OtherFocusReason); });
