@@ -276,23 +276,36 @@ void tst_Dropdown::otherButtonsAndDisabledBoxes()
 void tst_Dropdown::placement_data()
 {
     QTest::addColumn<int>("appearance");
+    QTest::addColumn<QPoint>("formAt");   // null: where the form first shows
     QTest::addColumn<QPoint>("boxAt");    // in the form
     // Pixels the screen reaches past the right and bottom edges of a panel put flush
-    // below the box: 0 touches, negative falls short.
+    // below the box: 0 touches, negative falls short. QSize(): the real screen.
     QTest::addColumn<QSize>("room");
     QTest::addColumn<QString>("expected"); // vertical, horizontal
-    QTest::newRow("touching the bottom") << 0 << QPoint(8, 8) << QSize(500, 0) << "below aligned";
-    QTest::newRow("past the bottom") << 0 << QPoint(8, 8) << QSize(500, -1) << "above aligned";
-    QTest::newRow("beyond the left edge") << 0 << QPoint(-60, 8) << QSize(500, 500) << "below left";
-    QTest::newRow("near the right edge") << 0 << QPoint(8, 8) << QSize(-30, 500) << "below right";
+    const QPoint first;
+    QTest::newRow("touching the bottom") << 0 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned";
+    QTest::newRow("past the bottom") << 0 << QPoint(0, 300) << QPoint(8, 8) << QSize(500, -1) << "above aligned";
+    QTest::newRow("past the bottom, near the top") << 0 << first << QPoint(8, 8) << QSize(500, -1) << "top aligned";
+    QTest::newRow("beyond the left edge") << 0 << first << QPoint(-60, 8) << QSize(500, 500) << "below left";
+    QTest::newRow("near the right edge") << 0 << first << QPoint(8, 8) << QSize(-30, 500) << "below right";
     // The first opening places the panel with its 3D size, not the size it was loaded with.
-    QTest::newRow("3D touching the bottom") << 1 << QPoint(8, 8) << QSize(500, 0) << "below aligned";
-    QTest::newRow("Appearance 5 is 3D") << 5 << QPoint(8, 8) << QSize(500, 0) << "below aligned";
+    QTest::newRow("3D touching the bottom") << 1 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned";
+    QTest::newRow("Appearance 5 is 3D") << 5 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned";
+    // tst_dropdown_screens: a second screen, 800 x 360 pixels, right of the first.
+    if (QGuiApplication::screens().size() > 1) {
+        const QPoint second = QGuiApplication::screens().constLast()->geometry().topLeft();
+        QTest::newRow("second screen") << 0 << second + QPoint(100, 20) << QPoint(8, 8) << QSize() << "below aligned";
+        QTest::newRow("second screen's right edge")
+            << 0 << second + QPoint(400, 20) << QPoint(260, 8) << QSize() << "below right";
+        QTest::newRow("second screen's bottom") << 0 << second + QPoint(100, 200) << QPoint(8, 8) << QSize() << "above aligned";
+        QTest::newRow("too short for either side") << 0 << second + QPoint(100, 150) << QPoint(8, 8) << QSize() << "top aligned";
+    }
 }
 
 void tst_Dropdown::placement()
 {
     QFETCH(int, appearance);
+    QFETCH(QPoint, formAt);
     QFETCH(QPoint, boxAt);
     QFETCH(QSize, room);
     QFETCH(QString, expected);
@@ -300,12 +313,20 @@ void tst_Dropdown::placement()
     bag.WriteProperty("Appearance", QVariant::fromValue(qint16(appearance)));
     BoxForm form(kThunderClass, &bag, boxAt);
     ucvPelidora &box = *form.box;
+    if (!formAt.isNull()) {
+        form.widget.move(formAt);
+        QTRY_VERIFY(box.screen()->geometry().contains(formAt));
+    }
     const Panel *panel = panelOf(box);
     const QSize size = (appearance ? panel->pic3D() : panel->pic1D())->size();
     const QRect strip(box.mapToGlobal(QPoint(0, 0)), box.size());
-    const int width = strip.left() + size.width() + room.width();
-    m_ws.screenWidth = width * 15;
-    m_ws.screenHeight = (strip.bottom() + 1 + size.height() + room.height()) * 15;
+    QRect screen = box.screen()->geometry();
+    if (room != QSize()) {
+        screen = QRect(0, 0, strip.left() + size.width() + room.width(),
+                       strip.bottom() + 1 + size.height() + room.height());
+        m_ws.screenWidth = screen.width() * 15;
+        m_ws.screenHeight = screen.height() * 15;
+    }
     QVERIFY(runOpened(box, {}));
     m_ws.screenWidth.reset();
     m_ws.screenHeight.reset();
@@ -314,9 +335,10 @@ void tst_Dropdown::placement()
     QCOMPARE(at.size(), size);
     QVERIFY((appearance ? panel->pic3D() : panel->pic1D())->isVisible());
     QCOMPARE(int(box.Appearance()), appearance); // as stored
-    const QString vertical = at.top() == strip.bottom() + 1 ? "below" : at.bottom() + 1 == strip.top() ? "above" : "?";
-    const QString horizontal = at.left() == strip.left() ? "aligned" : at.left() == 0 ? "left"
-        : at.right() + 1 == width ? "right" : "?";
+    const QString vertical = at.top() == strip.bottom() + 1 ? "below" : at.bottom() + 1 == strip.top() ? "above"
+        : at.top() == screen.top() ? "top" : "?";
+    const QString horizontal = at.left() == strip.left() ? "aligned" : at.left() == screen.left() ? "left"
+        : at.right() == screen.right() ? "right" : "?";
     QCOMPARE(vertical + u' ' + horizontal, expected);
 }
 

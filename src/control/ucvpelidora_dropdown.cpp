@@ -354,27 +354,33 @@ void ucvPelidoraPrivate::ShowPanel()
     m_outsideClick->watch(&panel);
 }
 
-// Below the strip, or above it where the panel would pass the screen's bottom; held inside
-// the screen's left and right edges. Twips throughout, pixels at the edge.
+// Below the strip, or above it where the panel would pass the bottom of the box's screen;
+// held inside that screen's left and right edges, and its top. Twips throughout, pixels at
+// the edge.
 void ucvPelidoraPrivate::placePanel()
 {
     auto &ws = platform::windowSystem();
     const mpelidora &m = module();
     QRect rect;
     m_ApiResult = ws.windowRect(ws.handleOf(q), &rect) ? 1 : 0;
+    const QRect screen = ws.screenRectTwips(ws.handleOf(q));
     const qint32 panelWidth = m_Panel->width() * m.TwipsX;
     const qint32 panelHeight = m_Panel->height() * m.TwipsY;
 
     qint32 top = m.TwipsY * rect.top() + m_Panel->CTRLH();
     qint32 left = m.TwipsX * rect.left();
     // Exactly touching the bottom still opens below.
-    if (float(top + panelHeight) > float(ws.screenHeightTwips()))
+    if (float(top + panelHeight) > float(screen.y() + screen.height())) {
         top = roundHalfEven(double(m.TwipsY) * rect.top() - panelHeight);
-    if (left < 0)
-        left = 0;
-    const int screenWidth = ws.screenWidthTwips();
-    if (left + panelWidth > screenWidth)
-        left = roundHalfEven(double(screenWidth) - panelWidth);
+        // On a screen too short for the panel on either side it covers the box instead.
+        if (top < screen.y())
+            top = screen.y();
+    }
+    if (left < screen.x())
+        left = screen.x();
+    const int screenRight = screen.x() + screen.width();
+    if (left + panelWidth > screenRight)
+        left = roundHalfEven(double(screenRight) - panelWidth);
     m_Panel->move(twips::toPxX(left), twips::toPxY(top));
 }
 

@@ -285,6 +285,17 @@ int WindowSystem::screenHeightTwips()
     return screen ? qRound(screen->geometry().height() * twipsPerPixelY()) : 0;
 }
 
+QRect WindowSystem::screenRectTwips(qint32 handle)
+{
+    const QWidget *w = widgetOf(handle);
+    const QScreen *screen = w ? w->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QRect px = screen->geometry();
+    const double x = twipsPerPixelX(), y = twipsPerPixelY();
+    return QRect(qRound(px.x() * x), qRound(px.y() * y), qRound(px.width() * x), qRound(px.height() * y));
+}
+
 QString WindowSystem::appTitle()
 {
     return QStringLiteral("Pelidora");

@@ -72,6 +72,9 @@ public:
     // The primary screen's size in twips.
     virtual int screenWidthTwips();
     virtual int screenHeightTwips();
+    // The screen that holds the window (the primary one for an unknown handle): its
+    // rectangle in twips, in the desktop's coordinates.
+    virtual QRect screenRectTwips(qint32 handle);
 
     // The library's title and version numbers.
     virtual QString appTitle();
