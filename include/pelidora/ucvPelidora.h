@@ -144,7 +144,8 @@ public:
 
     Site *site() const;
 
-    /** The module-wide size, in pixels: the box keeps it whatever it is given. */
+    /** The size of the strip laid out from the box's font, in pixels: the box keeps it
+     *  whatever it is given. */
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

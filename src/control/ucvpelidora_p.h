@@ -168,6 +168,10 @@ public:
     QLineEdit *m_clickFocus = nullptr; // got the focus by a click not yet released
     QLineEdit *m_focusAwayFrom = nullptr; // lost the focus to a menu or another window
     QSize m_sizeSet;                   // pixels; what UserControl_Resize last gave the box
+    // Twips: the strip laid out from this box's own font. gCtlHeight and gCtlWidth hold
+    // the last size any box computed; a box beside one with another font keeps its own.
+    qint16 m_ctlHeight = 285;
+    qint16 m_ctlWidth = 2040;
 };
 
 } // namespace pelidora
