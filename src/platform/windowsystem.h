@@ -63,7 +63,9 @@ public:
                                   const QString &fileName);
     // ShellExecute: hands a document or address to the desktop. Returns above 32 on
     // success, otherwise a shell error code (2 file not found, 3 path not found, 5 access
-    // denied, 27 incomplete association, 31 no association, 0 other).
+    // denied, 27 incomplete association, 31 no association, 0 other). A document is a path
+    // (relative to the current folder) or a file: URL; of the addresses only mailto:, http:
+    // and https: ones are opened, any other is refused with 5.
     virtual int openDocument(const QString &document);
 
     // Twips per pixel, horizontally and vertically (15 at 96 dots per inch).
