@@ -13,6 +13,7 @@
 class QLabel;
 class QLineEdit;
 class QGridLayout;
+class QMenu;
 
 namespace pelidora {
 class ucvPelidora;
@@ -72,6 +73,8 @@ private:
     void showValue(const Row &row);
     void showHelp(const QString &property);
     void pickColor(const QString &name);
+    // The desktop's system colours, for the colour property name (its stored value).
+    QMenu *systemColorMenu(const QString &name, QWidget *parent);
     void pickFont(const QString &name);
 
     QPointer<ucvPelidora> m_box;

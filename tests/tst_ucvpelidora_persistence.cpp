@@ -117,6 +117,11 @@ void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload()
     QCOMPARE(year->isReadOnly(), design.locked);
     QCOMPARE(year->palette().color(QPalette::Base), box.BackColor());
     QCOMPARE(year->palette().color(QPalette::Active, QPalette::Text), box.ForeColor());
+    // Each colour read and written back as it was, as a property browser does.
+    for (const char *name : {"BackColor", "ForeColor", "PelidoraBackColor"})
+        QVERIFY(box.setProperty(name, box.property(name)));
+    QCOMPARE(QList<quint32>({box.BackColorValue(), box.ForeColorValue(), box.PelidoraBackColorValue()}),
+             QList<quint32>({design.backColor, design.foreColor, design.pelidoraBackColor}));
     PropertyBag saved;
     box.WriteProperties(saved);
     const auto sorted = [](QStringList keys) { keys.sort(); return keys; };

@@ -225,7 +225,17 @@ QColor ucvPelidora::BackColor() const
 
 void ucvPelidora::setBackColor(const QColor &color)
 {
-    d->m_BackColor = platform::oleFromColor(color);
+    setBackColorValue(platform::oleKeeping(d->m_BackColor, color));
+}
+
+quint32 ucvPelidora::BackColorValue() const
+{
+    return d->m_BackColor;
+}
+
+void ucvPelidora::setBackColorValue(quint32 value)
+{
+    d->m_BackColor = value;
     d->SetFieldsBackColor(d->m_BackColor);
     d->notify(QStringLiteral("BackColor"));
 }
@@ -237,7 +247,17 @@ QColor ucvPelidora::ForeColor() const
 
 void ucvPelidora::setForeColor(const QColor &color)
 {
-    d->m_ForeColor = platform::oleFromColor(color);
+    setForeColorValue(platform::oleKeeping(d->m_ForeColor, color));
+}
+
+quint32 ucvPelidora::ForeColorValue() const
+{
+    return d->m_ForeColor;
+}
+
+void ucvPelidora::setForeColorValue(quint32 value)
+{
+    d->m_ForeColor = value;
     d->SetFieldsForeColor(d->m_ForeColor);
     d->notify(QStringLiteral("ForeColor"));
 }
@@ -297,7 +317,17 @@ QColor ucvPelidora::PelidoraBackColor() const
 
 void ucvPelidora::setPelidoraBackColor(const QColor &color)
 {
-    d->m_PelidoraBackColor = platform::oleFromColor(color);
+    setPelidoraBackColorValue(platform::oleKeeping(d->m_PelidoraBackColor, color));
+}
+
+quint32 ucvPelidora::PelidoraBackColorValue() const
+{
+    return d->m_PelidoraBackColor;
+}
+
+void ucvPelidora::setPelidoraBackColorValue(quint32 value)
+{
+    d->m_PelidoraBackColor = value;
     d->notify(QStringLiteral("PelidoraBackColor"));
 }
 
