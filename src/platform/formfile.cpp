@@ -148,15 +148,18 @@ public:
         const JsonValue *controls = require(root, {}, "controls");
         if (controls->type != JsonValue::Type::Array)
             fail(QStringLiteral("controls"), QStringLiteral("expected an array, found %1").arg(found(*controls)));
-        QStringList places;
+        // Folded per character, as QString::compare without case does.
+        QHash<QString, qsizetype> indexByName;
+        indexByName.reserve(qsizetype(controls->items.size()));
+        result.controls.reserve(qsizetype(controls->items.size()));
         for (size_t i = 0; i < controls->items.size(); ++i) {
             FormControl control = readControl(controls->items[i], qsizetype(i));
-            for (qsizetype k = 0; k < result.controls.size(); ++k) {
-                if (result.controls.at(k).name.compare(control.name, Qt::CaseInsensitive) == 0)
-                    fail(controlPlace(qsizetype(i), control.name) + QStringLiteral(".name"),
-                         QStringLiteral("the name is already used by %1 (names ignore case)").arg(places.at(k)));
-            }
-            places << controlPlace(qsizetype(i), control.name);
+            const QString folded = control.name.toCaseFolded();
+            if (const auto earlier = indexByName.constFind(folded); earlier != indexByName.constEnd())
+                fail(controlPlace(qsizetype(i), control.name) + QStringLiteral(".name"),
+                     QStringLiteral("the name is already used by %1 (names ignore case)")
+                         .arg(controlPlace(*earlier, result.controls.at(*earlier).name)));
+            indexByName.insert(folded, qsizetype(i));
             result.controls << std::move(control);
         }
         return result;
