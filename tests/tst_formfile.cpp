@@ -17,6 +17,7 @@ class tst_FormFile : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void savedFileIsStableAndReadsBack_data();
     void savedFileIsStableAndReadsBack();
     void badFormIsRefusedNamingThePlace_data();
     void badFormIsRefusedNamingThePlace();
@@ -59,6 +60,41 @@ const QByteArray kSample = R"({
 }
 )";
 
+// Byte order marks open strings and tell names apart; places stand at a widget's limits.
+const QByteArray kMarks = QByteArray(R"({
+    "format": "pelidora-form",
+    "version": 1,
+    "caption": "<BOM><BOM>two marks",
+    "width": 16777215,
+    "height": 1,
+    "controls": [
+        {
+            "class": "TestBox",
+            "name": "<BOM>A",
+            "left": -16777215,
+            "top": 16777215,
+            "properties": {
+                "Font": {
+                    "Name": "<BOM>Serif",
+                    "Size": 12,
+                    "Bold": false,
+                    "Italic": false,
+                    "Underline": false,
+                    "Strikethrough": false
+                }
+            }
+        },
+        {
+            "class": "TestBox",
+            "name": "A",
+            "left": 0,
+            "top": 0,
+            "properties": {}
+        }
+    ]
+}
+)").replace("<BOM>", "\xEF\xBB\xBF");
+
 QByteArray box(const QByteArray &name, const QByteArray &props, const QByteArray &cls = "TestBox")
 {
     return R"({"class":")" + cls + R"(","name":")" + name + R"(","left":0,"top":0,"properties":{)" + props + "}}";
@@ -95,16 +131,28 @@ void tst_FormFile::initTestCase()
                                      {"Enabled", ValueKind::Boolean}, {"Font", ValueKind::Font}});
 }
 
+void tst_FormFile::savedFileIsStableAndReadsBack_data()
+{
+    QTest::addColumn<QByteArray>("json"); // as writeForm writes it
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("sample") << kSample << QString::fromUtf8("Démo \"quoted\"\n2nd line");
+    QTest::newRow("byte order marks") << kMarks << QStringLiteral("\uFEFF\uFEFFtwo marks");
+}
+
 void tst_FormFile::savedFileIsStableAndReadsBack()
 {
+    QFETCH(QByteArray, json);
+    QFETCH(QString, caption);
     QTemporaryDir dir;
     const QString path = dir.filePath("demo.json");
-    writeForm(path, parseForm(kSample, "demo.json"));
-    QCOMPARE(fileBytes(path), kSample);
+    writeForm(path, parseForm(json, "demo.json"));
+    QCOMPARE(fileBytes(path), json);
     const Form read = readForm(path);
-    QCOMPARE(formToJson(read), kSample);
-    QCOMPARE(read.caption, QString::fromUtf8("Démo \"quoted\"\n2nd line"));
-    QCOMPARE(read.controls.at(0).properties.ReadProperty("appearance").typeId(), int(QMetaType::Short));
+    QCOMPARE(formToJson(read), json);
+    QCOMPARE(read.caption, caption);
+    const PropertyBag &bag = read.controls.at(0).properties;
+    if (bag.contains("appearance"))
+        QCOMPARE(bag.ReadProperty("appearance").typeId(), int(QMetaType::Short));
 }
 
 void tst_FormFile::badFormIsRefusedNamingThePlace_data()
@@ -138,6 +186,16 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
     row("not UTF-8", "{\"caption\": \"\xFF\"}", "line 1, column 14: not UTF-8");
     row("lone surrogate", R"({"caption": "\udc00"})", "line 1, column 14: \\u escape of a lone low surrogate");
     row("nested too deep", QByteArray(200, '['), "line 1, column 66: nested more than 64");
+    row("left beyond a widget", form(QByteArray(ok).replace(R"("left":0)", R"("left":2147483600)")),
+        R"(controls[0] ("A").left: 2147483600 is out of range (-16777215 to 16777215))");
+    row("top beyond a widget", form(QByteArray(ok).replace(R"("top":0)", R"("top":-16777216)")),
+        R"(controls[0] ("A").top: -16777216 is out of range)");
+    row("control characters in a name", form(box(R"(\u001b[2J\u0007A\nB\u202e)", R"("Colour": 1)")),
+        R"(controls[0] ("\u001b[2J\u0007A\nB\u202e").properties.Colour: class TestBox has no such property)");
+    prop("control characters in a key", R"("Co\u0085lour\ud834\udd73": 1)",
+         R"(Co\u0085lour\ud834\udd73: class TestBox has no such property)");
+    row("control characters in a class", form(box("A", {}, R"(Box\u001b)")),
+        R"(controls[0] ("A").class: unknown control class "Box\u001b")");
 }
 
 void tst_FormFile::badFormIsRefusedNamingThePlace()

@@ -9,7 +9,7 @@
 //           {
 //               "class": "ucvPelidora",       a registered control class (exact spelling)
 //               "name": "DateBox1",           non-empty, unique on the form ignoring case
-//               "left": 20, "top": 20,        required, pixels, signed 32-bit
+//               "left": 20, "top": 20,        required, pixels, [-16777215, 16777215]
 //               "properties": {               optional; keys from the class, ignoring case
 //                   "BackColor": 16777215,    Long: integral, signed 32-bit
 //                   "Appearance": 1,          Integer: integral, signed 16-bit
@@ -111,9 +111,38 @@ QString found(const JsonValue &value)
     return {};
 }
 
+// Text from the file as a message quotes it: what a terminal would act on or hide (control
+// characters, direction overrides, line separators) is shown as a JSON escape.
+QString visible(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const qsizetype units = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+        const char32_t code = units == 2 ? QChar::surrogateToUcs4(c, text.at(i + 1)) : c.unicode();
+        const auto category = QChar::category(code);
+        if (category != QChar::Other_Control && category != QChar::Other_Format
+            && category != QChar::Separator_Line && category != QChar::Separator_Paragraph) {
+            result += text.mid(i, units);
+        } else if (c == QLatin1Char('\n')) {
+            result += QLatin1String("\\n");
+        } else if (c == QLatin1Char('\r')) {
+            result += QLatin1String("\\r");
+        } else if (c == QLatin1Char('\t')) {
+            result += QLatin1String("\\t");
+        } else {
+            for (qsizetype k = i; k < i + units; ++k)
+                result += QStringLiteral("\\u%1").arg(text.at(k).unicode(), 4, 16, QLatin1Char('0'));
+        }
+        i += units - 1;
+    }
+    return result;
+}
+
 QString joined(const QString &place, const QString &key)
 {
-    return place.isEmpty() ? key : place + QLatin1Char('.') + key;
+    return place.isEmpty() ? visible(key) : place + QLatin1Char('.') + visible(key);
 }
 
 class FormChecker
@@ -175,7 +204,7 @@ private:
     static QString controlPlace(qsizetype index, const QString &name)
     {
         const QString place = QStringLiteral("controls[%1]").arg(index);
-        return name.isEmpty() ? place : QStringLiteral("%1 (\"%2\")").arg(place, name);
+        return name.isEmpty() ? place : QStringLiteral("%1 (\"%2\")").arg(place, visible(name));
     }
 
     static const JsonValue *find(const JsonValue &object, const char *key)
@@ -262,11 +291,12 @@ private:
         if (!schema) {
             const QString spelling = registeredSpelling(result.className);
             fail(classPlace, spelling.isEmpty()
-                     ? QStringLiteral("unknown control class \"%1\"").arg(result.className)
+                     ? QStringLiteral("unknown control class \"%1\"").arg(visible(result.className))
                      : QStringLiteral("unknown control class \"%1\" (class names are exact: \"%2\")")
-                           .arg(result.className, spelling));
+                           .arg(visible(result.className), spelling));
         }
-        constexpr qint64 min = std::numeric_limits<qint32>::min(), max = std::numeric_limits<qint32>::max();
+        // Beyond what a widget can hold, a place overflows Qt's geometry arithmetic.
+        constexpr qint64 min = -kMaxExtentPx, max = kMaxExtentPx;
         result.position = QPoint(int(integer(*require(value, place, "left"), place + QStringLiteral(".left"), min, max)),
                                  int(integer(*require(value, place, "top"), place + QStringLiteral(".top"), min, max)));
         if (const JsonValue *properties = find(value, "properties"))
@@ -283,7 +313,7 @@ private:
             const QString keyPlace = joined(place, member.key);
             for (const QString &earlier : result.keys()) {
                 if (earlier.compare(member.key, Qt::CaseInsensitive) == 0)
-                    fail(keyPlace, QStringLiteral("same property as \"%1\" (property names ignore case)").arg(earlier));
+                    fail(keyPlace, QStringLiteral("same property as \"%1\" (property names ignore case)").arg(visible(earlier)));
             }
             const auto it = std::find_if(schema.cbegin(), schema.cend(), [&](const auto &entry) {
                 return entry.first.compare(member.key, Qt::CaseInsensitive) == 0;
@@ -331,7 +361,7 @@ private:
                                               "Underline or Strikethrough)"));
             if (fields[index])
                 fail(keyPlace, QStringLiteral("same attribute as \"%1\" (attribute names ignore case)")
-                                   .arg(fields[index]->key));
+                                   .arg(visible(fields[index]->key)));
             fields[index] = &member;
         }
         if (!fields[Name])
