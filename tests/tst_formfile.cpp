@@ -8,6 +8,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pelidora;
 
@@ -21,9 +23,12 @@ private Q_SLOTS:
     void savedFileIsStableAndReadsBack();
     void badFormIsRefusedNamingThePlace_data();
     void badFormIsRefusedNamingThePlace();
-    void missingFileIsNamedWithTheReason();
+    void unreadablePathIsNamedWithTheReason_data();
+    void unreadablePathIsNamedWithTheReason();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
+    void saveKeepsWhatStandsAtThePath_data();
+    void saveKeepsWhatStandsAtThePath();
     void reRegisteringAClassReplacesItsKeys();
 };
 
@@ -109,6 +114,34 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(absent)");
+}
+
+// Puts at path what a row names instead of a regular file: a FIFO, a directory, a link to
+// itself; anything else is left as it is.
+void makeAt(const QString &path, const QString &what)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (what == "fifo" || what == "directory" || what == "loop")
+        QFile::remove(path);
+    if (what == "fifo")
+        QVERIFY(mkfifo(name, 0600) == 0);
+    else if (what == "directory")
+        QVERIFY(QDir().mkdir(path));
+    else if (what == "loop")
+        QVERIFY(symlink(name, name) == 0);
+}
+
+// What stands at path, without following a link, and a regular file's bytes.
+QString describe(const QString &path)
+{
+    struct stat info {};
+    if (lstat(QFile::encodeName(path), &info) != 0)
+        return "nothing";
+    if (S_ISLNK(info.st_mode))
+        return "link to " + QFile::symLinkTarget(path);
+    if (S_ISREG(info.st_mode))
+        return "file " + QString::fromUtf8(fileBytes(path));
+    return S_ISFIFO(info.st_mode) ? "fifo" : S_ISDIR(info.st_mode) ? "directory" : "other";
 }
 
 // The message of the FormFileError that f throws.
@@ -206,12 +239,27 @@ void tst_FormFile::badFormIsRefusedNamingThePlace()
     QVERIFY2(error.startsWith(message), qPrintable(error));
 }
 
-void tst_FormFile::missingFileIsNamedWithTheReason()
+void tst_FormFile::unreadablePathIsNamedWithTheReason_data()
 {
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing" << "cannot open: No such file";
+    QTest::newRow("FIFO, never opened") << "fifo" << "cannot open: not a regular file (a FIFO)";
+    QTest::newRow("directory") << "directory" << "cannot open: not a regular file (a directory)";
+    QTest::newRow("link loop") << "loop" << "cannot open: Too many levels of symbolic links";
+    QTest::newRow("device") << "/dev/null" << "cannot open: not a regular file (a character device)";
+}
+
+void tst_FormFile::unreadablePathIsNamedWithTheReason()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
-    const QString path = dir.filePath("missing.json");
+    const QString path = what.startsWith('/') ? what : dir.filePath("form.json");
+    if (!what.startsWith('/'))
+        makeAt(path, what);
     const QString error = errorOf([&] { readForm(path); });
-    QVERIFY2(error.startsWith(path + ": ") && error.contains("No such file"), qPrintable(error));
+    QVERIFY2(error.startsWith(path + ": " + reason), qPrintable(error));
 }
 
 void tst_FormFile::failedSaveKeepsTheOldFile_data()
@@ -221,6 +269,9 @@ void tst_FormFile::failedSaveKeepsTheOldFile_data()
     QTest::newRow("directory read-only") << "read-only" << "";
     QTest::newRow("disk full midway") << "limit" << "File too large"; // a short write alone says nothing
     QTest::newRow("class not registered") << "class" << R"(controls[0] ("DateBox1").class: unknown control class)";
+    QTest::newRow("FIFO") << "fifo" << "not a regular file (a FIFO)";
+    QTest::newRow("directory") << "directory" << "not a regular file (a directory)";
+    QTest::newRow("link loop") << "loop" << "Too many levels of symbolic links";
 }
 
 void tst_FormFile::failedSaveKeepsTheOldFile()
@@ -232,6 +283,8 @@ void tst_FormFile::failedSaveKeepsTheOldFile()
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("{ \"old\": 1 }") == 12);
     old.close();
+    makeAt(path, how);
+    const QString before = describe(path);
     Form form = parseForm(kSample, "demo.json");
     if (how == "class")
         form.controls[0].className = "Unregistered";
@@ -251,8 +304,47 @@ void tst_FormFile::failedSaveKeepsTheOldFile()
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY2(message.startsWith(path + ": not saved: ") && message.contains(reason), qPrintable(message));
-    QCOMPARE(fileBytes(path), QByteArray("{ \"old\": 1 }"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"demo.json"});
+    QCOMPARE(describe(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"demo.json"});
+}
+
+void tst_FormFile::saveKeepsWhatStandsAtThePath_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("symbolic link") << "link";
+    QTest::newRow("permissions") << "mode";
+    QTest::newRow("owner and group") << "owner";
+    QTest::newRow("hard link, split") << "hard";
+}
+
+void tst_FormFile::saveKeepsWhatStandsAtThePath()
+{
+    QFETCH(QString, how);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("target.json"), path = dir.filePath("form.json");
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    const QByteArray name = QFile::encodeName(target);
+    if (how == "owner" && chown(name, 1234, 4321) != 0)
+        QSKIP("running without the right to give files away");
+    QVERIFY(how == "link" ? symlink("target.json", QFile::encodeName(path)) == 0
+            : how == "hard" ? link(name, QFile::encodeName(path)) == 0
+                            : rename(name, QFile::encodeName(path)) == 0);
+    QVERIFY(chmod(QFile::encodeName(path), 0640) == 0);
+
+    writeForm(path, parseForm(kSample, "demo.json"));
+    struct stat info {};
+    QVERIFY(stat(QFile::encodeName(path), &info) == 0);
+    QCOMPARE(fileBytes(path), kSample);
+    QCOMPARE(info.st_mode & 07777, 0640u);
+    if (how == "link")
+        QCOMPARE(describe(path), "link to " + target);
+    if (how == "owner")
+        QVERIFY(info.st_uid == 1234 && info.st_gid == 4321);
+    if (how == "hard") // a rename cannot keep a hard link: the other name keeps the old bytes
+        QCOMPARE(fileBytes(target), QByteArray("old"));
 }
 
 void tst_FormFile::reRegisteringAClassReplacesItsKeys()

@@ -32,11 +32,10 @@
 
 #include "platform/jsonreader.h"
 #include "platform/jsonwriter.h"
+#include "platform/regularfile.h"
 
-#include <QFile>
 #include <QHash>
 #include <QMutex>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -459,15 +458,20 @@ bool isRegisteredControlClass(const QString &className)
 
 Form readForm(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FormFileError(QStringLiteral("%1: cannot open: %2").arg(path, file.errorString()));
-    const QByteArray json = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw FormFileError(QStringLiteral("%1: cannot read: %2").arg(path, file.errorString()));
-    if (json.size() > kMaxFileBytes)
-        throw FormFileError(QStringLiteral("%1: too large for a form file (more than %2 MiB)")
-                                .arg(path).arg(kMaxFileBytes / (1024 * 1024)));
+    QByteArray json;
+    try {
+        json = platform::readRegularFile(path, kMaxFileBytes);
+    } catch (const platform::FileError &error) {
+        switch (error.step) {
+        case platform::FileError::Step::TooLarge:
+            throw FormFileError(QStringLiteral("%1: too large for a form file (more than %2 MiB)")
+                                    .arg(path).arg(kMaxFileBytes / (1024 * 1024)));
+        case platform::FileError::Step::Read:
+            throw FormFileError(QStringLiteral("%1: cannot read: %2").arg(path, error.reason));
+        default:
+            throw FormFileError(QStringLiteral("%1: cannot open: %2").arg(path, error.reason));
+        }
+    }
     return parseFormAs(json, path);
 }
 
@@ -483,20 +487,11 @@ void writeForm(const QString &path, const Form &form)
     // What could not be read back is not written, so a save never replaces a good file
     // with one that fails to load.
     parseFormAs(json, source);
-    // Unbuffered: commit() in Qt 6.4 overlooks a failed final flush (a full disk) and
-    // would put a truncated file in place. Writing until done also brings out the OS
-    // reason, which a short write alone does not report.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw FormFileError(QStringLiteral("%1: %2").arg(source, file.errorString()));
-    for (qsizetype done = 0; done < json.size();) {
-        const qint64 written = file.write(json.constData() + done, json.size() - done);
-        if (written <= 0)
-            throw FormFileError(QStringLiteral("%1: %2").arg(source, file.errorString()));
-        done += written;
+    try {
+        platform::replaceRegularFile(path, json);
+    } catch (const platform::FileError &error) {
+        throw FormFileError(QStringLiteral("%1: %2").arg(source, error.reason));
     }
-    if (!file.commit())
-        throw FormFileError(QStringLiteral("%1: %2").arg(source, file.errorString()));
 }
 
 QByteArray formToJson(const Form &form)
