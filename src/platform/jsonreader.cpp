@@ -204,9 +204,10 @@ public:
             fail(at, QStringLiteral("number %1 is out of range").arg(QString::fromLatin1(m_text.mid(at, read - at))));
         }
         // "... syntax error while parsing CONTEXT - PROBLEM; last read: '...'; expected ..."
+        constexpr std::string_view kParsing = "while parsing ";
         const std::string_view what = error.what();
-        const size_t from = what.find("while parsing ");
-        const std::string_view rest = from == std::string_view::npos ? std::string_view() : what.substr(from + 14);
+        const size_t from = what.find(kParsing);
+        const std::string_view rest = from == std::string_view::npos ? std::string_view() : what.substr(from + kParsing.size());
         const size_t dash = rest.find(" - ");
         const std::string_view context = rest.substr(0, dash);
         std::string_view problem = dash == std::string_view::npos ? std::string_view() : rest.substr(dash + 3);
