@@ -7,9 +7,8 @@
 #include "runwindow.h"
 
 #include <pelidora/formfile.h>
+#include <pelidora/platform.h>
 #include <pelidora/ucvPelidora.h>
-
-#include "platform/windowsystem.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -124,8 +123,7 @@ bool DesignWindow::save()
     try {
         m_host->save(m_host->path());
     } catch (const FormFileError &error) {
-        platform::windowSystem().MessageBox(error.message(), platform::WindowSystem::MbIconCritical,
-                                            QStringLiteral("pelidora-host"));
+        showMessage(error.message(), MessageSink::Icon::Critical, QStringLiteral("pelidora-host"));
         return false;
     }
     statusBar()->showMessage(QStringLiteral("Saved %1").arg(m_host->path()), 4000);
@@ -163,8 +161,7 @@ RunWindow *DesignWindow::runForm()
         window->load(m_host->path());
     } catch (const FormFileError &error) {
         delete window;
-        platform::windowSystem().MessageBox(error.message(), platform::WindowSystem::MbIconCritical,
-                                            QStringLiteral("pelidora-host"));
+        showMessage(error.message(), MessageSink::Icon::Critical, QStringLiteral("pelidora-host"));
         return nullptr;
     }
     window->show();
@@ -229,8 +226,7 @@ void DesignWindow::rename(ucvPelidora *box, const QString &name)
 {
     const QString problem = m_host->renameBox(box, name);
     if (!problem.isEmpty())
-        platform::windowSystem().MessageBox(problem, platform::WindowSystem::MbIconCritical,
-                                            QStringLiteral("pelidora-host"));
+        showMessage(problem, MessageSink::Icon::Critical, QStringLiteral("pelidora-host"));
     m_browser->refresh();
     m_overlay->update();
 }

@@ -1,10 +1,9 @@
 #include "propertybrowser.h"
 
+#include <pelidora/platform.h>
 #include <pelidora/runtimeerror.h>
 #include <pelidora/stdfont.h>
 #include <pelidora/ucvPelidora.h>
-
-#include "platform/windowsystem.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -285,9 +284,8 @@ bool PropertyBrowser::writeProperty(const QString &name, const QVariant &value)
         problem = QStringLiteral("Run-time error %1: %2").arg(error.number()).arg(error.description());
     }
     if (!problem.isEmpty()) {
-        platform::windowSystem().MessageBox(QStringLiteral("Can't set %1.\n\n%2").arg(name, problem),
-                                            platform::WindowSystem::MbIconCritical,
-                                            QStringLiteral("pelidora-host"));
+        showMessage(QStringLiteral("Can't set %1.\n\n%2").arg(name, problem), MessageSink::Icon::Critical,
+                    QStringLiteral("pelidora-host"));
     }
     // The box may have changed the value on its way in (a clamped font, a corrected date).
     refresh();

@@ -4,9 +4,8 @@
 #include "formcanvas.h"
 #include "formhost.h"
 
+#include <pelidora/platform.h>
 #include <pelidora/ucvPelidora.h>
-
-#include "platform/localedates.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -85,7 +84,7 @@ void RunWindow::load(const QString &path)
                               .arg(file)
                               .arg(count)
                               .arg(count == 1 ? QStringLiteral("box") : QStringLiteral("boxes"))
-                              .arg(platform::shortDateText(platform::today())));
+                              .arg(shortDateText(today())));
     statusBar()->showMessage(QStringLiteral("Running %1").arg(QFileInfo(path).absoluteFilePath()));
 
     // Room for the whole form beside the side column, within reason.
