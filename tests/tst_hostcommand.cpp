@@ -1,4 +1,5 @@
-// pelidora-host's command line: dumping, rendering, refusing bad arguments and bad forms.
+// pelidora-host's command line: dumping, rendering, refusing bad arguments and bad forms;
+// and ./dev run, which opens it.
 
 #include "support/hosthelpers.h"
 
@@ -6,6 +7,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +52,8 @@ private Q_SLOTS:
     void screenshotsShowTheFormAndAnOpenPanel();
     void failedPicturesExitOne_data();
     void failedPicturesExitOne();
+    void devRunWithoutDisplayBuildsNothing_data();
+    void devRunWithoutDisplayBuildsNothing();
 
 private:
     FakeWindowSystem m_windowSystem;
@@ -189,6 +194,42 @@ void tst_HostCommand::failedPicturesExitOne()
     QCOMPARE(run.code, 1);
     QVERIFY2(run.err.contains(problem), qPrintable(run.err));
     QCOMPARE(QImage(path).size(), panel.isEmpty() ? QSize(0, 0) : QSize(300, 100));
+}
+
+void tst_HostCommand::devRunWithoutDisplayBuildsNothing_data()
+{
+    QTest::addColumn<bool>("xvfb");
+    QTest::addColumn<QString>("advice");
+    QTest::newRow("xvfb-run at hand") << true << "start a virtual one: xvfb-run -a ./dev run --design f.json\n";
+    QTest::newRow("no xvfb-run") << false << "start a virtual one: apt-get install xvfb, then xvfb-run -a ./dev run --design f.json\n";
+}
+
+// Told in one line before a build starts, so an empty build folder stays empty.
+void tst_HostCommand::devRunWithoutDisplayBuildsNothing()
+{
+    QFETCH(bool, xvfb);
+    QFETCH(QString, advice);
+    const QTemporaryDir build, tools;
+    // Only what ./dev needs to get that far is on the PATH; no cmake, no apt.
+    for (const char *tool : {"bash", "dirname", "nproc"})
+        QVERIFY(QFile::link(QStandardPaths::findExecutable(QLatin1String(tool)), tools.filePath(QLatin1String(tool))));
+    if (xvfb)
+        QVERIFY(writeFile(tools.filePath(QStringLiteral("xvfb-run")), "#!/bin/sh\nexit 0\n")
+                && QFile::setPermissions(tools.filePath(QStringLiteral("xvfb-run")), QFile::ExeOwner | QFile::ReadOwner));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("PATH"), tools.path());
+    env.insert(QStringLiteral("PELIDORA_BUILD_DIR"), build.path());
+    QProcess dev;
+    dev.setProcessEnvironment(env);
+    dev.start(tools.filePath(QStringLiteral("bash")), {QStringLiteral(PELIDORA_SOURCE_DIR "/dev"), QStringLiteral("run"),
+                                                       QStringLiteral("--design"), QStringLiteral("f.json")});
+    QVERIFY(dev.waitForFinished(60000));
+    QCOMPARE(dev.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(dev.readAllStandardError()),
+             "./dev run: no display (DISPLAY and WAYLAND_DISPLAY are unset); " + advice);
+    QCOMPARE(QDir(build.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(tst_HostCommand)
