@@ -1,6 +1,8 @@
 // pelidora-host's command line: dumping, rendering, refusing bad arguments and bad forms;
 // and ./dev run, which opens it.
 
+#include "platformnoise.h"
+
 #include "support/hosthelpers.h"
 
 #include <QImage>
@@ -52,6 +54,8 @@ private Q_SLOTS:
     void screenshotsShowTheFormAndAnOpenPanel();
     void failedPicturesExitOne_data();
     void failedPicturesExitOne();
+    void onlyThePlatformsHarmlessNoiseIsDropped_data();
+    void onlyThePlatformsHarmlessNoiseIsDropped();
     void devRunWithoutDisplayBuildsNothing_data();
     void devRunWithoutDisplayBuildsNothing();
 
@@ -194,6 +198,47 @@ void tst_HostCommand::failedPicturesExitOne()
     QCOMPARE(run.code, 1);
     QVERIFY2(run.err.contains(problem), qPrintable(run.err));
     QCOMPARE(QImage(path).size(), panel.isEmpty() ? QSize(0, 0) : QSize(300, 100));
+}
+
+void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped_data()
+{
+    QTest::addColumn<QtMsgType>("type");
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("dropped");
+    const QString xdg = QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-root'");
+    QTest::newRow("no runtime folder") << QtWarningMsg << "default" << xdg << true;
+    QTest::newRow("size hints") << QtWarningMsg << "default" << "This plugin does not support propagateSizeHints()" << true;
+    QTest::newRow("raise") << QtWarningMsg << "default" << "This plugin does not support raise()" << true;
+    QTest::newRow("bare X server") << QtWarningMsg << "qt.qpa.xcb" << "XKeyboard extension not present on the X server" << true;
+    QTest::newRow("as a critical") << QtCriticalMsg << "default" << xdg << false;
+    QTest::newRow("another category") << QtWarningMsg << "pelidora" << xdg << false;
+    QTest::newRow("a link not opened") << QtWarningMsg << "default"
+                                       << "This plugin does not support QPlatformServices::openUrl() for 'https://x'." << false;
+    QTest::newRow("no platform plugin") << QtWarningMsg << "qt.qpa.plugin"
+                                        << "Could not find the Qt platform plugin \"xcb\" in \"\"" << false;
+    QTest::newRow("X error") << QtWarningMsg << "qt.qpa.xcb" << "QXcbConnection: XCB error: 3 (BadWindow)" << false;
+    QTest::newRow("the box's own") << QtWarningMsg << "default" << "Can't assign font size greater than 12." << false;
+}
+
+void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped()
+{
+    QFETCH(QtMsgType, type);
+    QFETCH(QString, category);
+    QFETCH(QString, message);
+    QFETCH(bool, dropped);
+    QCOMPARE(host::isPlatformNoise(type, category, message), dropped);
+    if (type != QtWarningMsg || category != QLatin1String("default"))
+        return;
+    // Through the installed handler: what passes reaches the one before (the test's).
+    const QtMessageHandler previous = host::installPlatformNoiseFilter();
+    QVERIFY(host::installPlatformNoiseFilter() == previous);
+    if (dropped)
+        QTest::failOnWarning(QRegularExpression(QRegularExpression::escape(message)));
+    else
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(message));
+    qWarning("%s", qPrintable(message));
+    qInstallMessageHandler(previous);
 }
 
 void tst_HostCommand::devRunWithoutDisplayBuildsNothing_data()
