@@ -3,6 +3,7 @@
 #include "designoverlay.h"
 #include "formcanvas.h"
 #include "formhost.h"
+#include "helpmenu.h"
 #include "propertybrowser.h"
 #include "runwindow.h"
 
@@ -98,6 +99,7 @@ DesignWindow::DesignWindow(QWidget *parent)
     connect(m_host, &FormHost::boxPropertyChanged, this, [this](ucvPelidora *box, const QString &name) {
         statusBar()->showMessage(QStringLiteral("%1.%2 changed").arg(box->objectName(), name), 4000);
     });
+    addHelpMenu(this, m_host, [this] { return m_overlay->selected(); });
     showSelection(nullptr);
     resize(1000, 560);
 }
