@@ -30,6 +30,8 @@ class tst_HostDesign : public QObject
 private Q_SLOTS:
     void init();
     void browserOffersTheDesignablePropertiesOnly();
+    void browserSaysWhatTheBoxDidWithAValue_data();
+    void browserSaysWhatTheBoxDidWithAValue();
     void savedDesignRunsWithAllNineValues();
     void modifiedMarkerFollowsChanges_data();
     void modifiedMarkerFollowsChanges();
@@ -78,22 +80,53 @@ void tst_HostDesign::browserOffersTheDesignablePropertiesOnly()
     const auto *appearance = qobject_cast<QComboBox *>(browser.editor(QStringLiteral("Appearance")));
     QCOMPARE(QStringList({appearance->itemText(0), appearance->itemText(1)}), QStringList({"Flat", "3D"}));
 
-    // A value the box refuses is shown to the user, naming the property, and not kept.
-    for (const auto &[userMode, value, error] :
-         std::initializer_list<std::tuple<bool, int, const char *>>{{true, 1, "393"}, {false, 70000, "6"}}) {
-        m_windowSystem.messages.clear();
-        Site site(userMode);
-        ucvPelidora box(&site);
-        box.InitProperties();
-        browser.setTarget(&box);
-        QVERIFY(!browser.writeProperty(QStringLiteral("Appearance"), value));
-        QCOMPARE(m_windowSystem.messages.size(), 1);
-        const QString text = m_windowSystem.messages.constFirst().text;
-        QVERIFY2(text.startsWith(QStringLiteral("Can't set Appearance.\n\nRun-time error %1").arg(error)), qPrintable(text));
-        QCOMPARE(m_windowSystem.messages.constFirst().style & 0xF0, 16);
-        QCOMPARE(box.Appearance(), ucvPelidora::Flat);
-        QCOMPARE(appearance->currentText(), QStringLiteral("Flat"));
-    }
+}
+
+void tst_HostDesign::browserSaysWhatTheBoxDidWithAValue_data()
+{
+    QTest::addColumn<bool>("userMode");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("shown"); // by the editor afterwards
+    QTest::addColumn<QString>("note");  // beside it
+    QTest::newRow("393 while running") << true << "Appearance" << QVariant(1) << "Flat"
+                                       << "Not set. Run-time error 393: Property can't be set at run time";
+    QTest::newRow("6 outside 16 bits") << false << "Appearance" << QVariant(70000) << "Flat"
+                                       << "Not set. Run-time error 6: Overflow";
+    QTest::newRow("no such date") << false << "DateSet" << QVariant("31/02/2024") << "-1"
+                                  << "Read back as -1 (entered: 31/02/2024).";
+    QFont big(QStringLiteral("Liberation Sans"));
+    big.setPointSizeF(14.5);
+    QTest::newRow("font above 12 points") << false << "Font" << QVariant::fromValue(StdFont(big))
+                                          << "Liberation Sans, 12 pt"
+                                          << "Read back as Liberation Sans, 12 pt (entered: Liberation Sans, 14.5 pt).";
+    QTest::newRow("kept as entered") << false << "DateSet" << QVariant("24/12/2025") << "24/12/2025" << "";
+}
+
+// Beside the property, not in a message box; the box's own message about the font stays.
+void tst_HostDesign::browserSaysWhatTheBoxDidWithAValue()
+{
+    QFETCH(bool, userMode);
+    QFETCH(QString, property);
+    QFETCH(QVariant, value);
+    QFETCH(QString, shown);
+    QFETCH(QString, note);
+    PropertyBrowser browser;
+    Site site(userMode);
+    ucvPelidora box(&site);
+    box.InitProperties();
+    browser.setTarget(&box);
+    QCOMPARE(browser.writeProperty(property, value), !note.startsWith(QLatin1String("Not set")));
+    QCOMPARE(browser.note(property), note);
+    QWidget *editor = browser.editor(property);
+    const auto *combo = qobject_cast<QComboBox *>(editor);
+    const auto *line = qobject_cast<QLineEdit *>(editor);
+    const auto *button = qobject_cast<QToolButton *>(editor);
+    QCOMPARE(combo ? combo->currentText() : line ? line->text() : button->text(), shown);
+    QCOMPARE(m_windowSystem.messages.size(), property == QLatin1String("Font") ? 1 : 0);
+    // Said until the next write or another box.
+    browser.writeProperty(QStringLiteral("Locked"), true);
+    QCOMPARE(browser.note(property), QString());
 }
 
 void tst_HostDesign::savedDesignRunsWithAllNineValues()
