@@ -27,7 +27,7 @@ DesignOverlay::DesignOverlay(FormHost *host, QWidget *canvas)
     connect(host, &FormHost::boxesChanged, this, [this] {
         // New boxes are stacked above the sheet; keep it on top.
         raise();
-        if (m_selected && !m_host->siteOf(m_selected))
+        if (!m_selected || !m_host->siteOf(m_selected))
             select(nullptr);
         update();
     });
@@ -73,7 +73,8 @@ ucvPelidora *DesignOverlay::selected() const
 
 void DesignOverlay::select(ucvPelidora *box)
 {
-    if (m_selected == box)
+    const bool destroyed = !m_selected && !m_frame.isNull(); // the selected box, by an undo
+    if (m_selected == box && !destroyed)
         return;
     if (m_selected)
         m_selected->removeEventFilter(this);
