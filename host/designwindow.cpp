@@ -164,8 +164,9 @@ void DesignWindow::load(const QString &path)
     m_overlay->select(boxes.isEmpty() ? nullptr : boxes.constFirst());
     showSelection(m_overlay->selected());
     updateTitle();
-    statusBar()->showMessage(QStringLiteral("Designing %1: drag a box to move it; its properties are on the right")
-                                 .arg(QFileInfo(path).absoluteFilePath()));
+    statusBar()->showMessage(
+        QStringLiteral("Designing %1: drag a box to move it; click a box, or the form, for its properties")
+            .arg(QFileInfo(path).absoluteFilePath()));
     const QSize form = m_host->formSize();
     const int browserWidth = 340;
     const int formWidth = qMin(form.width() + 24, 1000);

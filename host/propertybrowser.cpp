@@ -150,7 +150,8 @@ PropertyBrowser::PropertyBrowser(QWidget *parent)
     m_grid->setHorizontalSpacing(10);
     m_grid->setColumnStretch(1, 1);
 
-    addRow(m_grid, QStringLiteral("(Name)"), m_name, QStringLiteral("The name a program and the form file use for this date box."));
+    addRow(m_grid, QStringLiteral("(Name)"), m_name,
+           QStringLiteral("The name a program and the form file use for this date box."));
     connect(m_name, &QLineEdit::editingFinished, this, [this] {
         if (m_box && m_name->text() != m_box->objectName())
             Q_EMIT renameRequested(m_box, m_name->text());

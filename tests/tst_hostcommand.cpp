@@ -208,13 +208,15 @@ void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped_data()
     QTest::addColumn<bool>("dropped");
     const QString xdg = QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-root'");
     QTest::newRow("no runtime folder") << QtWarningMsg << "default" << xdg << true;
-    QTest::newRow("size hints") << QtWarningMsg << "default" << "This plugin does not support propagateSizeHints()" << true;
-    QTest::newRow("raise") << QtWarningMsg << "default" << "This plugin does not support raise()" << true;
-    QTest::newRow("bare X server") << QtWarningMsg << "qt.qpa.xcb" << "XKeyboard extension not present on the X server" << true;
+    const QString unsupported = QStringLiteral("This plugin does not support ");
+    QTest::newRow("size hints") << QtWarningMsg << "default" << unsupported + "propagateSizeHints()" << true;
+    QTest::newRow("raise") << QtWarningMsg << "default" << unsupported + "raise()" << true;
+    QTest::newRow("bare X server") << QtWarningMsg << "qt.qpa.xcb" << "XKeyboard extension not present on the X server"
+                                   << true;
     QTest::newRow("as a critical") << QtCriticalMsg << "default" << xdg << false;
     QTest::newRow("another category") << QtWarningMsg << "pelidora" << xdg << false;
     QTest::newRow("a link not opened") << QtWarningMsg << "default"
-                                       << "This plugin does not support QPlatformServices::openUrl() for 'https://x'." << false;
+                                       << unsupported + "QPlatformServices::openUrl() for 'https://x'." << false;
     QTest::newRow("no platform plugin") << QtWarningMsg << "qt.qpa.plugin"
                                         << "Could not find the Qt platform plugin \"xcb\" in \"\"" << false;
     QTest::newRow("X error") << QtWarningMsg << "qt.qpa.xcb" << "QXcbConnection: XCB error: 3 (BadWindow)" << false;
@@ -246,7 +248,8 @@ void tst_HostCommand::devRunWithoutDisplayBuildsNothing_data()
     QTest::addColumn<bool>("xvfb");
     QTest::addColumn<QString>("advice");
     QTest::newRow("xvfb-run at hand") << true << "start a virtual one: xvfb-run -a ./dev run --design f.json\n";
-    QTest::newRow("no xvfb-run") << false << "start a virtual one: apt-get install xvfb, then xvfb-run -a ./dev run --design f.json\n";
+    QTest::newRow("no xvfb-run") << false
+                                 << "start a virtual one: apt-get install xvfb, then xvfb-run -a ./dev run --design f.json\n";
 }
 
 // Told in one line before a build starts, so an empty build folder stays empty.

@@ -446,7 +446,9 @@ void tst_HostDesign::addedBoxTakesTheFirstFreeSpot()
     ucvPelidora *box = window.addBox();
     QCOMPARE(box->pos(), expected);
     QCOMPARE(window.host()->formSize(), formSize);
-    const auto marked = [&](const ucvPelidora *one) { return window.overlay()->markedArea(one->geometry(), one->objectName()); };
+    const auto marked = [&](const ucvPelidora *one) {
+        return window.overlay()->markedArea(one->geometry(), one->objectName());
+    };
     QVERIFY(QRect(QPoint(0, 0), formSize).contains(marked(box)));
     for (const ucvPelidora *other : window.host()->boxes())
         QVERIFY(other == box || !marked(other).intersects(marked(box)));
