@@ -79,6 +79,7 @@ void DesignOverlay::select(ucvPelidora *box)
     if (m_selected)
         m_selected->removeEventFilter(this);
     m_selected = box;
+    m_watched = box;
     if (box)
         box->installEventFilter(this);
     followSelected();
@@ -102,7 +103,7 @@ bool DesignOverlay::eventFilter(QObject *watched, QEvent *event)
     if (watched == parent() && event->type() == QEvent::Resize)
         setGeometry(static_cast<QWidget *>(watched)->rect());
     // A new font resizes the box without a click, as a move from code moves it.
-    if (watched == m_selected && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched == m_watched)
         followSelected();
     return QWidget::eventFilter(watched, event);
 }

@@ -55,6 +55,7 @@ private:
 
     FormHost *m_host;
     QPointer<ucvPelidora> m_selected;
+    QObject *m_watched = nullptr; // the selected box, compared only: it may be in its destructor
     QRect m_frame;
     bool m_dragging = false;
     QPoint m_grabOffset;  // pointer position inside the dragged box
