@@ -84,7 +84,7 @@ QString fontText(const StdFont &font)
 // A value as the browser shows it.
 QString valueText(const QVariant &value)
 {
-    if (value.canConvert<StdFont>() && value.metaType().id() == qMetaTypeId<StdFont>())
+    if (value.metaType().id() == qMetaTypeId<StdFont>())
         return fontText(value.value<StdFont>());
     if (value.metaType().id() == QMetaType::QColor)
         return value.value<QColor>().name().toUpper();
