@@ -4,7 +4,7 @@
 
 #include <pelidora/ucvPelidora.h>
 
-#include "panel/window.h"
+#include "panel/monthpanel.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -91,9 +91,9 @@ void print(const std::vector<Row> &rows, const char *unit)
     }
 }
 
-window *panelOf(ucvPelidora &box)
+MonthPanel *panelOf(ucvPelidora &box)
 {
-    return box.findChild<window *>();
+    return box.findChild<MonthPanel *>();
 }
 
 QWidget *dropButton(ucvPelidora &box)
@@ -162,7 +162,7 @@ int main(int argc, char **argv)
         flush();
     };
     toggle(); // builds the panel on first use
-    window *panel = panelOf(*box);
+    MonthPanel *panel = panelOf(*box);
     toggle();
     const double openOurs = medianMicros([&] {
         toggle();

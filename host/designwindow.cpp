@@ -8,9 +8,8 @@
 #include "runwindow.h"
 
 #include <pelidora/formfile.h>
+#include <pelidora/platform.h>
 #include <pelidora/ucvPelidora.h>
-
-#include "platform/windowsystem.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -180,8 +179,7 @@ bool DesignWindow::save()
     try {
         m_host->save(m_host->path());
     } catch (const FormFileError &error) {
-        platform::windowSystem().MessageBox(error.message(), platform::WindowSystem::MbIconCritical,
-                                            QStringLiteral("pelidora-host"));
+        showMessage(error.message(), MessageSink::Icon::Critical, QStringLiteral("pelidora-host"));
         return false;
     }
     m_undo->setClean();
@@ -221,8 +219,7 @@ RunWindow *DesignWindow::runForm()
         window->load(m_host->path());
     } catch (const FormFileError &error) {
         delete window;
-        platform::windowSystem().MessageBox(error.message(), platform::WindowSystem::MbIconCritical,
-                                            QStringLiteral("pelidora-host"));
+        showMessage(error.message(), MessageSink::Icon::Critical, QStringLiteral("pelidora-host"));
         return nullptr;
     }
     window->show();
@@ -295,8 +292,7 @@ void DesignWindow::rename(ucvPelidora *box, const QString &name)
 {
     const QString problem = m_host->nameProblem(box, name);
     if (!problem.isEmpty())
-        platform::windowSystem().MessageBox(problem, platform::WindowSystem::MbIconCritical,
-                                            QStringLiteral("pelidora-host"));
+        showMessage(problem, MessageSink::Icon::Critical, QStringLiteral("pelidora-host"));
     else if (name.trimmed() != box->objectName())
         m_undo->push(new RenameBoxCommand(m_host, box->objectName(), name.trimmed()));
     m_browser->refresh();

@@ -2,11 +2,10 @@
 
 #include "formhost.h"
 
+#include <pelidora/platform.h>
 #include <pelidora/propertybag.h>
 #include <pelidora/site.h>
 #include <pelidora/ucvPelidora.h>
-
-#include "platform/localedates.h"
 
 #include <QJsonObject>
 
@@ -32,7 +31,7 @@ QJsonObject properties(ucvPelidora *box, const Site *site)
 {
     PropertyBag bag;
     box->WriteProperties(bag);
-    const int today = platform::today();
+    const qint32 today = daySerial(pelidora::today());
     const StdFont ambient = site ? site->AmbientFont() : StdFont();
 
     QJsonObject result;

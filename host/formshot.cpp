@@ -63,7 +63,7 @@ QWidget *panelOf(ucvPelidora *box)
 {
     const auto children = box->findChildren<QWidget *>();
     for (QWidget *child : children) {
-        if (child->isWindow() && child->inherits("pelidora::window"))
+        if (child->isWindow() && child->objectName() == QLatin1String("window"))
             return child;
     }
     return nullptr;

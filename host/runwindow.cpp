@@ -5,9 +5,8 @@
 #include "formhost.h"
 #include "helpmenu.h"
 
+#include <pelidora/platform.h>
 #include <pelidora/ucvPelidora.h>
-
-#include "platform/localedates.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -91,7 +90,7 @@ void RunWindow::load(const QString &path)
                               .arg(file)
                               .arg(count)
                               .arg(count == 1 ? QStringLiteral("box") : QStringLiteral("boxes"))
-                              .arg(platform::shortDateText(platform::today())));
+                              .arg(shortDateText(today())));
     statusBar()->showMessage(QStringLiteral("Running %1").arg(QFileInfo(path).absoluteFilePath()));
 
     // Room for the whole form beside the side column, within reason.

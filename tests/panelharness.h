@@ -6,7 +6,7 @@
 #include "panel/framepicture.h"
 #include "panel/panelframe.h"
 #include "panel/panellist.h"
-#include "panel/window.h"
+#include "panel/monthpanel.h"
 #include "shared/mpelidora.h"
 
 #include <QCursor>
@@ -18,7 +18,7 @@ namespace pelidora::test {
 inline const QColor kLightGrey(192, 192, 192);
 
 // Selects the month and sinks the day; shows the panel (flat frame) when asked.
-inline void openPanel(window &w, int year, int month, int day, bool show = true)
+inline void openPanel(MonthPanel &w, int year, int month, int day, bool show = true)
 {
     w.Pelidora_Form_Load();
     w.lblDay()->setText(QString::number(day));
@@ -49,7 +49,7 @@ inline void openPanel(window &w, int year, int month, int day, bool show = true)
     }
 }
 
-inline int shownCells(const window &w)
+inline int shownCells(const MonthPanel &w)
 {
     int n = 0;
     for (int i = 0; i < 31; ++i)

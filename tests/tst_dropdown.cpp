@@ -5,7 +5,7 @@
 #include "panel/daycell.h"
 #include "panel/framepicture.h"
 #include "panel/panellist.h"
-#include "panel/window.h"
+#include "panel/monthpanel.h"
 #include "support/boxhelpers.h"
 
 #include <QLabel>
@@ -16,7 +16,7 @@
 
 using namespace pelidora;
 using namespace pelidora::test;
-using Panel = pelidora::window;
+using Panel = pelidora::MonthPanel;
 
 namespace {
 
@@ -163,6 +163,7 @@ void tst_Dropdown::closingRaisesClickOnlyForAChoice()
     box->setDateSet(QString::number(held));
     box->setLocked(locked);
     QSignalSpy clicks(box, &ucvPelidora::Click);
+    QSignalSpy changes(box, &ucvPelidora::dateChanged), edits(box, &ucvPelidora::dateEdited);
     bool shownModal = false;
     QVERIFY(runOpened(*box, [&](Panel &panel) {
         QCOMPARE(QApplication::focusWidget(), panel.lblDay());
@@ -206,6 +207,10 @@ void tst_Dropdown::closingRaisesClickOnlyForAChoice()
     if (const Panel *panel = panelOf(*box))
         QVERIFY(!panel->isVisible() && !panel->FlagShowPelidora());
     QCOMPARE(clicks.count(), chosen ? 1 : 0);
+    // A choice of another day is the user's change of the date, announced once.
+    const QList<QVariantList> changed{{platform::dateOfSerial(after)}};
+    QCOMPARE(changes, after == held ? QList<QVariantList>() : changed);
+    QCOMPARE(edits, changes);
     QCOMPARE(dateSetSerial(*box), after);
     if (chosen) // the keyboard is back in the strip
         QTRY_COMPARE(QApplication::activeWindow(), &form->widget);

@@ -23,9 +23,9 @@ class BeepWatch : public test::FakeWindowSystem
 {
 public:
     QList<bool> boxVisibleAtBeep;
-    void MessageBeep(unsigned type) override
+    void messageBeep(unsigned type) override
     {
-        FakeWindowSystem::MessageBeep(type);
+        FakeWindowSystem::messageBeep(type);
         boxVisibleAtBeep << (fabout::loadedInstance() && fabout::loadedInstance()->isVisible());
     }
 };

@@ -60,7 +60,7 @@ void tst_HostRun::boxesAreLiveOnACanvasThatAsksForModelessPanels()
     platform::WindowSystem &ws = platform::windowSystem();
     for (ucvPelidora *box : window.host()->boxes()) {
         QCOMPARE(box->parentWidget(), window.canvas());
-        QVERIFY(ws.GetClassName(ws.GetParent(ws.handleOf(box))).contains(QLatin1String("Thunder")));
+        QVERIFY(ws.classNameOf(ws.parentHandle(ws.handleOf(box))).contains(QLatin1String("Thunder")));
         QVERIFY(box->site()->UserMode());
         QVERIFY(!box->testAttribute(Qt::WA_TransparentForMouseEvents));
         QVERIFY(box->findChild<QWidget *>(QStringLiteral("txtDay"))->focusPolicy() != Qt::NoFocus);

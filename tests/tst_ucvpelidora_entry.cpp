@@ -1,8 +1,14 @@
 #include "support/boxhelpers.h"
 
 #include <QClipboard>
+#include <QDataWidgetMapper>
 #include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
 #include <QtTest>
+
+#include <functional>
 
 using namespace pelidora;
 using namespace pelidora::test;
@@ -26,9 +32,32 @@ struct KeyCase {
     int beeps;
 };
 
+// Something done to a box, as a user or a program would.
+using BoxAction = std::function<void(ucvPelidora &)>;
+
+// Types text over a field's whole content, as a user does.
+void typeInto(ucvPelidora &box, const char *name, const QString &text)
+{
+    QLineEdit *edit = field(box, name);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+// The box as an item view's editor, read and written through its USER property.
+class BoxDelegate : public QStyledItemDelegate
+{
+public:
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return new ucvPelidora(parent);
+    }
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(KeyCase)
+Q_DECLARE_METATYPE(BoxAction)
 
 class tst_ucvPelidoraEntry : public QObject
 {
@@ -50,6 +79,10 @@ private Q_SLOTS:
     void leavingAFieldCorrectsOnlyWithADateHeld();
     void pastedTextNeverBreaksTheBox_data();
     void pastedTextNeverBreaksTheBox();
+    void dateSignalsFollowEveryChange_data();
+    void dateSignalsFollowEveryChange();
+    void itemViewsTakeTheDateWhenTheBoxIsLeft_data();
+    void itemViewsTakeTheDateWhenTheBoxIsLeft();
 
 private:
     FakeWindowSystem m_ws;
@@ -329,6 +362,143 @@ void tst_ucvPelidoraEntry::pastedTextNeverBreaksTheBox()
         setFields(box, texts);
         QVERIFY(inRange(dateSetSerial(box)));
     }
+}
+
+void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
+{
+    QTest::addColumn<QDate>("held");          // before the action; invalid: no date
+    QTest::addColumn<BoxAction>("action");
+    QTest::addColumn<QList<QDate>>("changed"); // dateChanged, in order
+    QTest::addColumn<int>("edited");           // dateEdited for the last change
+    const QDate april15(2010, 4, 15), may20(2011, 5, 20), april20(2010, 4, 20);
+    const auto row = [](const char *name, QDate held, BoxAction action, QList<QDate> changed, int edited = 0) {
+        QTest::newRow(name) << held << action << changed << edited;
+    };
+    row("setDate", april15, [=](ucvPelidora &b) { b.setDate(may20); }, {may20});
+    row("setDate, same date", april15, [=](ucvPelidora &b) { b.setDate(april15); }, {});
+    row("setDate invalid", april15, [](ucvPelidora &b) { b.setDate({}); }, {QDate()});
+    row("setDate before 1900", april15, [](ucvPelidora &b) { b.setDate({1899, 12, 31}); }, {QDate()});
+    row("setDate year 10000", april15, [](ucvPelidora &b) { b.setDate({10000, 1, 1}); }, {QDate()});
+    row("DateSet write", april15, [](ucvPelidora &b) { b = "20/05/2011"; }, {may20});
+    row("DateSet write, same date", april15, [](ucvPelidora &b) { b = "15/04/2010"; }, {});
+    row("no date to serial 1", QDate(), [](ucvPelidora &b) { b = "1"; }, {});
+    row("read, nothing typed", april15, [](ucvPelidora &b) { b.DateSet(); }, {});
+    row("typed, DateSet read", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "20"); b.DateSet(); }, {april20}, 1);
+    row("typed, date read", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "20"); b.date(); }, {april20}, 1);
+    row("typed, Tab commits nothing", april15, [](ucvPelidora &b) {
+        field(b, "txtDay")->setFocus();
+        typeInto(b, "txtDay", "20");
+        QTest::keyClick(field(b, "txtDay"), Qt::Key_Tab);
+    }, {});
+    row("typed 45, corrected on leaving", april15, [](ucvPelidora &b) {
+        field(b, "txtDay")->setFocus();
+        typeInto(b, "txtDay", "45");
+        QTest::keyClick(field(b, "txtDay"), Qt::Key_Tab);
+    }, {QDate(2010, 4, 23)}, 1);
+    row("typed, Alt+Down", april15, [](ucvPelidora &b) {
+        b.hide(); // commits, and opens nothing
+        typeInto(b, "txtYear", "98");
+        QTest::keyClick(field(b, "txtYear"), Qt::Key_Down, Qt::AltModifier);
+    }, {QDate(1998, 4, 15)}, 1);
+    row("cleared by the user", april15, [](ucvPelidora &b) {
+        for (const char *name : {"txtDay", "txtMonth", "txtYear"})
+            typeInto(b, name, "");
+        b.date();
+    }, {QDate()}, 1);
+    row("2150 corrected by a read", QDate(2150, 3, 15), [](ucvPelidora &b) { b.DateSet(); }, {QDate(2025, 3, 15)});
+    row("InitProperties", april15, [](ucvPelidora &b) { b.InitProperties(); }, {QDate(2025, 6, 23)});
+    row("ReadProperties", april15, [](ucvPelidora &b) {
+        PropertyBag bag;
+        bag.WriteProperty("DateSet", serialOf(2011, 5, 20));
+        b.ReadProperties(bag);
+    }, {may20});
+    // A slot may hold another date or delete the box while it hears of a change.
+    row("a slot holds another date", april15, [=](ucvPelidora &b) {
+        QObject::connect(&b, &ucvPelidora::dateChanged, &b, [&b, may20] { b.setDate(may20); }, Qt::SingleShotConnection);
+        typeInto(b, "txtDay", "20");
+        b.date();
+    }, {april20, may20}, 0);
+    row("a slot deletes the box", april15, [](ucvPelidora &b) {
+        QObject::connect(&b, &ucvPelidora::dateChanged, &b, [&b] { delete &b; });
+        typeInto(b, "txtYear", "98");
+        QTest::keyClick(field(b, "txtYear"), Qt::Key_Down, Qt::AltModifier);
+    }, {QDate(1998, 4, 15)}, 0);
+}
+
+void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange()
+{
+    QFETCH(QDate, held);
+    QFETCH(BoxAction, action);
+    QFETCH(QList<QDate>, changed);
+    QFETCH(int, edited);
+    LocalePin pin("en_GB");
+    QWidget form;
+    QPointer<ucvPelidora> box = new ucvPelidora(&form);
+    box->setDateSet(held.isValid() ? QString::number(serialOf(held.year(), held.month(), held.day())) : "-1");
+    QVERIFY(showActive(form));
+    QList<QDate> changes, edits;
+    QObject::connect(box, &ucvPelidora::dateChanged, [&](const QDate &date) { changes << date; });
+    QObject::connect(box, &ucvPelidora::dateEdited, [&](const QDate &date) { edits << date; });
+    action(*box);
+    QCOMPARE(changes, changed);
+    QCOMPARE(edits, edited ? QList<QDate>{changed.constLast()} : QList<QDate>{});
+}
+
+// A mapper or an item view writes the model when the focus leaves the box, never while
+// it moves between the fields.
+void tst_ucvPelidoraEntry::itemViewsTakeTheDateWhenTheBoxIsLeft_data()
+{
+    QTest::addColumn<int>("policy"); // a QDataWidgetMapper::SubmitPolicy; -1: a table view's editor
+    QTest::newRow("mapper, auto submit") << int(QDataWidgetMapper::AutoSubmit);
+    QTest::newRow("mapper, manual submit") << int(QDataWidgetMapper::ManualSubmit);
+    QTest::newRow("table view") << -1;
+}
+
+void tst_ucvPelidoraEntry::itemViewsTakeTheDateWhenTheBoxIsLeft()
+{
+    QFETCH(int, policy);
+    LocalePin pin("en_GB");
+    QStandardItemModel model(1, 2);
+    const QModelIndex index = model.index(0, 0);
+    model.setData(index, QDate(2010, 4, 15));
+    QWidget form;
+    QDataWidgetMapper mapper;
+    QTableView view(&form);
+    BoxDelegate delegate;
+    ucvPelidora *box = nullptr;
+    if (policy >= 0) {
+        box = new ucvPelidora(&form);
+        new QLineEdit(&form); // where the focus goes next
+        mapper.setModel(&model);
+        mapper.setSubmitPolicy(QDataWidgetMapper::SubmitPolicy(policy));
+        mapper.addMapping(box, 0);
+        mapper.toFirst();
+        QVERIFY(showActive(form));
+        box->setFocus();
+    } else {
+        view.setModel(&model);
+        view.setItemDelegateForColumn(0, &delegate);
+        view.resize(400, 200);
+        QVERIFY(showActive(form));
+        view.setCurrentIndex(index);
+        view.edit(index);
+        box = view.findChild<ucvPelidora *>();
+        QVERIFY(box);
+    }
+    QCOMPARE(fieldsOf(*box), QStringList({"15", "04", "2010"}));
+    QCOMPARE(QApplication::focusWidget(), field(*box, "txtDay"));
+
+    for (const QString &typed : QStringList{"20", "05", "2011"}) {
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        QCOMPARE(model.data(index).toDate(), QDate(2010, 4, 15));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QVERIFY(!box->isAncestorOf(QApplication::focusWidget()));
+    if (policy == QDataWidgetMapper::ManualSubmit) {
+        QCOMPARE(model.data(index).toDate(), QDate(2010, 4, 15));
+        QVERIFY(mapper.submit());
+    }
+    QCOMPARE(model.data(index).toDate(), QDate(2011, 5, 20));
 }
 
 QTEST_MAIN(tst_ucvPelidoraEntry)

@@ -5,28 +5,34 @@
 #include <pelidora/stdfont.h>
 
 #include <QColor>
-#include <QPointer>
+#include <QDate>
 #include <QString>
 #include <QWidget>
 
-class QEventLoop;
-class QKeyEvent;
-class QLabel;
-class QLineEdit;
-class QTimer;
+#include <memory>
 
 namespace pelidora {
 
-class OutsideClickWatch;
 class Site;
-class window;
+class ucvPelidoraPrivate;
 
-// The date box: three entry fields (day, month, four-digit year, day and month in the
-// locale's order) and a drop button that opens a month panel.
-//
-// A plain Qt program writes `new ucvPelidora(parent)` and gets a working date box showing
-// today. A form host creates it with its own Site, then calls InitProperties (a new box)
-// or ReadProperties (a stored one), WriteProperties to save and Terminate at the end.
+/**
+ * The date box: three entry fields (day, month, four-digit year; day and month in the
+ * locale's order) and a drop button that opens a month panel.
+ *
+ * A plain Qt program writes `new ucvPelidora(parent)` and gets a working date box showing
+ * today. It reads and writes the date as a QDate (`date`, the USER property, so item views
+ * and QDataWidgetMapper use it) and hears of changes through dateChanged and dateEdited.
+ *
+ * A form host creates the box with its own Site, then calls InitProperties (a new box) or
+ * ReadProperties (a stored one), WriteProperties to save and Terminate at the end. The
+ * properties, the method About and the events Click and DayMouseMove are the interface a
+ * form host and its stored forms know, under their own names.
+ *
+ * Typing changes only the fields. The fields are taken over into the held date when it is
+ * read (`date`, `DateSet`), when the panel opens, and when a field is left holding a day,
+ * month or year out of range; Tab and Enter between the fields take nothing over.
+ */
 class PELIDORA_EXPORT ucvPelidora : public QWidget
 {
     Q_OBJECT
@@ -68,6 +74,8 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
     Q_PROPERTY(short MousePointer READ MousePointer WRITE setMousePointer)
+    // The same date as DateSet, which forms store and designers edit.
+    Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true DESIGNABLE false)
 
 public:
     enum AppearStyle : int {
@@ -76,22 +84,34 @@ public:
     };
     Q_ENUM(AppearStyle)
 
-    // Standalone: a run-mode site whose font is the parent's; Initialize and
-    // InitProperties have run.
+    /** Standalone: a run-mode site whose font is the parent's; Initialize and InitProperties
+     *  have run, so the box shows today. */
     explicit ucvPelidora(QWidget *parent = nullptr);
-    // Hosted: site (not owned; must outlive the box) gives the ambient values; only
-    // Initialize has run, the host calls InitProperties or ReadProperties next.
+    /** Hosted: @p site (not owned; must outlive the box) gives the ambient values. Only
+     *  Initialize has run: the host calls InitProperties or ReadProperties next. */
     explicit ucvPelidora(Site *site, QWidget *parent = nullptr);
-    ~ucvPelidora() override; // runs Terminate when the host has not
+    /** Runs Terminate when the host has not. */
+    ~ucvPelidora() override;
 
-    // Life cycle, called by the host.
+    /** The held date, after taking over the typed fields as a DateSet read does; an invalid
+     *  QDate when the box holds no date. */
+    QDate date();
+    /** Holds @p date as a DateSet write of its day serial does. An invalid QDate, or one
+     *  before 1 January 1900 or after the year 9999, holds no date. */
+    void setDate(const QDate &date);
+
+    /** @name Life cycle, called by a form host. */
+    ///@{
     void Initialize();
     void InitProperties();
-    void ReadProperties(const PropertyBag &bag); // RuntimeError on a bad stored value
+    /** Throws RuntimeError on a stored value of the wrong kind or range. */
+    void ReadProperties(const PropertyBag &bag);
     void WriteProperties(PropertyBag &bag);
     void Terminate();
+    ///@}
 
-    // Properties. Every write raises the site's property-changed notice.
+    /** @name Properties. Every write raises the site's property-changed notice. */
+    ///@{
     QColor BackColor() const;
     void setBackColor(const QColor &color);
     QColor ForeColor() const;
@@ -99,10 +119,15 @@ public:
     bool Locked() const;
     void setLocked(bool locked);
     AppearStyle Appearance() const;
-    void setAppearance(int style); // RuntimeError 393 at run time, 6 outside 16 bits
-    StdFont Font() const;          // the same object the box holds
+    /** RuntimeError 393 at run time, 6 outside 16 bits. */
+    void setAppearance(int style);
+    /** The same object the box holds. */
+    StdFont Font() const;
     void setFontObject(const StdFont &font);
-    QString DateSet();             // commits the typed fields first; "-1" for no date
+    /** The held date as the locale's short date text, "-1" for none; takes the typed fields
+     *  over first. */
+    QString DateSet();
+    /** A date text or a decimal day serial; any other text holds no date. */
     void setDateSet(const QString &text);
     QColor PelidoraBackColor() const;
     void setPelidoraBackColor(const QColor &color);
@@ -111,13 +136,15 @@ public:
     void setEnabledProperty(bool enabled);
     short MousePointer() const;
     void setMousePointer(short pointer);
+    ///@}
 
-    // DateSet is the default member: assigning a text to the box writes DateSet.
+    /** DateSet is the default member: assigning a text to the box writes DateSet. */
     ucvPelidora &operator=(const QString &dateSet);
 
     Site *site() const;
 
-    QSize sizeHint() const override;        // the module-wide size, in pixels
+    /** The module-wide size, in pixels: the box keeps it whatever it is given. */
+    QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 public Q_SLOTS:
@@ -127,95 +154,22 @@ Q_SIGNALS:
     void Click();
     void DayMouseMove(short ButtonDay, short SelMonth, short SelYear, float X, float Y);
 
+    /** The held date changed, whatever changed it: a write of date or DateSet, a day chosen
+     *  in the panel, ReadProperties or InitProperties, or typed fields taken over. Sent once
+     *  per change, after it; an invalid @p date is no date. */
+    void dateChanged(const QDate &date);
+    /** The user changed the held date: typed fields were taken over, or a day was chosen in
+     *  the panel. Follows dateChanged. */
+    void dateEdited(const QDate &date);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
-    // Fixed names: constituent controls (objectName = the member's name).
-    QLineEdit *txtDay = nullptr;
-    QLineEdit *txtMonth = nullptr;
-    QLineEdit *txtYear = nullptr;
-    QLabel *slash1 = nullptr;
-    QLabel *slash2 = nullptr;
-    QLabel *imgCombo = nullptr;   // shows imgCboUp's or imgCboDown's picture
-    QLabel *imgCboUp = nullptr;   // hidden: the released button picture
-    QLabel *imgCboDown = nullptr; // hidden: the pressed button picture
-    QTimer *TimerHide = nullptr;  // the panel watch; ticks go to TimerHide_Timer
-
-    // Fixed names: property values and state.
-    quint32 m_BackColor = 0xFFFFFF;         // 0x00BBGGRR or a system colour
-    quint32 m_ForeColor = 0x000000;
-    quint32 m_PelidoraBackColor = 0xC0C0C0;
-    qint32 m_DateSet = -1;                  // day serial; below 2 means no date
-    qint32 m_Today = 0;
-    StdFont m_Font;
-    bool m_Locked = false;
-    qint16 m_MousePointer = 0;
-    qint16 m_Appearance = Flat;
-    qint16 m_DateOrder = 0;                 // 1 day first, 2 month first
-    pelidora::window *m_Panel = nullptr;   // the month panel; a child top-level window
-
-    // Fixed names: operations (ucvpelidora_entry.cpp, ucvpelidora_layout.cpp).
-    void PrintDate(qint32 serial);
-    void CheckDate();
-    void ApplyFont(StdFont &font);
-    void UserControl_Resize();
-    void SetFieldsBackColor(quint32 color);
-    void SetFieldsForeColor(quint32 color);
-    void SetFieldsEnabled(bool enabled);
-    void SetFieldsLocked(bool locked);
-
-    // Fixed names: the drop-down (ucvpelidora_dropdown.cpp). Pointer positions are twips
-    // inside imgCombo; Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt.
-    void ShowPanel();
-    void TimerHide_Timer();
-    void imgCombo_MouseDown(qint16 Button, qint16 Shift, float X, float Y);
-    void imgCombo_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
-    void imgCombo_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
-    QString ClassNameOf(qint32 hWnd);
-    qint32 WriteIniValue(const QString &section, const QString &key, const QString &value,
-                         const QString &fileName);
-    bool m_BtnDown = false;   // pressed with the left button while the panel was closed
-    bool m_BtnInside = false; // while pressed: the pointer is over the button
-    qint32 m_hParent = 0;     // the parent window, found at each opening
-    qint32 m_ApiResult = 0;   // last window-system result; kept, not read
-
-    // The drop-down's other entry points (ucvpelidora_dropdown.cpp).
-    void openPanel();   // CheckDate, the watch on, the panel shown: Alt+Down and the button
-    void loadPanel();   // ReadProperties in run mode: the panel made and set up
-    void hidePanel();   // About: the panel out of sight
-    void unloadPanel(); // Terminate: the panel gone
-
-    // Drop-down helpers (ucvpelidora_dropdown.cpp).
-    bool dropButtonEvent(QEvent *event); // imgCombo's pointer events; true: consumed
-    void showButtonPicture(bool pressed);
-    bool canOpenPanel() const;
-    void placePanel();
-    void showPanelModal();
-    bool focusInPanel(qint32 focus);
-    QPointer<QEventLoop> m_modalLoop;          // this box's running modal show
-    OutsideClickWatch *m_outsideClick = nullptr;
-    int m_activationWait = 0;                  // ticks left for a new panel to become active
-
-    // Entry fields (ucvpelidora_entry.cpp).
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    bool fieldKeyPress(QLineEdit *field, QKeyEvent *event); // true: the key is consumed
-    void fieldGotFocus(QLineEdit *field);
-    void fieldLostFocus(QLineEdit *field);
-    QLineEdit *fieldAfter(QLineEdit *field) const;
-
-    // Layout (ucvpelidora_layout.cpp).
-    void createConstituents();
-    void applyMousePointer();
-    void applyEnabled(bool enabled); // the box itself, then its parts from the read-back
-    QSize sizePx() const;
-
-    void notify(const QString &name); // the site's property-changed notice
-
-    QPointer<Site> m_site;
-    bool m_terminated = false;
-    QLineEdit *m_clickFocus = nullptr; // got the focus by a click not yet released
-    QSize m_sizeSet;                   // pixels; what UserControl_Resize last gave the box
+    friend class ucvPelidoraPrivate;
+    const std::unique_ptr<ucvPelidoraPrivate> d;
 };
 
 } // namespace pelidora

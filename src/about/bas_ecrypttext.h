@@ -3,15 +3,13 @@
 // Module bas_EcryptText: the holder's name and the web caption, kept as character codes
 // so that neither shows up as a plain string in the library file.
 
-#include <pelidora/global.h>
-
 #include <QString>
 
 namespace pelidora {
 
 // The rights holder's name.
-PELIDORA_EXPORT QString BuildHolderName();
+QString BuildHolderName();
 // The caption of the web link; the same text as the address it opens.
-PELIDORA_EXPORT QString BuildWebAddress();
+QString BuildWebAddress();
 
 } // namespace pelidora

@@ -2,8 +2,6 @@
 
 // Module bas_HandCursor: the hand pointer of the About box's links.
 
-#include <pelidora/global.h>
-
 #include <QCursor>
 
 class QLabel;
@@ -11,11 +9,11 @@ class QLabel;
 namespace pelidora {
 
 // Cursor resource 101: a monochrome hand, 32 x 32, hot spot (8, 3) on the fingertip.
-PELIDORA_EXPORT QCursor handCursor();
+QCursor handCursor();
 
 // The label shows the hand while the pointer is over it.
-PELIDORA_EXPORT void SetHandCursor(QLabel *label);
+void SetHandCursor(QLabel *label);
 // The label shows the pointer of the window under it again.
-PELIDORA_EXPORT void SetDefaultCursor(QLabel *label);
+void SetDefaultCursor(QLabel *label);
 
 } // namespace pelidora

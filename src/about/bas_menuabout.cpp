@@ -129,7 +129,7 @@ QString versionText(int major, int minor, int revision)
 
 QString ShellOpen(qint32, const QString &document)
 {
-    const qint32 result = platform::windowSystem().ShellExecute(document);
+    const qint32 result = platform::windowSystem().openDocument(document);
     switch (result) {
     case 2: return QStringLiteral("File not found.");
     case 3: return QStringLiteral("Path not found.");

@@ -2,8 +2,6 @@
 
 // Module bas_MenuAbout: showing the About box, the text it shows and opening its links.
 
-#include <pelidora/global.h>
-
 #include <QLatin1String>
 #include <QPixmap>
 #include <QString>
@@ -22,34 +20,34 @@ inline constexpr QLatin1String kAboutYears("2026");
 
 // Shows the About box at once (no auto-close). owner is not used. picture, when given,
 // is shown instead of bitmap iconId.
-PELIDORA_EXPORT void ShowAbout(QWidget *owner, const QString &comment, qint32 iconId,
-                               bool modeless, const QPixmap *picture);
+void ShowAbout(QWidget *owner, const QString &comment, qint32 iconId, bool modeless,
+               const QPixmap *picture);
 
 // Loads the shared About box, fills it and shows it: modal (returns when it closes) or
 // modeless and topmost (returns at once). seconds > 0 closes it by itself after that
 // delay. Without picture, bitmap iconId is shown; iconId < 1 shows no picture.
-PELIDORA_EXPORT void ShowAboutBox(float seconds, const QString &comment, qint32 iconId,
-                                  bool modeless, const QPixmap *picture);
+void ShowAboutBox(float seconds, const QString &comment, qint32 iconId, bool modeless,
+                  const QPixmap *picture);
 
 // Unloads the shared About form if it is loaded (a date box does this when it goes away).
-PELIDORA_EXPORT void UnloadAbout();
+void UnloadAbout();
 
 // The text of the About box, lines separated by CR (code 13). The e-mail line is always
 // the seventh line and the two blank runs under the links the eighth and ninth, for
 // comments of up to three lines. LF and CR LF in the comment count as CR.
-PELIDORA_EXPORT QString BuildAboutText(const QString &comment);
+QString BuildAboutText(const QString &comment);
 
 // How many CR characters the text holds; [0, 32767].
-PELIDORA_EXPORT qint16 CountLineBreaks(const QString &text);
+qint16 CountLineBreaks(const QString &text);
 
 // "major.minor", then ".revision" unless minor and revision are both 0.
-PELIDORA_EXPORT QString versionText(int major, int minor, int revision);
+QString versionText(int major, int minor, int revision);
 
 // Hands a "mailto:" or web address to the desktop. Empty on success, otherwise a short
 // English text for the failure. hwnd (the owner window, 0 for none) is not needed here.
-PELIDORA_EXPORT QString ShellOpen(qint32 hwnd, const QString &document);
+QString ShellOpen(qint32 hwnd, const QString &document);
 
 // Bitmap resource id; a null pixmap when the library has no such bitmap.
-PELIDORA_EXPORT QPixmap bitmapResource(qint32 id);
+QPixmap bitmapResource(qint32 id);
 
 } // namespace pelidora

@@ -159,7 +159,7 @@ void fabout::About(const QString &comment, const QPixmap &hIcon)
     imgIcon->setPixmap(hIcon);
     if (m_Interval > 0)
         TimerHide->start();
-    platform::windowSystem().MessageBeep(platform::WindowSystem::MbIconAsterisk);
+    platform::windowSystem().messageBeep(platform::WindowSystem::MbIconAsterisk);
 
     if (m_executing) {
         // Already up in its own modal loop: a second loop would never return first.

@@ -4,8 +4,6 @@
 // and two links (e-mail and web) that open through the desktop. One shared instance:
 // loaded for each showing, unloaded (deleted) when it closes.
 
-#include <pelidora/global.h>
-
 #include <QDialog>
 #include <QPixmap>
 #include <QString>
@@ -17,7 +15,7 @@ class QTimer;
 
 namespace pelidora {
 
-class PELIDORA_EXPORT fabout : public QDialog
+class fabout : public QDialog
 {
     Q_OBJECT
     Q_PROPERTY(qint32 Interval READ Interval WRITE setInterval)

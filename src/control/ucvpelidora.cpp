@@ -1,8 +1,9 @@
-#include <pelidora/ucvPelidora.h>
+#include "control/ucvpelidora_p.h"
 
 #include <pelidora/formfile.h>
 #include <pelidora/runtimeerror.h>
 #include <pelidora/site.h>
+#include <pelidora/ucvPelidora.h>
 
 #include "about/bas_menuabout.h"
 #include "platform/localedates.h"
@@ -58,34 +59,41 @@ StdFont ambientFontOf(QWidget *parent)
 
 } // namespace
 
+ucvPelidoraPrivate::ucvPelidoraPrivate(ucvPelidora *box, Site *site)
+    : q(box)
+    , m_site(site)
+{
+}
+
 ucvPelidora::ucvPelidora(QWidget *parent)
     : QWidget(parent)
+    , d(std::make_unique<ucvPelidoraPrivate>(this, nullptr))
 {
-    m_site = new Site(true, ambientFontOf(parent), this);
-    createConstituents();
+    d->m_site = new Site(true, ambientFontOf(parent), this);
+    d->createConstituents();
     Initialize();
     InitProperties();
 }
 
 ucvPelidora::ucvPelidora(Site *site, QWidget *parent)
     : QWidget(parent)
-    , m_site(site)
+    , d(std::make_unique<ucvPelidoraPrivate>(this, site))
 {
     // Without a site the box behaves as if it stood alone.
-    if (!m_site)
-        m_site = new Site(true, ambientFontOf(parent), this);
-    createConstituents();
+    if (!d->m_site)
+        d->m_site = new Site(true, ambientFontOf(parent), this);
+    d->createConstituents();
     Initialize();
 }
 
 ucvPelidora::~ucvPelidora()
 {
-    if (!m_terminated)
+    if (!d->m_terminated)
         Terminate();
     // The fields may lose the focus while the widget tree comes down; this box is gone then.
-    for (QLineEdit *field : {txtDay, txtMonth, txtYear})
+    for (QLineEdit *field : {d->txtDay, d->txtMonth, d->txtYear})
         field->removeEventFilter(this);
-    imgCombo->removeEventFilter(this);
+    d->imgCombo->removeEventFilter(this);
 }
 
 // ---- Life cycle ----
@@ -97,152 +105,191 @@ void ucvPelidora::Initialize()
     m.gCtlWidth = 2040;
     m.gAppTitle = platform::windowSystem().appTitle();
     m.gAboutYears = QStringLiteral("2026");
-    m_DateOrder = qint16(platform::dateOrder());
+    d->m_DateOrder = qint16(platform::dateOrder());
 }
 
 void ucvPelidora::InitProperties()
 {
-    m_BackColor = kWhite;
-    SetFieldsBackColor(m_BackColor);
-    m_ForeColor = kBlack;
-    SetFieldsForeColor(m_ForeColor);
-    if (m_DateOrder == 0)
-        m_DateOrder = 1;
-    m_DateSet = platform::today();
-    PrintDate(m_DateSet);
-    // A copy of the ambient font: the clamp of ApplyFont must not reach the host's own.
-    m_Font = m_site ? m_site->AmbientFont().clone() : StdFont();
-    ApplyFont(m_Font);
-    m_Locked = false;
-    SetFieldsLocked(m_Locked); // the parts follow the members, also on a second call
-    m_MousePointer = 0;
-    applyMousePointer();
-    m_Appearance = Flat;
-    m_PelidoraBackColor = kLightGrey;
+    d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this] {
+        d->m_BackColor = kWhite;
+        d->SetFieldsBackColor(d->m_BackColor);
+        d->m_ForeColor = kBlack;
+        d->SetFieldsForeColor(d->m_ForeColor);
+        if (d->m_DateOrder == 0)
+            d->m_DateOrder = 1;
+        d->m_DateSet = platform::today();
+        d->PrintDate(d->m_DateSet);
+        // A copy of the ambient font: the clamp of ApplyFont must not reach the host's own.
+        d->m_Font = d->m_site ? d->m_site->AmbientFont().clone() : StdFont();
+        d->ApplyFont(d->m_Font);
+        d->m_Locked = false;
+        d->SetFieldsLocked(d->m_Locked); // the parts follow the members, also on a second call
+        d->m_MousePointer = 0;
+        d->applyMousePointer();
+        d->m_Appearance = Flat;
+        d->m_PelidoraBackColor = kLightGrey;
+    });
 }
 
 void ucvPelidora::ReadProperties(const PropertyBag &bag)
 {
-    m_BackColor = quint32(bag.readLong(QStringLiteral("BackColor"), qint32(kWhite)));
-    SetFieldsBackColor(m_BackColor);
-    m_ForeColor = quint32(bag.readLong(QStringLiteral("Forecolor"), qint32(kBlack)));
-    SetFieldsForeColor(m_ForeColor);
-    applyEnabled(bag.readBoolean(QStringLiteral("Enabled"), true));
-    m_Locked = bag.readBoolean(QStringLiteral("Locked"), false);
-    SetFieldsLocked(m_Locked);
-    m_Appearance = bag.readInteger(QStringLiteral("Appearance"), Flat);
-    m_Today = platform::today();
-    m_DateSet = bag.readLong(QStringLiteral("DateSet"), m_Today);
-    PrintDate(m_DateSet);
-    m_Font = bag.readFont(QStringLiteral("Font"), m_site ? m_site->AmbientFont().clone() : StdFont());
-    ApplyFont(m_Font);
-    m_MousePointer = bag.readInteger(QStringLiteral("MousePointer"), 0);
-    applyMousePointer();
-    m_PelidoraBackColor = quint32(bag.readLong(QStringLiteral("PelidoraBackColor"), qint32(kLightGrey)));
-    if (m_site && m_site->UserMode())
-        loadPanel();
+    d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this, &bag] {
+        d->m_BackColor = quint32(bag.readLong(QStringLiteral("BackColor"), qint32(kWhite)));
+        d->SetFieldsBackColor(d->m_BackColor);
+        d->m_ForeColor = quint32(bag.readLong(QStringLiteral("Forecolor"), qint32(kBlack)));
+        d->SetFieldsForeColor(d->m_ForeColor);
+        d->applyEnabled(bag.readBoolean(QStringLiteral("Enabled"), true));
+        d->m_Locked = bag.readBoolean(QStringLiteral("Locked"), false);
+        d->SetFieldsLocked(d->m_Locked);
+        d->m_Appearance = bag.readInteger(QStringLiteral("Appearance"), Flat);
+        d->m_Today = platform::today();
+        d->m_DateSet = bag.readLong(QStringLiteral("DateSet"), d->m_Today);
+        d->PrintDate(d->m_DateSet);
+        d->m_Font = bag.readFont(QStringLiteral("Font"), d->m_site ? d->m_site->AmbientFont().clone() : StdFont());
+        d->ApplyFont(d->m_Font);
+        d->m_MousePointer = bag.readInteger(QStringLiteral("MousePointer"), 0);
+        d->applyMousePointer();
+        d->m_PelidoraBackColor = quint32(bag.readLong(QStringLiteral("PelidoraBackColor"), qint32(kLightGrey)));
+        if (d->m_site && d->m_site->UserMode())
+            d->loadPanel();
+    });
 }
 
 void ucvPelidora::WriteProperties(PropertyBag &bag)
 {
-    m_Today = platform::today();
-    bag.WriteProperty(QStringLiteral("BackColor"), longValue(m_BackColor), longValue(kWhite));
-    bag.WriteProperty(QStringLiteral("ForeColor"), longValue(m_ForeColor), longValue(kBlack));
-    bag.WriteProperty(QStringLiteral("DateSet"), QVariant::fromValue(m_DateSet),
-                      QVariant::fromValue(m_Today));
-    const StdFont ambient = m_site ? m_site->AmbientFont() : StdFont();
-    bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(m_Font), QVariant::fromValue(ambient));
-    bag.WriteProperty(QStringLiteral("MousePointer"), integerValue(m_MousePointer), integerValue(0));
-    bag.WriteProperty(QStringLiteral("Locked"), m_Locked, false);
-    bag.WriteProperty(QStringLiteral("Appearance"), integerValue(m_Appearance), QVariant::fromValue(qint32(0)));
-    bag.WriteProperty(QStringLiteral("PelidoraBackColor"), longValue(m_PelidoraBackColor),
+    d->m_Today = platform::today();
+    bag.WriteProperty(QStringLiteral("BackColor"), longValue(d->m_BackColor), longValue(kWhite));
+    bag.WriteProperty(QStringLiteral("ForeColor"), longValue(d->m_ForeColor), longValue(kBlack));
+    bag.WriteProperty(QStringLiteral("DateSet"), QVariant::fromValue(d->m_DateSet),
+                      QVariant::fromValue(d->m_Today));
+    const StdFont ambient = d->m_site ? d->m_site->AmbientFont() : StdFont();
+    bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(d->m_Font), QVariant::fromValue(ambient));
+    bag.WriteProperty(QStringLiteral("MousePointer"), integerValue(d->m_MousePointer), integerValue(0));
+    bag.WriteProperty(QStringLiteral("Locked"), d->m_Locked, false);
+    bag.WriteProperty(QStringLiteral("Appearance"), integerValue(d->m_Appearance), QVariant::fromValue(qint32(0)));
+    bag.WriteProperty(QStringLiteral("PelidoraBackColor"), longValue(d->m_PelidoraBackColor),
                       longValue(kLightGrey));
     bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
 }
 
 void ucvPelidora::Terminate()
 {
-    if (m_terminated)
+    if (d->m_terminated)
         return;
-    m_terminated = true;
+    d->m_terminated = true;
     UnloadAbout();
-    unloadPanel();
+    d->unloadPanel();
+}
+
+// ---- The date as a QDate ----
+
+QDate ucvPelidora::date()
+{
+    QDate held;
+    d->changeDate(d->typedCause(), [this, &held] {
+        d->commitFields();
+        held = d->heldDate();
+    });
+    return held;
+}
+
+void ucvPelidora::setDate(const QDate &date)
+{
+    d->changeDate(ucvPelidoraPrivate::DateCause::Program,
+                  [this, &date] { d->writeSerial(platform::serialOfDate(date).value_or(-1)); });
+}
+
+QDate ucvPelidoraPrivate::heldDate() const
+{
+    return m_DateSet >= 2 ? platform::dateOfSerial(m_DateSet) : QDate();
+}
+
+void ucvPelidoraPrivate::announceDate(const QDate &before, DateCause cause)
+{
+    const QDate after = heldDate();
+    if (after == before) // two invalid dates are equal: no date to no date is no change
+        return;
+    const QPointer<ucvPelidora> alive(q);
+    Q_EMIT q->dateChanged(after);
+    // A slot may have deleted the box, or held yet another date and announced that one.
+    if (cause == DateCause::User && alive && heldDate() == after)
+        Q_EMIT q->dateEdited(after);
 }
 
 // ---- Properties ----
 
 QColor ucvPelidora::BackColor() const
 {
-    return platform::colorFromOle(m_BackColor);
+    return platform::colorFromOle(d->m_BackColor);
 }
 
 void ucvPelidora::setBackColor(const QColor &color)
 {
-    m_BackColor = platform::oleFromColor(color);
-    SetFieldsBackColor(m_BackColor);
-    notify(QStringLiteral("BackColor"));
+    d->m_BackColor = platform::oleFromColor(color);
+    d->SetFieldsBackColor(d->m_BackColor);
+    d->notify(QStringLiteral("BackColor"));
 }
 
 QColor ucvPelidora::ForeColor() const
 {
-    return platform::colorFromOle(m_ForeColor);
+    return platform::colorFromOle(d->m_ForeColor);
 }
 
 void ucvPelidora::setForeColor(const QColor &color)
 {
-    m_ForeColor = platform::oleFromColor(color);
-    SetFieldsForeColor(m_ForeColor);
-    notify(QStringLiteral("ForeColor"));
+    d->m_ForeColor = platform::oleFromColor(color);
+    d->SetFieldsForeColor(d->m_ForeColor);
+    d->notify(QStringLiteral("ForeColor"));
 }
 
 bool ucvPelidora::Locked() const
 {
-    return m_Locked;
+    return d->m_Locked;
 }
 
 void ucvPelidora::setLocked(bool locked)
 {
-    m_Locked = locked;
-    SetFieldsLocked(m_Locked);
-    notify(QStringLiteral("Locked"));
+    d->m_Locked = locked;
+    d->SetFieldsLocked(d->m_Locked);
+    d->notify(QStringLiteral("Locked"));
 }
 
 ucvPelidora::AppearStyle ucvPelidora::Appearance() const
 {
-    return AppearStyle(m_Appearance);
+    return AppearStyle(d->m_Appearance);
 }
 
 void ucvPelidora::setAppearance(int style)
 {
-    if (m_site && m_site->UserMode())
+    if (d->m_site && d->m_site->UserMode())
         throw RuntimeError(RuntimeError::NotSettableAtRunTime);
     if (style < std::numeric_limits<qint16>::min() || style > std::numeric_limits<qint16>::max())
         throw RuntimeError(RuntimeError::Overflow);
-    m_Appearance = qint16(style);
-    notify(QStringLiteral("Appearance"));
+    d->m_Appearance = qint16(style);
+    d->notify(QStringLiteral("Appearance"));
 }
 
 StdFont ucvPelidora::Font() const
 {
-    return m_Font;
+    return d->m_Font;
 }
 
 void ucvPelidora::setFontObject(const StdFont &font)
 {
-    m_Font = font;
-    ApplyFont(m_Font);
-    notify(QStringLiteral("Font"));
+    d->m_Font = font;
+    d->ApplyFont(d->m_Font);
+    d->notify(QStringLiteral("Font"));
 }
 
 QColor ucvPelidora::PelidoraBackColor() const
 {
-    return platform::colorFromOle(m_PelidoraBackColor);
+    return platform::colorFromOle(d->m_PelidoraBackColor);
 }
 
 void ucvPelidora::setPelidoraBackColor(const QColor &color)
 {
-    m_PelidoraBackColor = platform::oleFromColor(color);
-    notify(QStringLiteral("PelidoraBackColor"));
+    d->m_PelidoraBackColor = platform::oleFromColor(color);
+    d->notify(QStringLiteral("PelidoraBackColor"));
 }
 
 qint32 ucvPelidora::hwnd()
@@ -258,20 +305,20 @@ bool ucvPelidora::Enabled() const
 
 void ucvPelidora::setEnabledProperty(bool enabled)
 {
-    applyEnabled(enabled);
-    notify(QStringLiteral("Enabled"));
+    d->applyEnabled(enabled);
+    d->notify(QStringLiteral("Enabled"));
 }
 
 short ucvPelidora::MousePointer() const
 {
-    return m_MousePointer;
+    return d->m_MousePointer;
 }
 
 void ucvPelidora::setMousePointer(short pointer)
 {
-    m_MousePointer = pointer;
-    applyMousePointer();
-    notify(QStringLiteral("MousePointer"));
+    d->m_MousePointer = pointer;
+    d->applyMousePointer();
+    d->notify(QStringLiteral("MousePointer"));
 }
 
 ucvPelidora &ucvPelidora::operator=(const QString &dateSet)
@@ -282,23 +329,23 @@ ucvPelidora &ucvPelidora::operator=(const QString &dateSet)
 
 Site *ucvPelidora::site() const
 {
-    return m_site;
+    return d->m_site;
 }
 
 void ucvPelidora::About()
 {
-    hidePanel();
-    TimerHide->stop();
+    d->hidePanel();
+    d->TimerHide->stop();
     ShowControlAbout(this);
 }
 
-void ucvPelidora::applyEnabled(bool enabled)
+void ucvPelidoraPrivate::applyEnabled(bool enabled)
 {
-    setEnabled(enabled);
-    SetFieldsEnabled(Enabled());
+    q->setEnabled(enabled);
+    SetFieldsEnabled(q->Enabled());
 }
 
-void ucvPelidora::applyMousePointer()
+void ucvPelidoraPrivate::applyMousePointer()
 {
     // The classic pointer numbers; 0, 4, 99 (custom) and unknown numbers give the default.
     static constexpr struct {
@@ -313,14 +360,14 @@ void ucvPelidora::applyMousePointer()
     };
     for (const auto &p : kPointers) {
         if (p.number == m_MousePointer) {
-            setCursor(p.shape);
+            q->setCursor(p.shape);
             return;
         }
     }
-    unsetCursor();
+    q->unsetCursor();
 }
 
-void ucvPelidora::notify(const QString &name)
+void ucvPelidoraPrivate::notify(const QString &name)
 {
     if (m_site)
         m_site->PropertyChanged(name);

@@ -1,7 +1,7 @@
 // The date box's side of the month panel: the drop button, opening and placing the panel,
 // and the focus watch that closes it and hands a chosen day back.
 
-#include <pelidora/ucvPelidora.h>
+#include "control/ucvpelidora_p.h"
 
 #include <pelidora/runtimeerror.h>
 #include <pelidora/site.h>
@@ -12,7 +12,7 @@
 #include "panel/panelframe.h"
 #include "panel/panellist.h"
 #include "panel/twips.h"
-#include "panel/window.h"
+#include "panel/monthpanel.h"
 #include "platform/dayserial.h"
 #include "platform/localedates.h"
 #include "platform/olecolor.h"
@@ -97,34 +97,35 @@ int inListYears(int serial, qint16 dateOrder)
 
 // ---- Panel life ----
 
-bool ucvPelidora::canOpenPanel() const
+bool ucvPelidoraPrivate::canOpenPanel() const
 {
     // No panel while designed; none under a box that is not on screen either, where a modal
     // panel nobody can see would hold the program.
-    return !m_terminated && (!m_site || m_site->UserMode()) && isVisible();
+    return !m_terminated && (!m_site || m_site->UserMode()) && q->isVisible();
 }
 
-void ucvPelidora::loadPanel()
+void ucvPelidoraPrivate::loadPanel()
 {
     if (!m_Panel) {
-        m_Panel = new pelidora::window(this);
+        m_Panel = new MonthPanel(q);
         if (!m_outsideClick)
-            m_outsideClick = new OutsideClickWatch(this);
-        connect(m_Panel, &pelidora::window::hidden, m_outsideClick, [watch = m_outsideClick] { watch->watch(nullptr); });
+            m_outsideClick = new OutsideClickWatch(q);
+        QObject::connect(m_Panel, &MonthPanel::hidden, m_outsideClick,
+                         [watch = m_outsideClick] { watch->watch(nullptr); });
     }
     m_Panel->Pelidora_Form_Load();
 }
 
-void ucvPelidora::hidePanel()
+void ucvPelidoraPrivate::hidePanel()
 {
     if (m_Panel)
         m_Panel->HidePelidora();
 }
 
-void ucvPelidora::unloadPanel()
+void ucvPelidoraPrivate::unloadPanel()
 {
     TimerHide->stop();
-    pelidora::window *panel = std::exchange(m_Panel, nullptr);
+    MonthPanel *panel = std::exchange(m_Panel, nullptr);
     if (!panel)
         return;
     panel->HidePelidora(); // ends a modal show
@@ -133,7 +134,7 @@ void ucvPelidora::unloadPanel()
 
 // ---- Drop button ----
 
-bool ucvPelidora::dropButtonEvent(QEvent *event)
+bool ucvPelidoraPrivate::dropButtonEvent(QEvent *event)
 {
     switch (event->type()) {
     case QEvent::EnabledChange:
@@ -174,12 +175,12 @@ bool ucvPelidora::dropButtonEvent(QEvent *event)
     return true;
 }
 
-void ucvPelidora::showButtonPicture(bool pressed)
+void ucvPelidoraPrivate::showButtonPicture(bool pressed)
 {
     imgCombo->setPixmap((pressed ? imgCboDown : imgCboUp)->pixmap());
 }
 
-void ucvPelidora::imgCombo_MouseDown(qint16 Button, qint16, float, float)
+void ucvPelidoraPrivate::imgCombo_MouseDown(qint16 Button, qint16, float, float)
 {
     if (Button != 1)
         return;
@@ -193,7 +194,7 @@ void ucvPelidora::imgCombo_MouseDown(qint16 Button, qint16, float, float)
     m_BtnInside = true;
 }
 
-void ucvPelidora::imgCombo_MouseMove(qint16, qint16, float X, float Y)
+void ucvPelidoraPrivate::imgCombo_MouseMove(qint16, qint16, float X, float Y)
 {
     if (!m_BtnDown)
         return;
@@ -206,7 +207,7 @@ void ucvPelidora::imgCombo_MouseMove(qint16, qint16, float X, float Y)
     m_BtnInside = !outside;
 }
 
-void ucvPelidora::imgCombo_MouseUp(qint16, qint16, float, float)
+void ucvPelidoraPrivate::imgCombo_MouseUp(qint16, qint16, float, float)
 {
     if (!m_BtnDown)
         return;
@@ -221,24 +222,25 @@ void ucvPelidora::imgCombo_MouseUp(qint16, qint16, float, float)
 // ---- Opening ----
 
 // The opening sequence of Alt+Down and the drop button.
-void ucvPelidora::openPanel()
+void ucvPelidoraPrivate::openPanel()
 {
-    CheckDate();
-    if (!canOpenPanel())
+    const QPointer<ucvPelidora> alive(q);
+    changeDate(typedCause(), [this] { CheckDate(); });
+    if (!alive || !canOpenPanel())
         return;
     loadPanel(); // a box that went through InitProperties gets its panel now
     TimerHide->start();
-    m_Panel->setCTRLH(height() * module().TwipsY);
+    m_Panel->setCTRLH(q->height() * module().TwipsY);
     ShowPanel();
 }
 
 // Fills, places and shows the panel. A step that fails is skipped and remembered; after
 // any failure the panel is shown modal.
-void ucvPelidora::ShowPanel()
+void ucvPelidoraPrivate::ShowPanel()
 {
     if (!m_Panel)
         return;
-    pelidora::window &panel = *m_Panel;
+    MonthPanel &panel = *m_Panel;
     auto &ws = platform::windowSystem();
     bool failed = false;
     const auto step = [&failed](auto &&run) {
@@ -265,9 +267,9 @@ void ucvPelidora::ShowPanel()
 
     // Sized before it is placed, so that even the first opening sits against the strip.
     step([&] {
-        if (m_Appearance == Flat)
+        if (m_Appearance == ucvPelidora::Flat)
             panel.resize(panel.pic1D()->size());
-        else if (m_Appearance == ThreeD)
+        else if (m_Appearance == ucvPelidora::ThreeD)
             panel.resize(panel.pic3D()->size());
     });
     step([&] { placePanel(); });
@@ -278,7 +280,7 @@ void ucvPelidora::ShowPanel()
 
     bool modal = true;
     step([&] {
-        m_hParent = ws.GetParent(ws.handleOf(this));
+        m_hParent = ws.parentHandle(ws.handleOf(q));
         const QString windowClass = ClassNameOf(m_hParent);
         WriteIniValue(QStringLiteral("WndParent"), QStringLiteral("Class"), windowClass,
                       QStringLiteral("pelidora.ini"));
@@ -319,11 +321,11 @@ void ucvPelidora::ShowPanel()
     step([&] { panel.setFlagShowPelidora(true); });
     step([&] { panel.cboMese_Click(); });
 
-    if (m_Appearance == Flat) {
+    if (m_Appearance == ucvPelidora::Flat) {
         step([&] { panel.placeContainer(panel.pic1D(), 90, 90); });
         step([&] { panel.pic3D()->hide(); });
         step([&] { panel.pic1D()->show(); });
-    } else if (m_Appearance == ThreeD) {
+    } else if (m_Appearance == ucvPelidora::ThreeD) {
         step([&] { panel.placeContainer(panel.pic3D(), 120, 120); });
         step([&] { panel.pic1D()->hide(); });
         step([&] { panel.pic3D()->show(); });
@@ -346,7 +348,7 @@ void ucvPelidora::ShowPanel()
     }
     step([&] { panel.lblDay()->setFocus(Qt::OtherFocusReason); });
     if (m_Locked)
-        step([&] { ws.HideCaret(ws.handleOf(panel.lblDay())); });
+        step([&] { ws.hideCaret(ws.handleOf(panel.lblDay())); });
     step([&] {
         MakeTopMost(ws.handleOf(&panel));
         panel.activateWindow(); // making it topmost may have shown it anew
@@ -356,12 +358,12 @@ void ucvPelidora::ShowPanel()
 
 // Below the strip, or above it where the panel would pass the screen's bottom; held inside
 // the screen's left and right edges. Twips throughout, pixels at the edge.
-void ucvPelidora::placePanel()
+void ucvPelidoraPrivate::placePanel()
 {
     auto &ws = platform::windowSystem();
     const mpelidora &m = module();
     QRect rect;
-    m_ApiResult = ws.GetWindowRect(ws.handleOf(this), &rect) ? 1 : 0;
+    m_ApiResult = ws.windowRect(ws.handleOf(q), &rect) ? 1 : 0;
     const qint32 panelWidth = m_Panel->width() * m.TwipsX;
     const qint32 panelHeight = m_Panel->height() * m.TwipsY;
 
@@ -380,43 +382,43 @@ void ucvPelidora::placePanel()
 
 // Shows the panel and returns once it is out of sight again, whichever way it went: a
 // choice, Escape, the watch, About, or the panel or this box being destroyed.
-void ucvPelidora::showPanelModal()
+void ucvPelidoraPrivate::showPanelModal()
 {
-    const QPointer<pelidora::window> panel(m_Panel);
+    const QPointer<MonthPanel> panel(m_Panel);
     panel->show();
     panel->activateWindow();
     m_outsideClick->watch(panel);
     if (m_modalLoop)
         return; // already inside this box's modal show, which ends with the panel as well
     QEventLoop loop;
-    connect(panel, &pelidora::window::hidden, &loop, &QEventLoop::quit);
-    connect(panel, &QObject::destroyed, &loop, &QEventLoop::quit);
+    QObject::connect(panel, &MonthPanel::hidden, &loop, &QEventLoop::quit);
+    QObject::connect(panel, &QObject::destroyed, &loop, &QEventLoop::quit);
     m_modalLoop = &loop;
-    const QPointer<ucvPelidora> self(this);
+    const QPointer<ucvPelidora> self(q);
     if (panel->isVisible())
         loop.exec();
     if (self)
         m_modalLoop = nullptr;
 }
 
-QString ucvPelidora::ClassNameOf(qint32 hWnd)
+QString ucvPelidoraPrivate::ClassNameOf(qint32 hWnd)
 {
     // The window system hands at most 149 characters to a 150-character buffer.
-    const QString name = platform::windowSystem().GetClassName(hWnd).left(149);
+    const QString name = platform::windowSystem().classNameOf(hWnd).left(149);
     m_ApiResult = qint32(name.size());
     return name;
 }
 
-qint32 ucvPelidora::WriteIniValue(const QString &section, const QString &key, const QString &value,
+qint32 ucvPelidoraPrivate::WriteIniValue(const QString &section, const QString &key, const QString &value,
                                   const QString &fileName)
 {
-    m_ApiResult = platform::windowSystem().WritePrivateProfileString(section, key, value, fileName);
+    m_ApiResult = platform::windowSystem().writeProfileValue(section, key, value, fileName);
     return m_ApiResult;
 }
 
 // ---- Focus watch ----
 
-bool ucvPelidora::focusInPanel(qint32 focus)
+bool ucvPelidoraPrivate::focusInPanel(qint32 focus)
 {
     // A hidden panel holds no focus, whatever the window system has yet to tell.
     if (focus == 0 || !m_Panel->isVisible())
@@ -429,13 +431,13 @@ bool ucvPelidora::focusInPanel(qint32 focus)
         || focus == ws.handleOf(m_Panel->cboAnno());
 }
 
-void ucvPelidora::TimerHide_Timer()
+void ucvPelidoraPrivate::TimerHide_Timer()
 {
     if (!m_Panel) {
         TimerHide->stop();
         return;
     }
-    const qint32 focus = platform::windowSystem().GetFocus();
+    const qint32 focus = platform::windowSystem().focusedHandle();
     if (focusInPanel(focus)) {
         m_activationWait = 0;
         const float x = m_Panel->X();
@@ -443,7 +445,7 @@ void ucvPelidora::TimerHide_Timer()
         const qint16 buttonDay = m_Panel->ButtonDay();
         const qint16 selMonth = m_Panel->SelMonth();
         const qint16 selYear = m_Panel->SelYear();
-        Q_EMIT DayMouseMove(buttonDay, selMonth, selYear, x, y);
+        Q_EMIT q->DayMouseMove(buttonDay, selMonth, selYear, x, y);
         return;
     }
     // A panel just shown may get the focus a moment later, when the window system has
@@ -461,16 +463,16 @@ void ucvPelidora::TimerHide_Timer()
     m_Panel->HidePelidora();
     TimerHide->stop();
     if (giveBack)
-        window()->activateWindow();
+        q->window()->activateWindow();
     if (!m_Panel->FlagRaiseClick())
         return;
-    const QPointer<ucvPelidora> self(this);
+    const QPointer<ucvPelidora> self(q);
     if (!m_Locked)
-        setDateSet(QString::number(m_Panel->DateSet()));
+        changeDate(DateCause::User, [this] { writeDateSet(QString::number(m_Panel->DateSet())); });
     if (!self || !m_Panel)
         return;
     m_Panel->setFlagRaiseClick(false);
-    Q_EMIT Click();
+    Q_EMIT q->Click();
 }
 
 } // namespace pelidora

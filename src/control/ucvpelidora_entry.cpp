@@ -1,10 +1,11 @@
-#include <pelidora/ucvPelidora.h>
+#include "control/ucvpelidora_p.h"
 
 #include "control/entryrules.h"
 #include "platform/localedates.h"
 #include "platform/windowsystem.h"
 #include "shared/mpelidora.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QKeyEvent>
@@ -84,8 +85,9 @@ int completeYear(const QString &text)
 
 // ---- The held date and the fields ----
 
-void ucvPelidora::PrintDate(qint32 serial)
+void ucvPelidoraPrivate::PrintDate(qint32 serial)
 {
+    m_fieldsEdited = false;
     if (serial < 2) {
         txtDay->clear();
         txtMonth->clear();
@@ -100,8 +102,10 @@ void ucvPelidora::PrintDate(qint32 serial)
     txtYear->setText(platform::format0000(platform::yearOf(serial)));
 }
 
-void ucvPelidora::CheckDate()
+void ucvPelidoraPrivate::CheckDate()
 {
+    // Whatever happens below, the fields show the held date afterwards.
+    m_fieldsEdited = false;
     const QString t1 = txtDay->text();
     const QString t2 = txtMonth->text();
     const QString t3 = txtYear->text();
@@ -157,48 +161,83 @@ void ucvPelidora::CheckDate()
     m_DateSet = *serial;
 }
 
-QString ucvPelidora::DateSet()
+ucvPelidoraPrivate::DateCause ucvPelidoraPrivate::typedCause() const
+{
+    return m_fieldsEdited ? DateCause::User : DateCause::Program;
+}
+
+void ucvPelidoraPrivate::commitFields()
 {
     CheckDate();
-    if (m_DateSet < 2) {
+    if (m_DateSet < 2)
         m_DateSet = -1;
-        return QStringLiteral("-1");
-    }
-    return platform::shortDateText(m_DateSet);
+}
+
+void ucvPelidoraPrivate::writeSerial(qint32 serial)
+{
+    m_DateSet = serial;
+    PrintDate(m_DateSet);
+    notify(QStringLiteral("DateSet"));
+}
+
+void ucvPelidoraPrivate::writeDateSet(const QString &text)
+{
+    // A text that is no date stands for "-1": no date, empty fields, and no error.
+    writeSerial(platform::dateSerial(text).value_or(-1));
+}
+
+QString ucvPelidora::DateSet()
+{
+    QString text;
+    d->changeDate(d->typedCause(), [this, &text] {
+        d->commitFields();
+        text = d->m_DateSet < 2 ? QStringLiteral("-1") : platform::shortDateText(d->m_DateSet);
+    });
+    return text;
 }
 
 void ucvPelidora::setDateSet(const QString &text)
 {
-    // A text that is no date stands for "-1": no date, empty fields, and no error.
-    m_DateSet = platform::dateSerial(text).value_or(-1);
-    PrintDate(m_DateSet);
-    notify(QStringLiteral("DateSet"));
+    d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this, &text] { d->writeDateSet(text); });
 }
 
 // ---- Keys and focus ----
 
 bool ucvPelidora::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == imgCombo)
-        return dropButtonEvent(event);
-    QLineEdit *field = nullptr;
-    if (watched == txtDay || watched == txtMonth || watched == txtYear)
-        field = static_cast<QLineEdit *>(watched);
-    if (!field)
+    // Handling an event may announce a date, and a slot may delete the box with its parts:
+    // Qt must not deliver the event to a part that is gone.
+    const QPointer<QObject> alive(watched);
+    bool consumed = false;
+    if (watched == d->imgCombo)
+        consumed = d->dropButtonEvent(event);
+    else if (watched == d->txtDay || watched == d->txtMonth || watched == d->txtYear)
+        consumed = d->fieldEvent(static_cast<QLineEdit *>(watched), event);
+    else
         return QWidget::eventFilter(watched, event);
+    return consumed || !alive;
+}
 
+bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
+{
     switch (event->type()) {
     case QEvent::KeyPress:
         return fieldKeyPress(field, static_cast<QKeyEvent *>(event));
-    case QEvent::FocusIn:
-        m_clickFocus = static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason ? field : nullptr;
+    case QEvent::FocusIn: {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        m_clickFocus = reason == Qt::MouseFocusReason ? field : nullptr;
         fieldGotFocus(field);
+        followFocus(field, QEvent::FocusIn, reason);
         break;
+    }
     case QEvent::FocusOut: {
         // A context menu or another window taking over leaves the field where it was.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        const QPointer<ucvPelidora> alive(q);
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
             fieldLostFocus(field);
+        if (alive)
+            followFocus(field, QEvent::FocusOut, reason);
         break;
     }
     case QEvent::MouseButtonRelease:
@@ -216,7 +255,47 @@ bool ucvPelidora::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-bool ucvPelidora::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
+void ucvPelidoraPrivate::followFocus(QLineEdit *field, QEvent::Type type, Qt::FocusReason reason)
+{
+    if (type == QEvent::FocusIn) {
+        // The focused field is the box's proxy, so that the box reports the focus
+        // (hasFocus) whichever field has it, as an item view asks of its editor.
+        q->setFocusProxy(field);
+        if (m_focusInside)
+            return;
+        m_focusInside = true;
+    } else {
+        // Where the focus is now; a field's menu or the panel counts as inside.
+        for (const QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+            if (w == q)
+                return;
+        }
+        if (!m_focusInside)
+            return;
+        m_focusInside = false;
+        q->setFocusProxy(txtDay); // coming back, the focus goes to the first field
+    }
+    QFocusEvent event(type, reason);
+    QCoreApplication::sendEvent(q, &event);
+}
+
+bool ucvPelidora::focusNextPrevChild(bool next)
+{
+    // Tab moves between the fields before it leaves the box, also inside an item view,
+    // whose own Tab handling would otherwise take the first one. A box being hidden hands
+    // the focus on beyond itself.
+    auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    if (isVisible() && field && field->parentWidget() == this) {
+        QLineEdit *to = next ? d->fieldAfter(field) : d->fieldBefore(field);
+        if (to != (next ? d->txtDay : d->txtYear)) {
+            to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
+bool ucvPelidoraPrivate::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
 {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (event->key() == Qt::Key_Down && modifiers == Qt::AltModifier) {
@@ -238,7 +317,7 @@ bool ucvPelidora::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
     case EntryRules::Decision::Swallow:
         return true;
     case EntryRules::Decision::Beep:
-        platform::windowSystem().Beep();
+        platform::windowSystem().beep();
         return true;
     case EntryRules::Decision::NextField:
         fieldAfter(field)->setFocus(Qt::OtherFocusReason);
@@ -247,21 +326,22 @@ bool ucvPelidora::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
     return true;
 }
 
-QLineEdit *ucvPelidora::fieldAfter(QLineEdit *field) const
+QLineEdit *ucvPelidoraPrivate::fieldAfter(QLineEdit *field) const
 {
-    if (field == txtDay)
-        return txtMonth;
-    if (field == txtMonth)
-        return txtYear;
-    return txtDay;
+    return field == txtDay ? txtMonth : field == txtMonth ? txtYear : txtDay;
 }
 
-void ucvPelidora::fieldGotFocus(QLineEdit *field)
+QLineEdit *ucvPelidoraPrivate::fieldBefore(QLineEdit *field) const
+{
+    return field == txtYear ? txtMonth : field == txtMonth ? txtDay : txtYear;
+}
+
+void ucvPelidoraPrivate::fieldGotFocus(QLineEdit *field)
 {
     field->selectAll();
 }
 
-void ucvPelidora::fieldLostFocus(QLineEdit *field)
+void ucvPelidoraPrivate::fieldLostFocus(QLineEdit *field)
 {
     if (m_DateSet < 2)
         return;
@@ -272,8 +352,10 @@ void ucvPelidora::fieldLostFocus(QLineEdit *field)
         EntryRules::onLeave(which, platform::numericValue(text), text.isEmpty(), order, todayCivil());
     if (!fix)
         return;
-    field->setText(QString::number(*fix));
-    CheckDate();
+    changeDate(typedCause(), [this, field, fix] {
+        field->setText(QString::number(*fix));
+        CheckDate();
+    });
 }
 
 } // namespace pelidora

@@ -1,4 +1,4 @@
-#include <pelidora/ucvPelidora.h>
+#include "control/ucvpelidora_p.h"
 
 #include "platform/olecolor.h"
 #include "platform/windowsystem.h"
@@ -84,25 +84,25 @@ qint16 toInteger(double twips)
 
 } // namespace
 
-void ucvPelidora::createConstituents()
+void ucvPelidoraPrivate::createConstituents()
 {
-    setAutoFillBackground(true);
-    QPalette strip = palette();
+    q->setAutoFillBackground(true);
+    QPalette strip = q->palette();
     strip.setColor(QPalette::Window, kStripColor);
-    setPalette(strip);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    q->setPalette(strip);
+    q->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    txtDay = makeField(this, "txtDay");
-    slash1 = makePicture(this, "slash1", picture("slash", {11, 18}));
-    txtMonth = makeField(this, "txtMonth");
-    slash2 = makePicture(this, "slash2", picture("slash", {11, 18}));
-    txtYear = makeField(this, "txtYear");
-    imgCboUp = makePicture(this, "imgCboUp", picture("combo-up", {18, 21}));
+    txtDay = makeField(q, "txtDay");
+    slash1 = makePicture(q, "slash1", picture("slash", {11, 18}));
+    txtMonth = makeField(q, "txtMonth");
+    slash2 = makePicture(q, "slash2", picture("slash", {11, 18}));
+    txtYear = makeField(q, "txtYear");
+    imgCboUp = makePicture(q, "imgCboUp", picture("combo-up", {18, 21}));
     imgCboUp->hide();
-    imgCboDown = makePicture(this, "imgCboDown", picture("combo-down", {18, 21}));
+    imgCboDown = makePicture(q, "imgCboDown", picture("combo-down", {18, 21}));
     imgCboDown->hide();
-    imgCombo = makePicture(this, "imgCombo", imgCboUp->pixmap());
-    imgCombo->installEventFilter(this);
+    imgCombo = makePicture(q, "imgCombo", imgCboUp->pixmap());
+    imgCombo->installEventFilter(q);
 
     // Design positions, until a font is applied.
     placeTwips(txtDay, 0, 0, 495, 315);
@@ -112,37 +112,39 @@ void ucvPelidora::createConstituents()
     placeTwips(txtYear, 1320, 0, 705, 315);
     placeTwips(imgCombo, 2010, 0, 270, 315);
 
-    setTabOrder(txtDay, txtMonth);
-    setTabOrder(txtMonth, txtYear);
-    setFocusProxy(txtDay);
-    for (QLineEdit *field : {txtDay, txtMonth, txtYear})
-        field->installEventFilter(this);
+    QWidget::setTabOrder(txtDay, txtMonth);
+    QWidget::setTabOrder(txtMonth, txtYear);
+    q->setFocusProxy(txtDay);
+    for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
+        field->installEventFilter(q);
+        QObject::connect(field, &QLineEdit::textEdited, q, [this] { m_fieldsEdited = true; });
+    }
 
-    TimerHide = new QTimer(this);
+    TimerHide = new QTimer(q);
     TimerHide->setObjectName(QStringLiteral("TimerHide"));
     // 20 ticks a second: the watch stays prompt and DayMouseMove live, an idle open panel cheap.
     TimerHide->setInterval(50);
-    connect(TimerHide, &QTimer::timeout, this, &ucvPelidora::TimerHide_Timer);
+    QObject::connect(TimerHide, &QTimer::timeout, q, [this] { TimerHide_Timer(); });
 
     UserControl_Resize();
 }
 
-void ucvPelidora::ApplyFont(StdFont &font)
+void ucvPelidoraPrivate::ApplyFont(StdFont &font)
 {
     if (fixedPoint(font.size()) > fixedPoint(12.0)) {
-        platform::windowSystem().MessageBox(QStringLiteral("Can't assign font size greater than 12."),
-                                            platform::WindowSystem::MbIconCritical, QString());
+        platform::windowSystem().showMessage(QStringLiteral("Can't assign font size greater than 12."),
+                                             platform::WindowSystem::MbIconCritical, QString());
         font.setSize(12.0);
     }
     const QFont qfont = font.font();
-    setFont(qfont);
+    q->setFont(qfont);
     txtDay->setFont(qfont);
     txtMonth->setFont(qfont);
     txtYear->setFont(qfont);
 
     // TextHeight and TextWidth of the box's font, in twips.
     auto &ws = platform::windowSystem();
-    const QFontMetrics metrics = fontMetrics();
+    const QFontMetrics metrics = q->fontMetrics();
     const double textHeight = metrics.height() * ws.twipsPerPixelY();
     const double width2 = metrics.horizontalAdvance(QStringLiteral("33")) * ws.twipsPerPixelX();
     const double width4 = metrics.horizontalAdvance(QStringLiteral("3333")) * ws.twipsPerPixelX();
@@ -168,15 +170,15 @@ void ucvPelidora::ApplyFont(StdFont &font)
     mpelidora &m = module();
     m.gCtlHeight = toInteger(fieldHeight);
     m.gCtlWidth = toInteger(comboLeft + kComboWidthTwips);
-    updateGeometry();
+    q->updateGeometry();
     UserControl_Resize();
 }
 
-void ucvPelidora::UserControl_Resize()
+void ucvPelidoraPrivate::UserControl_Resize()
 {
     m_sizeSet = sizePx();
-    if (size() != m_sizeSet)
-        resize(m_sizeSet);
+    if (q->size() != m_sizeSet)
+        q->resize(m_sizeSet);
 }
 
 void ucvPelidora::resizeEvent(QResizeEvent *event)
@@ -184,11 +186,11 @@ void ucvPelidora::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     // Whatever size the host asked for, the box takes the module-wide one. The event Qt
     // delivers at the first showing, for the size the box gave itself, is no such request.
-    if (size() != m_sizeSet)
-        UserControl_Resize();
+    if (size() != d->m_sizeSet)
+        d->UserControl_Resize();
 }
 
-QSize ucvPelidora::sizePx() const
+QSize ucvPelidoraPrivate::sizePx() const
 {
     const mpelidora &m = module();
     return {toPxX(m.gCtlWidth), toPxY(m.gCtlHeight)};
@@ -196,15 +198,15 @@ QSize ucvPelidora::sizePx() const
 
 QSize ucvPelidora::sizeHint() const
 {
-    return sizePx();
+    return d->sizePx();
 }
 
 QSize ucvPelidora::minimumSizeHint() const
 {
-    return sizePx();
+    return d->sizePx();
 }
 
-void ucvPelidora::SetFieldsBackColor(quint32 color)
+void ucvPelidoraPrivate::SetFieldsBackColor(quint32 color)
 {
     const QColor c = platform::colorFromOle(color);
     for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
@@ -214,7 +216,7 @@ void ucvPelidora::SetFieldsBackColor(quint32 color)
     }
 }
 
-void ucvPelidora::SetFieldsForeColor(quint32 color)
+void ucvPelidoraPrivate::SetFieldsForeColor(quint32 color)
 {
     const QColor c = platform::colorFromOle(color);
     for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
@@ -225,7 +227,7 @@ void ucvPelidora::SetFieldsForeColor(quint32 color)
     }
 }
 
-void ucvPelidora::SetFieldsEnabled(bool enabled)
+void ucvPelidoraPrivate::SetFieldsEnabled(bool enabled)
 {
     txtDay->setEnabled(enabled);
     txtMonth->setEnabled(enabled);
@@ -233,7 +235,7 @@ void ucvPelidora::SetFieldsEnabled(bool enabled)
     imgCombo->setEnabled(enabled);
 }
 
-void ucvPelidora::SetFieldsLocked(bool locked)
+void ucvPelidoraPrivate::SetFieldsLocked(bool locked)
 {
     txtDay->setReadOnly(locked);
     txtMonth->setReadOnly(locked);

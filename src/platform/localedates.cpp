@@ -223,6 +223,22 @@ qint16 numericValue(const QString &text)
     return static_cast<qint16>(core::numericValue(text.left(digits).toStdString()));
 }
 
+QDate dateOfSerial(int serial)
+{
+    if (serial < core::kMinSerial || serial > core::kMaxSerial)
+        return {};
+    const core::Civil c = core::civilFromSerial(serial);
+    return QDate(c.year, c.month, c.day);
+}
+
+std::optional<int> serialOfDate(const QDate &date)
+{
+    const core::Civil c{date.year(), date.month(), date.day()};
+    if (!date.isValid() || !core::isValidCivil(c))
+        return std::nullopt;
+    return core::serialFromCivil(c);
+}
+
 int today()
 {
     if (const auto pinned = pinnedToday())

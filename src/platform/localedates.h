@@ -6,6 +6,7 @@
 
 #include "platform/datetext.h"
 
+#include <QDate>
 #include <QString>
 
 #include <optional>
@@ -42,6 +43,11 @@ QString formatMmmm(int serial); // full month name
 
 // Leading decimal digits of text; empty is 0; never above 32767.
 qint16 numericValue(const QString &text);
+
+// The date of a serial in the years 100 to 9999; an invalid QDate for any other serial.
+QDate dateOfSerial(int serial);
+// The serial of a valid date in the years 100 to 9999; nullopt for any other.
+std::optional<int> serialOfDate(const QDate &date);
 
 // Today's day serial: the system date at each call, unless a test pinned it.
 int today();

@@ -58,7 +58,7 @@ QColor colorFromOle(quint32 ole)
     const quint32 index = ole & ~kSystemColorFlag;
     // The caption colours are the window system's, so a test's fake answers them too.
     if (index == WindowSystem::ColorActiveCaption || index == WindowSystem::ColorCaptionText)
-        return windowSystem().GetSysColor(int(index));
+        return windowSystem().systemColor(int(index));
     const QPalette palette = QGuiApplication::palette();
     if (index >= std::size(kSystemRoles))
         return palette.color(QPalette::Active, QPalette::Window);

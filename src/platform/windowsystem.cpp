@@ -1,5 +1,6 @@
 #include "platform/windowsystem.h"
 
+#include <pelidora/platform.h>
 #include <pelidora/version.h>
 
 #include <QApplication>
@@ -105,7 +106,7 @@ QWidget *WindowSystem::widgetOf(qint32 handle) const
     return handles().widgets.value(handle);
 }
 
-bool WindowSystem::GetWindowRect(qint32 handle, QRect *rectPx)
+bool WindowSystem::windowRect(qint32 handle, QRect *rectPx)
 {
     QWidget *w = widgetOf(handle);
     if (!w || !rectPx)
@@ -114,7 +115,7 @@ bool WindowSystem::GetWindowRect(qint32 handle, QRect *rectPx)
     return true;
 }
 
-qint32 WindowSystem::GetParent(qint32 handle)
+qint32 WindowSystem::parentHandle(qint32 handle)
 {
     QWidget *w = widgetOf(handle);
     if (!w || w->isWindow())
@@ -122,7 +123,7 @@ qint32 WindowSystem::GetParent(qint32 handle)
     return handleOf(w->parentWidget());
 }
 
-QString WindowSystem::GetClassName(qint32 handle)
+QString WindowSystem::classNameOf(qint32 handle)
 {
     QWidget *w = widgetOf(handle);
     if (!w)
@@ -133,7 +134,7 @@ QString WindowSystem::GetClassName(qint32 handle)
     return QString::fromLatin1(w->metaObject()->className());
 }
 
-qint32 WindowSystem::GetFocus()
+qint32 WindowSystem::focusedHandle()
 {
     // While a list is dropped open the focus sits in its popup; the list keeps it as far
     // as its owner can tell.
@@ -143,7 +144,7 @@ qint32 WindowSystem::GetFocus()
     return handleOf(focus);
 }
 
-bool WindowSystem::SetWindowPosTopMost(qint32 handle)
+bool WindowSystem::makeTopmost(qint32 handle)
 {
     QWidget *w = widgetOf(handle);
     if (!w || !w->isWindow())
@@ -159,7 +160,7 @@ bool WindowSystem::SetWindowPosTopMost(qint32 handle)
     return true;
 }
 
-bool WindowSystem::HideCaret(qint32 handle)
+bool WindowSystem::hideCaret(qint32 handle)
 {
     auto *edit = qobject_cast<QLineEdit *>(widgetOf(handle));
     if (!edit)
@@ -173,7 +174,7 @@ bool WindowSystem::HideCaret(qint32 handle)
     return true;
 }
 
-QColor WindowSystem::GetSysColor(int index)
+QColor WindowSystem::systemColor(int index)
 {
     const QPalette palette = QApplication::palette();
     switch (index) {
@@ -183,20 +184,28 @@ QColor WindowSystem::GetSysColor(int index)
     }
 }
 
-void WindowSystem::Beep()
+void WindowSystem::beep()
 {
-    QApplication::beep();
+    if (MessageSink *sink = messageSink())
+        sink->beep();
+    else
+        QApplication::beep();
 }
 
-void WindowSystem::MessageBeep(unsigned)
+void WindowSystem::messageBeep(unsigned)
 {
-    QApplication::beep();
+    WindowSystem::beep();
 }
 
-int WindowSystem::MessageBox(const QString &text, int style, const QString &title)
+int WindowSystem::showMessage(const QString &text, int style, const QString &title)
 {
+    const QString caption = title.isEmpty() ? appTitle() : title;
+    if (MessageSink *sink = messageSink()) {
+        sink->showMessage(text, MessageSink::Icon(style & 0xF0), caption);
+        return 1;
+    }
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(title.isEmpty() ? appTitle() : title);
+    box.setWindowTitle(caption);
     box.setText(text);
     switch (style & 0xF0) {
     case 16: box.setIcon(QMessageBox::Critical); break;
@@ -210,8 +219,8 @@ int WindowSystem::MessageBox(const QString &text, int style, const QString &titl
     return 1;
 }
 
-int WindowSystem::WritePrivateProfileString(const QString &section, const QString &key,
-                                            const QString &value, const QString &fileName)
+int WindowSystem::writeProfileValue(const QString &section, const QString &key, const QString &value,
+                                    const QString &fileName)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
@@ -233,7 +242,7 @@ int WindowSystem::WritePrivateProfileString(const QString &section, const QStrin
     return 1;
 }
 
-int WindowSystem::ShellExecute(const QString &document)
+int WindowSystem::openDocument(const QString &document)
 {
     if (document.trimmed().isEmpty())
         return 2;

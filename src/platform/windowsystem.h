@@ -1,11 +1,11 @@
 #pragma once
 
-// The window-system services the control, its panel and the About box use, under their
-// well-known names. Everything that reaches the desktop (sounds, message boxes, the
-// profile file, opening addresses, screen metrics, focus) goes through this class, so a
-// test installs a subclass that records or fakes what it needs (setWindowSystem).
-
-#include <pelidora/global.h>
+// The window-system services the control, its panel and the About box use, named for what
+// they do; a comment names the desktop call each one stands for. Everything that reaches
+// the desktop (sounds, message boxes, the profile file, opening addresses, screen metrics,
+// focus) goes through this class, so a test installs a subclass that records or fakes what
+// it needs (setWindowSystem). Messages and sounds reach a host's MessageSink when one is
+// installed (<pelidora/platform.h>).
 
 #include <QColor>
 #include <QRect>
@@ -13,9 +13,13 @@
 
 class QWidget;
 
-namespace pelidora::platform {
+namespace pelidora {
 
-class PELIDORA_EXPORT WindowSystem
+class MessageSink;
+
+namespace platform {
+
+class WindowSystem
 {
 public:
     virtual ~WindowSystem();
@@ -25,40 +29,42 @@ public:
     qint32 handleOf(QWidget *widget);
     QWidget *widgetOf(qint32 handle) const;
 
-    // Global pixel rectangle of the window; false for an unknown handle.
-    virtual bool GetWindowRect(qint32 handle, QRect *rectPx);
-    // Handle of the window's parent widget; 0 for a top-level window or unknown handle.
-    virtual qint32 GetParent(qint32 handle);
-    // The class a host declared for the window (dynamic property "windowClass"), else its
-    // meta-object class name; empty for an unknown handle.
-    virtual QString GetClassName(qint32 handle);
-    // Handle of the widget that has the keyboard focus, 0 when none of ours has it.
-    virtual qint32 GetFocus();
-    // Keeps a top-level window above the others and raises it.
-    virtual bool SetWindowPosTopMost(qint32 handle);
-    // A line edit stops drawing its text cursor until it loses the focus.
-    virtual bool HideCaret(qint32 handle);
+    // GetWindowRect: global pixel rectangle of the window; false for an unknown handle.
+    virtual bool windowRect(qint32 handle, QRect *rectPx);
+    // GetParent: the window's parent widget; 0 for a top-level window or unknown handle.
+    virtual qint32 parentHandle(qint32 handle);
+    // GetClassName: the class a host declared for the window (dynamic property
+    // "windowClass"), else its meta-object class name; empty for an unknown handle.
+    virtual QString classNameOf(qint32 handle);
+    // GetFocus: the widget that has the keyboard focus, 0 when none of ours has it.
+    virtual qint32 focusedHandle();
+    // SetWindowPos with HWND_TOPMOST: keeps a top-level window above the others, raised.
+    virtual bool makeTopmost(qint32 handle);
+    // HideCaret: a line edit stops drawing its text cursor until it loses the focus.
+    virtual bool hideCaret(qint32 handle);
 
-    // System colours: 2 is the active caption, 9 the caption text.
+    // GetSysColor: 2 is the active caption, 9 the caption text.
     enum SysColor { ColorActiveCaption = 2, ColorCaptionText = 9 };
-    virtual QColor GetSysColor(int index);
+    virtual QColor systemColor(int index);
 
-    virtual void Beep();
+    // Beep and MessageBeep: the sink's beep, else the desktop's.
+    virtual void beep();
     enum MessageBeepType { MbIconAsterisk = 0x40 };
-    virtual void MessageBeep(unsigned type);
+    virtual void messageBeep(unsigned type);
 
-    // A modal message box; style is the sum of a button set and an icon (16 = critical).
-    // Returns the button pressed (1 = OK).
+    // MessageBox: a modal message box, or the installed sink; style is the sum of a button
+    // set and an icon (16 = critical). Returns the button pressed (1 = OK).
     enum { MbOk = 0, MbIconCritical = 16 };
-    virtual int MessageBox(const QString &text, int style, const QString &title = {});
+    virtual int showMessage(const QString &text, int style, const QString &title = {});
 
-    // Writes one value to an INI file in the user's configuration folder; 0 on failure.
-    virtual int WritePrivateProfileString(const QString &section, const QString &key,
-                                          const QString &value, const QString &fileName);
-    // Hands a document or address to the desktop. Returns above 32 on success, otherwise
-    // a shell error code (2 file not found, 3 path not found, 5 access denied,
-    // 27 incomplete association, 31 no association, 0 other).
-    virtual int ShellExecute(const QString &document);
+    // WritePrivateProfileString: one value into an INI file in the user's configuration
+    // folder; 0 on failure.
+    virtual int writeProfileValue(const QString &section, const QString &key, const QString &value,
+                                  const QString &fileName);
+    // ShellExecute: hands a document or address to the desktop. Returns above 32 on
+    // success, otherwise a shell error code (2 file not found, 3 path not found, 5 access
+    // denied, 27 incomplete association, 31 no association, 0 other).
+    virtual int openDocument(const QString &document);
 
     // Twips per pixel, horizontally and vertically (15 at 96 dots per inch).
     virtual double twipsPerPixelX();
@@ -75,8 +81,12 @@ public:
 };
 
 // The window system in use: the desktop's unless a test installed another.
-PELIDORA_EXPORT WindowSystem &windowSystem();
+WindowSystem &windowSystem();
 // Installs ws (not owned; nullptr restores the desktop's). Returns the previous one.
-PELIDORA_EXPORT WindowSystem *setWindowSystem(WindowSystem *ws);
+WindowSystem *setWindowSystem(WindowSystem *ws);
 
-} // namespace pelidora::platform
+// The host's sink for messages and sounds; nullptr when none is installed.
+MessageSink *messageSink();
+
+} // namespace platform
+} // namespace pelidora

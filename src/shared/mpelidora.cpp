@@ -19,7 +19,7 @@ qint16 FilterDigit(qint16 keyCode)
         return 0;
     if (keyCode >= '0' && keyCode <= '9')
         return keyCode;
-    platform::windowSystem().Beep();
+    platform::windowSystem().beep();
     return 0;
 }
 
@@ -59,7 +59,7 @@ QStringList MonthNames()
 
 void MakeTopMost(qint32 hwnd)
 {
-    platform::windowSystem().SetWindowPosTopMost(hwnd);
+    platform::windowSystem().makeTopmost(hwnd);
 }
 
 void ShowControlAbout(QWidget *owner)

@@ -2,6 +2,7 @@
 // QApplication, then a date box in an offscreen application.
 
 #include <pelidora/formfile.h>
+#include <pelidora/platform.h>
 #include <pelidora/propertybag.h>
 #include <pelidora/runtimeerror.h>
 #include <pelidora/ucvPelidora.h>
@@ -59,6 +60,13 @@ int main(int argc, char **argv)
         check(other.DateSet() == shown, "the date text read back writes the same date");
         box.setDateSet("no date");
         check(box.DateSet() == "-1", "a text that is no date leaves no date");
+
+        QDate announced;
+        QObject::connect(&box, &ucvPelidora::dateChanged, [&announced](const QDate &date) { announced = date; });
+        box.setDate(QDate(2000, 1, 1));
+        check(announced == QDate(2000, 1, 1) && box.date() == announced, "a QDate held and announced");
+        check(daySerial(box.date()) == 36526 && box.DateSet() == shortDateText(box.date()),
+              "the date's serial and text as DateSet has them");
     } catch (const std::exception &e) {
         std::fprintf(stderr, "FAILED: unexpected error from the date box: %s\n", e.what());
         ++failures;

@@ -15,20 +15,20 @@ FakeWindowSystem::~FakeWindowSystem()
     platform::setWindowSystem(m_previous);
 }
 
-int FakeWindowSystem::MessageBox(const QString &text, int style, const QString &title)
+int FakeWindowSystem::showMessage(const QString &text, int style, const QString &title)
 {
     messages << Message{text, style, title};
     return 1;
 }
 
-int FakeWindowSystem::WritePrivateProfileString(const QString &section, const QString &key,
+int FakeWindowSystem::writeProfileValue(const QString &section, const QString &key,
                                                 const QString &value, const QString &fileName)
 {
     profileWrites << ProfileWrite{section, key, value, fileName};
     return 1;
 }
 
-int FakeWindowSystem::ShellExecute(const QString &document)
+int FakeWindowSystem::openDocument(const QString &document)
 {
     opened << document;
     return shellResult;
@@ -44,18 +44,18 @@ int FakeWindowSystem::screenHeightTwips()
     return screenHeight ? *screenHeight : WindowSystem::screenHeightTwips();
 }
 
-QColor FakeWindowSystem::GetSysColor(int index)
+QColor FakeWindowSystem::systemColor(int index)
 {
     if (index == ColorActiveCaption && captionColor)
         return *captionColor;
     if (index == ColorCaptionText && captionTextColor)
         return *captionTextColor;
-    return WindowSystem::GetSysColor(index);
+    return WindowSystem::systemColor(index);
 }
 
-qint32 FakeWindowSystem::GetFocus()
+qint32 FakeWindowSystem::focusedHandle()
 {
-    return focus ? *focus : WindowSystem::GetFocus();
+    return focus ? *focus : WindowSystem::focusedHandle();
 }
 
 TodayPin::TodayPin(int year, int month, int day)

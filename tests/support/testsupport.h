@@ -28,22 +28,22 @@ public:
     QList<unsigned> messageBeeps;
     QList<Message> messages;
     QList<ProfileWrite> profileWrites;
-    QStringList opened;          // documents handed to ShellExecute
-    int shellResult = 42;        // what ShellExecute answers
+    QStringList opened;          // documents handed to openDocument
+    int shellResult = 42;        // what openDocument answers
     std::optional<int> screenWidth, screenHeight; // twips
     std::optional<QColor> captionColor, captionTextColor;
-    std::optional<qint32> focus; // handle GetFocus answers
+    std::optional<qint32> focus; // handle focusedHandle answers
 
-    void Beep() override { ++beeps; }
-    void MessageBeep(unsigned type) override { messageBeeps << type; }
-    int MessageBox(const QString &text, int style, const QString &title) override;
-    int WritePrivateProfileString(const QString &section, const QString &key,
+    void beep() override { ++beeps; }
+    void messageBeep(unsigned type) override { messageBeeps << type; }
+    int showMessage(const QString &text, int style, const QString &title) override;
+    int writeProfileValue(const QString &section, const QString &key,
                                   const QString &value, const QString &fileName) override;
-    int ShellExecute(const QString &document) override;
+    int openDocument(const QString &document) override;
     int screenWidthTwips() override;
     int screenHeightTwips() override;
-    QColor GetSysColor(int index) override;
-    qint32 GetFocus() override;
+    QColor systemColor(int index) override;
+    qint32 focusedHandle() override;
 
 private:
     platform::WindowSystem *m_previous;

@@ -13,7 +13,7 @@
 using namespace pelidora;
 using namespace pelidora::test;
 
-class tst_WindowInput : public QObject
+class tst_MonthPanelInput : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -28,7 +28,7 @@ private Q_SLOTS:
     void listSelectionRedrawsUnlessSkippedOrLocked();
 };
 
-void tst_WindowInput::navigationKeysStepDaysAndMonths_data()
+void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
 {
     QTest::addColumn<QDate>("start");
     QTest::addColumn<QString>("typed"); // null: the field keeps the start day
@@ -50,14 +50,14 @@ void tst_WindowInput::navigationKeysStepDaysAndMonths_data()
     QTest::newRow("empty Down") << QDate(2026, 4, 10) << "" << down << QDate(2026, 4, 2);
 }
 
-void tst_WindowInput::navigationKeysStepDaysAndMonths()
+void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
 {
     QFETCH(QDate, start);
     QFETCH(QString, typed);
     QFETCH(int, key);
     QFETCH(QDate, expected);
     test::TodayPin today(2026, 12, 6);
-    window w;
+    MonthPanel w;
     openPanel(w, start.year(), start.month(), start.day());
     if (!typed.isNull())
         w.lblDay()->setText(typed); // as pasted; code bypasses the field's validator
@@ -75,7 +75,7 @@ void tst_WindowInput::navigationKeysStepDaysAndMonths()
     QVERIFY(w.isVisible() && !w.FlagRaiseClick());
 }
 
-void tst_WindowInput::enterThreeTimesChoosesTheFieldsDay_data()
+void tst_MonthPanelInput::enterThreeTimesChoosesTheFieldsDay_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("typed"); // null: keep the shown 17
@@ -88,14 +88,14 @@ void tst_WindowInput::enterThreeTimesChoosesTheFieldsDay_data()
     }
 }
 
-void tst_WindowInput::enterThreeTimesChoosesTheFieldsDay()
+void tst_MonthPanelInput::enterThreeTimesChoosesTheFieldsDay()
 {
     QFETCH(QString, locale);
     QFETCH(QString, typed);
     QFETCH(int, day);
     test::LocalePin pin(locale);
     test::TodayPin today(2026, 12, 6);
-    window w;
+    MonthPanel w;
     openPanel(w, 2026, 4, 17);
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -116,7 +116,7 @@ void tst_WindowInput::enterThreeTimesChoosesTheFieldsDay()
     QCOMPARE(w.DateSet(), core::serialFromCivil({2026, 4, day}));
 }
 
-void tst_WindowInput::escapeClosesWithoutChoosingAndTravelsOn_data()
+void tst_MonthPanelInput::escapeClosesWithoutChoosingAndTravelsOn_data()
 {
     QTest::addColumn<QString>("field");
     QTest::newRow("day field") << "lblDay";
@@ -124,11 +124,11 @@ void tst_WindowInput::escapeClosesWithoutChoosingAndTravelsOn_data()
     QTest::newRow("year list") << "cboAnno";
 }
 
-void tst_WindowInput::escapeClosesWithoutChoosingAndTravelsOn()
+void tst_MonthPanelInput::escapeClosesWithoutChoosingAndTravelsOn()
 {
     QFETCH(QString, field);
     test::TodayPin today(2026, 12, 6);
-    window w;
+    MonthPanel w;
     openPanel(w, 2026, 4, 17);
     w.setDateSet(4242);
     w.cboMese()->setLocked(true); // a locked list still passes Enter and Escape on
@@ -143,7 +143,7 @@ void tst_WindowInput::escapeClosesWithoutChoosingAndTravelsOn()
     QVERIFY(enter.isAccepted()); // Enter is the panel's
 }
 
-void tst_WindowInput::pointerSinksTheCellAndClickChooses_data()
+void tst_MonthPanelInput::pointerSinksTheCellAndClickChooses_data()
 {
     QTest::addColumn<bool>("locked");
     QTest::newRow("free") << false;
@@ -151,11 +151,11 @@ void tst_WindowInput::pointerSinksTheCellAndClickChooses_data()
 }
 
 // Locked, the pointer still sinks cells but the day field, its caret and DateSet stay.
-void tst_WindowInput::pointerSinksTheCellAndClickChooses()
+void tst_MonthPanelInput::pointerSinksTheCellAndClickChooses()
 {
     QFETCH(bool, locked);
     test::TodayPin today(2026, 12, 6);
-    window w;
+    MonthPanel w;
     openPanel(w, 2026, 7, 4);
     // Shown under a resting pointer, the panel picks nothing.
     const QPoint overCell = w.btnDay(12)->mapToGlobal(QPoint(10, 10));
@@ -195,10 +195,10 @@ void tst_WindowInput::pointerSinksTheCellAndClickChooses()
     QCOMPARE(w.DateSet(), locked ? 4242 : core::serialFromCivil({2026, 7, 12}));
 }
 
-void tst_WindowInput::listSelectionRedrawsUnlessSkippedOrLocked()
+void tst_MonthPanelInput::listSelectionRedrawsUnlessSkippedOrLocked()
 {
     test::TodayPin today(2026, 12, 6);
-    window w;
+    MonthPanel w;
     openPanel(w, 2024, 1, 31);
     QTest::keyClick(w.cboMese(), Qt::Key_Down); // the closed list steps to February
     QCOMPARE(test::shownCells(w), 29);
@@ -222,5 +222,5 @@ void tst_WindowInput::listSelectionRedrawsUnlessSkippedOrLocked()
     QVERIFY(!w.cboMese()->view()->isVisible());
 }
 
-QTEST_MAIN(tst_WindowInput)
-#include "tst_window_input.moc"
+QTEST_MAIN(tst_MonthPanelInput)
+#include "tst_monthpanel_input.moc"

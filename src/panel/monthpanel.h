@@ -1,6 +1,6 @@
 #pragma once
 
-// The month panel `window`: a frameless top-level form that one date box owns. It shows a
+// The month panel (objectName "window"): a frameless top-level form that one date box owns. It shows a
 // day field, a month list, a year list, a row of weekday headings and 31 day cells. Day d
 // always sits in cell d - 1; the heading row rotates so that its first label names the
 // weekday of the 1st.
@@ -25,7 +25,7 @@ class FramePicture;
 class PanelFrame;
 class PanelList;
 
-class window : public QWidget
+class MonthPanel : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(qint16 DayOverIndex READ DayOverIndex WRITE setDayOverIndex)
@@ -42,8 +42,8 @@ class window : public QWidget
 public:
     // A hidden, frameless top-level window of 6465 x 3225 twips. Call Pelidora_Form_Load
     // before the first showing.
-    explicit window(QWidget *parent = nullptr);
-    ~window() override;
+    explicit MonthPanel(QWidget *parent = nullptr);
+    ~MonthPanel() override;
 
     // Index (0..30) of the cell that last got the sunken look.
     qint16 DayOverIndex() const { return m_DayOverIndex; }

@@ -1,6 +1,6 @@
 // The panel's pointer and keyboard handlers.
 
-#include "panel/window.h"
+#include "panel/monthpanel.h"
 
 #include "panel/panellist.h"
 #include "platform/localedates.h"
@@ -62,7 +62,7 @@ public:
 
 } // namespace
 
-void window::btnDay_Click(qint16 Index)
+void MonthPanel::btnDay_Click(qint16 Index)
 {
     checkCell(Index);
     HidePelidora();
@@ -79,7 +79,7 @@ void window::btnDay_Click(qint16 Index)
     m_FlagRaiseClick = true;
 }
 
-void window::btnDay_MouseMove(qint16 Index, qint16, qint16, float X, float Y)
+void MonthPanel::btnDay_MouseMove(qint16 Index, qint16, qint16, float X, float Y)
 {
     checkCell(Index);
     if (m_bDayOver[Index])
@@ -92,7 +92,7 @@ void window::btnDay_MouseMove(qint16 Index, qint16, qint16, float X, float Y)
     SinkBoxDay(Index);
 }
 
-void window::previousMonth()
+void MonthPanel::previousMonth()
 {
     const int month = m_cboMese->currentIndex();
     if (month > 0) {
@@ -107,7 +107,7 @@ void window::previousMonth()
     setMeseIndex(m_cboMese->count() - 1);
 }
 
-void window::nextMonth()
+void MonthPanel::nextMonth()
 {
     const int month = m_cboMese->currentIndex();
     if (month < 11) {
@@ -122,7 +122,7 @@ void window::nextMonth()
     setMeseIndex(0);
 }
 
-void window::lblDay_KeyDown(qint16 KeyCode, qint16)
+void MonthPanel::lblDay_KeyDown(qint16 KeyCode, qint16)
 {
     // The day field is read as the nearest day of the shown month.
     const int start = fieldDay() - 1;
@@ -164,7 +164,7 @@ void window::lblDay_KeyDown(qint16 KeyCode, qint16)
     }
 }
 
-void window::lblDay_KeyPress(qint16 &KeyAscii)
+void MonthPanel::lblDay_KeyPress(qint16 &KeyAscii)
 {
     if (KeyAscii == AsciiEnter) {
         KeyAscii = 0;
@@ -174,7 +174,7 @@ void window::lblDay_KeyPress(qint16 &KeyAscii)
     }
 }
 
-void window::cboMese_KeyPress(qint16 &KeyAscii)
+void MonthPanel::cboMese_KeyPress(qint16 &KeyAscii)
 {
     if (KeyAscii == AsciiEnter) {
         KeyAscii = 0;
@@ -184,7 +184,7 @@ void window::cboMese_KeyPress(qint16 &KeyAscii)
     }
 }
 
-void window::cboAnno_KeyPress(qint16 &KeyAscii)
+void MonthPanel::cboAnno_KeyPress(qint16 &KeyAscii)
 {
     if (KeyAscii == AsciiEnter) {
         KeyAscii = 0;
@@ -196,21 +196,21 @@ void window::cboAnno_KeyPress(qint16 &KeyAscii)
     }
 }
 
-void window::cboAnno_Click()
+void MonthPanel::cboAnno_Click()
 {
     if (!module().FlagSkipYearClick)
         cboMese_Click();
 }
 
-void window::lblDay_GotFocus()
+void MonthPanel::lblDay_GotFocus()
 {
     if (m_Locked) {
         auto &ws = platform::windowSystem();
-        ws.HideCaret(ws.handleOf(m_lblDay));
+        ws.hideCaret(ws.handleOf(m_lblDay));
     }
 }
 
-bool window::eventFilter(QObject *watched, QEvent *event)
+bool MonthPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn && watched == m_lblDay) {
         lblDay_GotFocus();

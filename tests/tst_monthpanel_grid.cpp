@@ -11,7 +11,7 @@
 using namespace pelidora;
 using namespace pelidora::test;
 
-class tst_WindowGrid : public QObject
+class tst_MonthPanelGrid : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -23,10 +23,10 @@ private Q_SLOTS:
     void dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex();
 };
 
-void tst_WindowGrid::loadsOnceShowsTheCellsAndHides()
+void tst_MonthPanelGrid::loadsOnceShowsTheCellsAndHides()
 {
     TodayPin today(2026, 12, 6);
-    window w;
+    MonthPanel w;
     w.Pelidora_Form_Load();
     QCOMPARE(w.cboAnno()->itemText(0), QStringLiteral("1900"));
     QCOMPARE(w.cboMese()->currentIndex(), 11);
@@ -63,7 +63,7 @@ void tst_WindowGrid::loadsOnceShowsTheCellsAndHides()
             ink = ink || qGray(shot.pixel(sunken->mapTo(&w, QPoint(x, y)))) < 100;
     QVERIFY(ink);
 
-    QSignalSpy hidden(&w, &window::hidden);
+    QSignalSpy hidden(&w, &MonthPanel::hidden);
     w.HidePelidora();
     QCOMPARE(hidden.count(), 1);
     // Already hidden: the pictures and the flag still go.
@@ -76,7 +76,7 @@ void tst_WindowGrid::loadsOnceShowsTheCellsAndHides()
     QCOMPARE(w.lblDay()->text(), QStringLiteral("6")); // kept for the next opening
 }
 
-void tst_WindowGrid::gridShowsTheMonthFromTheFirstsWeekday_data()
+void tst_MonthPanelGrid::gridShowsTheMonthFromTheFirstsWeekday_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QDate>("first"); // of the month shown
@@ -99,7 +99,7 @@ void tst_WindowGrid::gridShowsTheMonthFromTheFirstsWeekday_data()
     QTest::newRow("nearly red caption") << "en_US" << QDate(2026, 2, 1) << 28 << nearlyRed << nearlyRed;
 }
 
-void tst_WindowGrid::gridShowsTheMonthFromTheFirstsWeekday()
+void tst_MonthPanelGrid::gridShowsTheMonthFromTheFirstsWeekday()
 {
     QFETCH(QString, locale);
     QFETCH(QDate, first);
@@ -111,7 +111,7 @@ void tst_WindowGrid::gridShowsTheMonthFromTheFirstsWeekday()
     FakeWindowSystem ws;
     ws.captionColor = caption;
     ws.captionTextColor = QColor(250, 250, 250);
-    window w;
+    MonthPanel w;
     openPanel(w, first.year(), first.month(), 1, false);
     QCOMPARE(shownCells(w), days);
     QVERIFY(!w.btnDay(days - 1)->isHidden() && (days == 31 || w.btnDay(days)->isHidden()));
@@ -126,7 +126,7 @@ void tst_WindowGrid::gridShowsTheMonthFromTheFirstsWeekday()
     }
 }
 
-void tst_WindowGrid::selectedDayFollowsTheMonthOnlyWhileVisible_data()
+void tst_MonthPanelGrid::selectedDayFollowsTheMonthOnlyWhileVisible_data()
 {
     QTest::addColumn<bool>("visible");
     QTest::addColumn<int>("year");
@@ -142,7 +142,7 @@ void tst_WindowGrid::selectedDayFollowsTheMonthOnlyWhileVisible_data()
     QTest::newRow("letters are day 1") << true << 2001 << "ab" << "1" << 0;
 }
 
-void tst_WindowGrid::selectedDayFollowsTheMonthOnlyWhileVisible()
+void tst_MonthPanelGrid::selectedDayFollowsTheMonthOnlyWhileVisible()
 {
     QFETCH(bool, visible);
     QFETCH(int, year);
@@ -150,7 +150,7 @@ void tst_WindowGrid::selectedDayFollowsTheMonthOnlyWhileVisible()
     QFETCH(QString, field);
     QFETCH(int, sunkenDay);
     TodayPin today(2026, 12, 6);
-    window w;
+    MonthPanel w;
     openPanel(w, year, 1, 31, visible);
     w.lblDay()->setText(typed); // typed or pasted; setText bypasses the field's validator
     w.setMeseIndex(1);
@@ -162,9 +162,9 @@ void tst_WindowGrid::selectedDayFollowsTheMonthOnlyWhileVisible()
         QCOMPARE(QDate(w.SelYear(), w.SelMonth(), w.ButtonDay()), QDate(year, 2, sunkenDay));
 }
 
-void tst_WindowGrid::dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex()
+void tst_MonthPanelGrid::dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex()
 {
-    window w;
+    MonthPanel w;
     // A cell outside 0..30 is error 9 and changes nothing.
     for (const qint16 index : {qint16(-1), qint16(31)}) {
         QVERIFY_THROWS_EXCEPTION(RuntimeError, w.setbDayOver(index, true));
@@ -187,5 +187,5 @@ void tst_WindowGrid::dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex()
     QCOMPARE(w.DayOverIndex(), qint16(19));
 }
 
-QTEST_MAIN(tst_WindowGrid)
-#include "tst_window_grid.moc"
+QTEST_MAIN(tst_MonthPanelGrid)
+#include "tst_monthpanel_grid.moc"

@@ -1,6 +1,6 @@
 // The month grid: redraw for the listed month, and the looks of a day cell.
 
-#include "panel/window.h"
+#include "panel/monthpanel.h"
 
 #include "panel/daycell.h"
 #include "panel/dayheading.h"
@@ -26,7 +26,7 @@ const QColor kDarkBlue(0, 0, 128);
 
 } // namespace
 
-void window::cboMese_Click()
+void MonthPanel::cboMese_Click()
 {
     const int monthIndex = m_cboMese->currentIndex();
     const int yearIndex = m_cboAnno->currentIndex();
@@ -61,8 +61,8 @@ void window::cboMese_Click()
         }
     }
     auto &ws = platform::windowSystem();
-    const QColor caption = ws.GetSysColor(platform::WindowSystem::ColorActiveCaption);
-    const QColor captionText = ws.GetSysColor(platform::WindowSystem::ColorCaptionText);
+    const QColor caption = ws.systemColor(platform::WindowSystem::ColorActiveCaption);
+    const QColor captionText = ws.systemColor(platform::WindowSystem::ColorCaptionText);
     // Red on red would vanish.
     const QColor sundayBack = caption.rgb() == kRed.rgb() ? kDarkBlue : caption;
     for (int p = 0, w = first; p < 7; ++p, w = (w + 1) % 7) {
@@ -95,13 +95,13 @@ void window::cboMese_Click()
     SinkBoxDay(qint16(day - 1));
 }
 
-void window::PrintBoxDay(qint16 Index)
+void MonthPanel::PrintBoxDay(qint16 Index)
 {
     checkCell(Index);
     m_btnDay[Index]->printNumber();
 }
 
-void window::sinkLook(qint16 Index)
+void MonthPanel::sinkLook(qint16 Index)
 {
     checkCell(Index);
     m_btnDay[Index]->setLook(kBlack, kWhite, m_PelidoraBackColor);
@@ -110,20 +110,20 @@ void window::sinkLook(qint16 Index)
     m_lblDayTag = QString::number(Index + 1);
 }
 
-void window::DayMouseOver(qint16 Index)
+void MonthPanel::DayMouseOver(qint16 Index)
 {
     sinkLook(Index);
     m_lblDay->setText(m_lblDayTag);
 }
 
-void window::RaiseBoxDay(qint16 Index)
+void MonthPanel::RaiseBoxDay(qint16 Index)
 {
     checkCell(Index);
     m_bDayOver[Index] = false;
     m_btnDay[Index]->setLook(kWhite, kBlack, kLightGrey);
 }
 
-void window::SinkBoxDay(qint16 Index)
+void MonthPanel::SinkBoxDay(qint16 Index)
 {
     sinkLook(Index);
     if (!m_Locked)
@@ -133,17 +133,17 @@ void window::SinkBoxDay(qint16 Index)
     m_SelYear = qint16(m_cboAnno->currentIndex() + 1900);
 }
 
-bool window::cellShown(int day) const
+bool MonthPanel::cellShown(int day) const
 {
     return day >= 1 && day <= 31 && !m_btnDay[day - 1]->isHidden();
 }
 
-int window::fieldDay() const
+int MonthPanel::fieldDay() const
 {
     return std::clamp<int>(platform::numericValue(m_lblDay->text()), 1, m_monthLength);
 }
 
-void window::setFieldDay(int day)
+void MonthPanel::setFieldDay(int day)
 {
     m_lblDay->setText(QString::number(day));
 }

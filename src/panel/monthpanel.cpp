@@ -1,4 +1,4 @@
-#include "panel/window.h"
+#include "panel/monthpanel.h"
 
 #include "panel/daycell.h"
 #include "panel/dayheading.h"
@@ -43,7 +43,7 @@ constexpr int kHeadingLeft[7] = {45, 465, 870, 1260, 1650, 2055, 2460};
 
 } // namespace
 
-window::window(QWidget *parent)
+MonthPanel::MonthPanel(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("window"));
@@ -78,8 +78,8 @@ window::window(QWidget *parent)
     m_cboAnno->setObjectName(QStringLiteral("cboAnno"));
     m_cboAnno->setFont(font);
     m_cboAnno->installEventFilter(this);
-    connect(m_cboMese, &QComboBox::currentIndexChanged, this, &window::cboMese_Click);
-    connect(m_cboAnno, &QComboBox::currentIndexChanged, this, &window::cboAnno_Click);
+    connect(m_cboMese, &QComboBox::currentIndexChanged, this, &MonthPanel::cboMese_Click);
+    connect(m_cboAnno, &QComboBox::currentIndexChanged, this, &MonthPanel::cboAnno_Click);
 
     for (int p = 0; p < 7; ++p) {
         auto *heading = new DayHeading(m_fraDay);
@@ -91,16 +91,16 @@ window::window(QWidget *parent)
         auto *cell = new DayCell(i, m_fraDay);
         cell->setFont(font);
         connect(cell, &DayCell::clicked, this, [this](int index) { btnDay_Click(qint16(index)); });
-        connect(cell, &DayCell::pointerMoved, this, &window::cellPointerMoved);
+        connect(cell, &DayCell::pointerMoved, this, &MonthPanel::cellPointerMoved);
         m_btnDay[i] = cell;
     }
 
     buildLayout();
 }
 
-window::~window() = default;
+MonthPanel::~MonthPanel() = default;
 
-void window::buildLayout()
+void MonthPanel::buildLayout()
 {
     resize(rectPx(0, 0, kFormWidth, kFormHeight).size());
     m_pic1D->setGeometry(rectPx(0, 0, m_pic1D->widthTwips(), m_pic1D->heightTwips()));
@@ -119,7 +119,7 @@ void window::buildLayout()
         m_btnDay[i]->setGeometry(rectPx(45 + 405 * (i % 7), 480 + 345 * (i / 7), 400, 345));
 }
 
-void window::Pelidora_Form_Load()
+void MonthPanel::Pelidora_Form_Load()
 {
     if (FormLoaded)
         return;
@@ -154,7 +154,7 @@ void window::Pelidora_Form_Load()
     m_lblDayTag = m_lblDay->text();
 }
 
-void window::HidePelidora()
+void MonthPanel::HidePelidora()
 {
     if (isVisible())
         hide();
@@ -164,32 +164,32 @@ void window::HidePelidora()
     m_FlagShowPelidora = false;
 }
 
-void window::setbDayOver(qint16 Index, bool NewValue)
+void MonthPanel::setbDayOver(qint16 Index, bool NewValue)
 {
     checkCell(Index);
     m_bDayOver[Index] = NewValue;
 }
 
-bool window::bDayOver(qint16 Index) const
+bool MonthPanel::bDayOver(qint16 Index) const
 {
     checkCell(Index);
     return m_bDayOver[Index];
 }
 
-DayCell *window::btnDay(int index) const
+DayCell *MonthPanel::btnDay(int index) const
 {
     checkCell(index);
     return m_btnDay[index];
 }
 
-DayHeading *window::giorno(int index) const
+DayHeading *MonthPanel::giorno(int index) const
 {
     if (index < 0 || index > 6)
         throw RuntimeError(RuntimeError::SubscriptOutOfRange);
     return m_giorno[index];
 }
 
-void window::checkCell(int index)
+void MonthPanel::checkCell(int index)
 {
     if (index < 0 || index > 30)
         throw RuntimeError(RuntimeError::SubscriptOutOfRange);
@@ -207,7 +207,7 @@ void checkListIndex(const QComboBox *list, int index)
 
 } // namespace
 
-void window::setMeseIndex(int index)
+void MonthPanel::setMeseIndex(int index)
 {
     checkListIndex(m_cboMese, index);
     if (index == m_cboMese->currentIndex())
@@ -216,7 +216,7 @@ void window::setMeseIndex(int index)
         m_cboMese->setCurrentIndex(index); // runs cboMese_Click
 }
 
-void window::setAnnoIndex(int index)
+void MonthPanel::setAnnoIndex(int index)
 {
     checkListIndex(m_cboAnno, index);
     if (index == m_cboAnno->currentIndex())
@@ -225,7 +225,7 @@ void window::setAnnoIndex(int index)
         m_cboAnno->setCurrentIndex(index); // runs cboAnno_Click
 }
 
-void window::placeContainer(FramePicture *frame, int leftTwips, int topTwips)
+void MonthPanel::placeContainer(FramePicture *frame, int leftTwips, int topTwips)
 {
     if (!frame)
         return;
@@ -238,13 +238,13 @@ void window::placeContainer(FramePicture *frame, int leftTwips, int topTwips)
     m_picContainer->move(twips::toPxX(leftTwips), twips::toPxY(topTwips));
 }
 
-void window::Form_Resize()
+void MonthPanel::Form_Resize()
 {
     // Before the window is shown the field may not take the focus; that is fine.
     m_lblDay->setFocus(Qt::OtherFocusReason);
 }
 
-void window::cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+void MonthPanel::cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                               QPointF posPx, QPointF globalPx)
 {
     // The window system reports a move when the panel appears under a resting pointer;
@@ -262,7 +262,7 @@ void window::cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardM
                      float(posPx.y() * module().TwipsY));
 }
 
-void window::showEvent(QShowEvent *event)
+void MonthPanel::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_restingPointer = QCursor::pos();
@@ -270,19 +270,19 @@ void window::showEvent(QShowEvent *event)
     Form_Resize();
 }
 
-void window::resizeEvent(QResizeEvent *event)
+void MonthPanel::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
 }
 
-void window::hideEvent(QHideEvent *event)
+void MonthPanel::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
     Q_EMIT hidden();
 }
 
-void window::closeEvent(QCloseEvent *event)
+void MonthPanel::closeEvent(QCloseEvent *event)
 {
     // Closed by the window system: as Escape, the panel is hidden and keeps its state.
     HidePelidora();

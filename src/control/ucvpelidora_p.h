@@ -1,0 +1,167 @@
+#pragma once
+
+// The inside of the date box: its constituent controls, the held date and the drop-down,
+// under the fixed names the box's behaviour is described by. Split by concern over
+// ucvpelidora.cpp (life cycle, properties, the date funnel), ucvpelidora_entry.cpp (the
+// fields), ucvpelidora_layout.cpp (font and layout) and ucvpelidora_dropdown.cpp (panel).
+
+#include <pelidora/stdfont.h>
+#include <pelidora/ucvPelidora.h>
+
+#include <QDate>
+#include <QEvent>
+#include <QPointer>
+#include <QSize>
+
+class QEventLoop;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace pelidora {
+
+class MonthPanel;
+class OutsideClickWatch;
+class Site;
+
+class ucvPelidoraPrivate
+{
+public:
+    ucvPelidoraPrivate(ucvPelidora *box, Site *site);
+
+    // The inside of a box, for the library's own helpers around it (accessibility).
+    static ucvPelidoraPrivate *get(ucvPelidora *box) { return box->d.get(); }
+
+    ucvPelidora *const q;
+
+    // Fixed names: constituent controls (objectName = the member's name).
+    QLineEdit *txtDay = nullptr;
+    QLineEdit *txtMonth = nullptr;
+    QLineEdit *txtYear = nullptr;
+    QLabel *slash1 = nullptr;
+    QLabel *slash2 = nullptr;
+    QLabel *imgCombo = nullptr;   // shows imgCboUp's or imgCboDown's picture
+    QLabel *imgCboUp = nullptr;   // hidden: the released button picture
+    QLabel *imgCboDown = nullptr; // hidden: the pressed button picture
+    QTimer *TimerHide = nullptr;  // the panel watch; ticks go to TimerHide_Timer
+
+    // Fixed names: property values and state.
+    quint32 m_BackColor = 0xFFFFFF;         // 0x00BBGGRR or a system colour
+    quint32 m_ForeColor = 0x000000;
+    quint32 m_PelidoraBackColor = 0xC0C0C0;
+    qint32 m_DateSet = -1;                  // day serial; below 2 means no date
+    qint32 m_Today = 0;
+    StdFont m_Font;
+    bool m_Locked = false;
+    qint16 m_MousePointer = 0;
+    qint16 m_Appearance = ucvPelidora::Flat;
+    qint16 m_DateOrder = 0;                 // 1 day first, 2 month first
+    MonthPanel *m_Panel = nullptr;          // objectName "window"; a child top-level window
+
+    // Fixed names: operations (ucvpelidora_entry.cpp, ucvpelidora_layout.cpp).
+    void PrintDate(qint32 serial);
+    void CheckDate();
+    void ApplyFont(StdFont &font);
+    void UserControl_Resize();
+    void SetFieldsBackColor(quint32 color);
+    void SetFieldsForeColor(quint32 color);
+    void SetFieldsEnabled(bool enabled);
+    void SetFieldsLocked(bool locked);
+
+    // Fixed names: the drop-down (ucvpelidora_dropdown.cpp). Pointer positions are twips
+    // inside imgCombo; Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt.
+    void ShowPanel();
+    void TimerHide_Timer();
+    void imgCombo_MouseDown(qint16 Button, qint16 Shift, float X, float Y);
+    void imgCombo_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    void imgCombo_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
+    QString ClassNameOf(qint32 hWnd);
+    qint32 WriteIniValue(const QString &section, const QString &key, const QString &value,
+                         const QString &fileName);
+    bool m_BtnDown = false;   // pressed with the left button while the panel was closed
+    bool m_BtnInside = false; // while pressed: the pointer is over the button
+    qint32 m_hParent = 0;     // the parent window, found at each opening
+    qint32 m_ApiResult = 0;   // last window-system result; kept, not read
+
+    // ---- The held date as a QDate (ucvpelidora.cpp) ----
+
+    // Who changed the held date: dateEdited follows dateChanged only for the user.
+    enum class DateCause { Program, User };
+
+    // The held date as it stands, without taking the typed fields over: a date for serials
+    // from 2 (1 January 1900) to 31 December 9999, an invalid QDate for any other.
+    QDate heldDate() const;
+    // Runs change, which may change m_DateSet and throw, then announces what it changed.
+    // Every change of the held date goes through here, never nested (m_DateSet also moves
+    // between no-date values outside). The box may be gone when it returns: nothing of the
+    // box may follow it.
+    template<typename Change>
+    void changeDate(DateCause cause, Change &&change)
+    {
+        const QDate before = heldDate();
+        try {
+            change();
+        } catch (...) {
+            announceDate(before, cause);
+            throw;
+        }
+        announceDate(before, cause);
+    }
+    void announceDate(const QDate &before, DateCause cause);
+    // The cause of taking the fields over: the user's when the user edited them since they
+    // last showed the held date.
+    DateCause typedCause() const;
+    // What a DateSet read does before it answers: the fields taken over, no date as -1.
+    void commitFields();
+    // A DateSet write of a serial: held, shown, noticed.
+    void writeSerial(qint32 serial);
+    // A DateSet write: a date text or a decimal serial.
+    void writeDateSet(const QString &text);
+    bool m_fieldsEdited = false; // the user changed a field's text since it was last set
+
+    // The drop-down's other entry points (ucvpelidora_dropdown.cpp).
+    void openPanel();   // CheckDate, the watch on, the panel shown: Alt+Down and the button
+    void loadPanel();   // ReadProperties in run mode: the panel made and set up
+    void hidePanel();   // About: the panel out of sight
+    void unloadPanel(); // Terminate: the panel gone
+
+    // Drop-down helpers (ucvpelidora_dropdown.cpp).
+    bool dropButtonEvent(QEvent *event); // imgCombo's pointer events; true: consumed
+    void showButtonPicture(bool pressed);
+    bool canOpenPanel() const;
+    void placePanel();
+    void showPanelModal();
+    bool focusInPanel(qint32 focus);
+    QPointer<QEventLoop> m_modalLoop;          // this box's running modal show
+    OutsideClickWatch *m_outsideClick = nullptr;
+    int m_activationWait = 0;                  // ticks left for a new panel to become active
+
+    // Entry fields (ucvpelidora_entry.cpp).
+    bool fieldEvent(QLineEdit *field, QEvent *event); // true: consumed
+    bool fieldKeyPress(QLineEdit *field, QKeyEvent *event); // true: the key is consumed
+    void fieldGotFocus(QLineEdit *field);
+    void fieldLostFocus(QLineEdit *field);
+    QLineEdit *fieldAfter(QLineEdit *field) const;
+    QLineEdit *fieldBefore(QLineEdit *field) const;
+    // The box as a whole gains and loses the focus as a widget with a single editor does,
+    // so that an item view or a mapper sees it, on the box itself; moves between the
+    // fields, into the panel or a field's menu do not count.
+    void followFocus(QLineEdit *field, QEvent::Type type, Qt::FocusReason reason);
+    bool m_focusInside = false;
+
+    // Layout (ucvpelidora_layout.cpp).
+    void createConstituents();
+    void applyMousePointer();
+    void applyEnabled(bool enabled); // the box itself, then its parts from the read-back
+    QSize sizePx() const;
+
+    void notify(const QString &name); // the site's property-changed notice
+
+    QPointer<Site> m_site;
+    bool m_terminated = false;
+    QLineEdit *m_clickFocus = nullptr; // got the focus by a click not yet released
+    QSize m_sizeSet;                   // pixels; what UserControl_Resize last gave the box
+};
+
+} // namespace pelidora

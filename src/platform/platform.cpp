@@ -1,0 +1,53 @@
+#include <pelidora/platform.h>
+
+#include "platform/localedates.h"
+#include "platform/windowsystem.h"
+
+#include <utility>
+
+namespace pelidora {
+
+namespace {
+
+MessageSink *&installedSink()
+{
+    static MessageSink *sink = nullptr;
+    return sink;
+}
+
+} // namespace
+
+MessageSink::~MessageSink() = default;
+
+MessageSink *setMessageSink(MessageSink *sink)
+{
+    return std::exchange(installedSink(), sink);
+}
+
+MessageSink *platform::messageSink()
+{
+    return installedSink();
+}
+
+void showMessage(const QString &text, MessageSink::Icon icon, const QString &title)
+{
+    platform::windowSystem().showMessage(text, int(icon), title);
+}
+
+QDate today()
+{
+    return platform::dateOfSerial(platform::today());
+}
+
+qint32 daySerial(const QDate &date)
+{
+    return platform::serialOfDate(date).value_or(-1);
+}
+
+QString shortDateText(const QDate &date)
+{
+    const std::optional<int> serial = platform::serialOfDate(date);
+    return serial ? platform::shortDateText(*serial) : QString();
+}
+
+} // namespace pelidora
