@@ -27,10 +27,43 @@ DesignOverlay::DesignOverlay(FormHost *host, QWidget *canvas)
     connect(host, &FormHost::boxesChanged, this, [this] {
         // New boxes are stacked above the sheet; keep it on top.
         raise();
-        if (m_selected && !m_host->siteOf(m_selected))
+        if (!m_selected || !m_host->siteOf(m_selected))
             select(nullptr);
         update();
     });
+}
+
+QRect DesignOverlay::frameAround(const QRect &geometry)
+{
+    return geometry.adjusted(-3, -3, 2, 2);
+}
+
+// Above the frame, or below it when there is no room above.
+QRect DesignOverlay::tabOf(const QRect &frame, const QString &name) const
+{
+    const QFontMetrics metrics(font());
+    QRect tab(0, 0, metrics.horizontalAdvance(name) + 10, metrics.height() + 2);
+    tab.moveLeft(frame.left() - 1);
+    if (frame.top() - tab.height() >= 0)
+        tab.moveBottom(frame.top() - 1);
+    else
+        tab.moveTop(frame.bottom() + 2);
+    return tab;
+}
+
+QRect DesignOverlay::markedArea(const QRect &geometry, const QString &name) const
+{
+    const QRect frame = frameAround(geometry);
+    return frame | tabOf(frame, name);
+}
+
+void DesignOverlay::followSelected()
+{
+    const QRect frame = m_selected ? frameAround(m_selected->geometry()) : QRect();
+    if (frame == m_frame)
+        return;
+    m_frame = frame;
+    update();
 }
 
 ucvPelidora *DesignOverlay::selected() const
@@ -40,9 +73,16 @@ ucvPelidora *DesignOverlay::selected() const
 
 void DesignOverlay::select(ucvPelidora *box)
 {
-    if (m_selected == box)
+    const bool destroyed = !m_selected && !m_frame.isNull(); // the selected box, by an undo
+    if (m_selected == box && !destroyed)
         return;
+    if (m_selected)
+        m_selected->removeEventFilter(this);
     m_selected = box;
+    m_watched = box;
+    if (box)
+        box->installEventFilter(this);
+    followSelected();
     update();
     Q_EMIT selectionChanged(box);
 }
@@ -62,6 +102,9 @@ bool DesignOverlay::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == parent() && event->type() == QEvent::Resize)
         setGeometry(static_cast<QWidget *>(watched)->rect());
+    // A new font resizes the box without a click, as a move from code moves it.
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched == m_watched)
+        followSelected();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -71,20 +114,12 @@ void DesignOverlay::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     const QColor highlight = palette().color(QPalette::Highlight);
-    const QRect frame = m_selected->geometry().adjusted(-3, -3, 2, 2);
     painter.setPen(QPen(highlight, 2));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(frame);
+    painter.drawRect(m_frame);
 
-    // The name on a tab above the frame, or below it when there is no room above.
-    const QFontMetrics metrics(font());
     const QString name = m_selected->objectName();
-    QRect tab(0, 0, metrics.horizontalAdvance(name) + 10, metrics.height() + 2);
-    tab.moveLeft(frame.left() - 1);
-    if (frame.top() - tab.height() >= 0)
-        tab.moveBottom(frame.top() - 1);
-    else
-        tab.moveTop(frame.bottom() + 2);
+    const QRect tab = tabOf(m_frame, name);
     painter.setPen(Qt::NoPen);
     painter.setBrush(highlight);
     painter.drawRect(tab);
@@ -104,6 +139,7 @@ void DesignOverlay::mousePressEvent(QMouseEvent *event)
         m_dragging = true;
         m_grabOffset = pos - box->pos();
         m_pressPos = pos;
+        m_dragFrom = box->pos();
         setCursor(Qt::SizeAllCursor);
     }
 }
@@ -124,8 +160,11 @@ void DesignOverlay::mouseMoveEvent(QMouseEvent *event)
 
 void DesignOverlay::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_dragging = false;
+    if (event->button() != Qt::LeftButton || !m_dragging)
+        return;
+    m_dragging = false;
+    if (m_selected && m_selected->pos() != m_dragFrom)
+        Q_EMIT boxMoved(m_selected, m_dragFrom, m_selected->pos(), false);
 }
 
 void DesignOverlay::keyPressEvent(QKeyEvent *event)
@@ -152,7 +191,10 @@ void DesignOverlay::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
         return;
     }
-    moveSelected(placed(m_selected->pos() + delta, m_selected->size(), false));
+    const QPoint from = m_selected->pos();
+    moveSelected(placed(from + delta, m_selected->size(), false));
+    if (m_selected->pos() != from)
+        Q_EMIT boxMoved(m_selected, from, m_selected->pos(), true);
 }
 
 QPoint DesignOverlay::placed(const QPoint &wanted, const QSize &size, bool snap) const

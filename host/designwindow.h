@@ -1,10 +1,13 @@
 #pragma once
 
+#include "designcommands.h"
+
 #include <QMainWindow>
 
 #include <functional>
 
 class QLabel;
+class QUndoStack;
 
 namespace pelidora {
 class ucvPelidora;
@@ -19,7 +22,9 @@ class PropertyBrowser;
 class RunWindow;
 
 // A form being designed: the form with its date boxes (not live) on the left, the
-// property browser of the selected box on the right, and Add, Delete and Save.
+// property browser of the selected box (or of the form) on the right, and Add, Delete,
+// Save and Run. Every change is a step on the undo stack; the form counts as unsaved
+// while the stack is away from where it was last saved.
 class DesignWindow : public QMainWindow
 {
     Q_OBJECT
@@ -29,6 +34,7 @@ public:
     using CloseQuestion = std::function<CloseChoice(QWidget *parent, const QString &fileName)>;
 
     explicit DesignWindow(QWidget *parent = nullptr);
+    ~DesignWindow() override;
 
     // Throws FormFileError; the window then stays as it was.
     void load(const QString &path);
@@ -45,6 +51,11 @@ public:
     FormCanvas *canvas() const { return m_canvas; }
     DesignOverlay *overlay() const { return m_overlay; }
     PropertyBrowser *browser() const { return m_browser; }
+    QUndoStack *undoStack() const { return m_undo; }
+
+    // Where a new box goes: the first place on the form's grid, row by row, where neither
+    // it nor its name tab covers another box or that box's tab. A full form grows below.
+    AddBoxCommand::Placement freeSpot(const ucvPelidora *box) const;
 
     void setCloseQuestion(CloseQuestion question) { m_closeQuestion = std::move(question); }
 
@@ -52,7 +63,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QPoint freeSpot(const ucvPelidora *box) const;
+    void createActions();
     void updateTitle();
     void rename(ucvPelidora *box, const QString &name);
     void showSelection(ucvPelidora *box);
@@ -61,6 +72,7 @@ private:
     FormHost *m_host;
     DesignOverlay *m_overlay;
     PropertyBrowser *m_browser;
+    QUndoStack *m_undo;
     QLabel *m_saveState;
     QAction *m_deleteAction = nullptr;
     CloseQuestion m_closeQuestion;

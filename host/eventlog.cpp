@@ -38,8 +38,11 @@ EventLog::EventLog(QWidget *parent)
     m_entries->setUniformRowHeights(true);
     m_entries->setAlternatingRowColors(true);
     m_entries->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_entries->header()->setStretchLastSection(true);
     m_entries->header()->setSectionResizeMode(QHeaderView::Interactive);
+    // A DayMouseMove line is long: the details grow to their text (fitDetails), with a
+    // scroll bar when the log is narrower, rather than ending in "…".
+    m_entries->header()->setStretchLastSection(false);
+    m_entries->setTextElideMode(Qt::ElideNone);
     const QFontMetrics metrics(m_entries->font());
     m_entries->setColumnWidth(TimeColumn, metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 16);
     m_entries->setColumnWidth(BoxColumn, metrics.horizontalAdvance(QStringLiteral("dtDeparture")) + 16);
@@ -125,6 +128,7 @@ void EventLog::flushMoves()
                                 .arg(m_moveEntryTicks == 1 ? QStringLiteral("tick") : QStringLiteral("ticks"));
     if (continues) {
         fill(m_entries->topLevelItem(count - 1), move.box, QStringLiteral("DayMouseMove"), details);
+        fitDetails(details);
     } else {
         addEntry(move.box, QStringLiteral("DayMouseMove"), details);
         m_moveEntryBox = move.box;
@@ -137,9 +141,19 @@ void EventLog::addEntry(const QString &box, const QString &event, const QString 
     auto *item = new QTreeWidgetItem;
     fill(item, box, event, details);
     m_entries->addTopLevelItem(item);
+    fitDetails(details);
     while (m_entries->topLevelItemCount() > kMaxEntries)
         delete m_entries->takeTopLevelItem(0);
     m_entries->scrollToItem(item);
+}
+
+// Measured per entry, not per redraw of the whole log, which ResizeToContents would do.
+void EventLog::fitDetails(const QString &details)
+{
+    QHeaderView *header = m_entries->header();
+    const int wanted = m_entries->fontMetrics().horizontalAdvance(details) + 16;
+    if (header->sectionSize(DetailsColumn) < wanted)
+        header->resizeSection(DetailsColumn, wanted);
 }
 
 } // namespace pelidora::host

@@ -48,6 +48,7 @@ private:
 
     void onDayMouseMove(ucvPelidora *box, short buttonDay, short selMonth, short selYear, float x, float y);
     void addEntry(const QString &box, const QString &event, const QString &details);
+    void fitDetails(const QString &details);
 
     QTreeWidget *m_entries;
     QTimer *m_moveTimer;

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <utility>
+
 namespace pelidora::host {
 
 namespace {
@@ -29,6 +31,13 @@ QString controlPlace(qsizetype index, const QString &name)
     return QStringLiteral("controls[%1] (\"%2\")").arg(index).arg(name);
 }
 
+PropertyBag storedValues(ucvPelidora *box)
+{
+    PropertyBag bag;
+    box->WriteProperties(bag);
+    return bag;
+}
+
 } // namespace
 
 FormHost::FormHost(Mode mode, QWidget *canvas, QObject *parent)
@@ -37,6 +46,18 @@ FormHost::FormHost(Mode mode, QWidget *canvas, QObject *parent)
     , m_canvas(canvas)
 {
     Q_ASSERT(canvas);
+}
+
+bool FormHost::sameValues(const PropertyBag &a, const PropertyBag &b)
+{
+    const QStringList keys = a.keys();
+    if (keys.size() != b.keys().size())
+        return false;
+    for (const QString &key : keys) {
+        if (!b.contains(key) || !PropertyBag::sameValue(a.ReadProperty(key), b.ReadProperty(key)))
+            return false;
+    }
+    return true;
 }
 
 FormHost::~FormHost()
@@ -85,7 +106,7 @@ void FormHost::load(const QString &path)
     m_size = form.size;
     m_canvas->setFixedSize(m_size);
     for (const Hosted &hosted : std::as_const(loaded))
-        adopt(hosted);
+        adopt(hosted, m_hosted.size());
     // Reading stored properties is no change of the form.
     setModified(false);
     Q_EMIT boxesChanged();
@@ -123,7 +144,31 @@ ucvPelidora *FormHost::addBox(const QPoint &position)
         name = QStringLiteral("%1%2").arg(QLatin1String(kBoxClass)).arg(n);
     Hosted hosted = createBox(name, position);
     hosted.box->InitProperties();
-    adopt(hosted);
+    adopt(hosted, m_hosted.size());
+    setModified(true);
+    Q_EMIT boxesChanged();
+    return hosted.box;
+}
+
+FormHost::BoxRecord FormHost::record(ucvPelidora *box) const
+{
+    for (qsizetype i = 0; i < m_hosted.size(); ++i) {
+        if (box && m_hosted.at(i).box == box)
+            return BoxRecord{box->objectName(), box->pos(), storedValues(box), i};
+    }
+    return {};
+}
+
+ucvPelidora *FormHost::restoreBox(const BoxRecord &record)
+{
+    Hosted hosted = createBox(record.name, record.position);
+    try {
+        hosted.box->ReadProperties(record.properties);
+    } catch (...) {
+        release(hosted);
+        throw;
+    }
+    adopt(hosted, qBound(qsizetype(0), record.index, m_hosted.size()));
     setModified(true);
     Q_EMIT boxesChanged();
     return hosted.box;
@@ -152,19 +197,55 @@ void FormHost::moveBox(ucvPelidora *box, const QPoint &position)
 
 QString FormHost::renameBox(ucvPelidora *box, const QString &name)
 {
+    const QString problem = nameProblem(box, name);
+    const QString trimmed = name.trimmed();
+    if (!problem.isEmpty() || trimmed == box->objectName())
+        return problem;
+    box->setObjectName(trimmed);
+    setModified(true);
+    Q_EMIT boxesChanged();
+    return {};
+}
+
+QString FormHost::nameProblem(const ucvPelidora *box, const QString &name) const
+{
     if (!siteOf(box))
         return QStringLiteral("not a box of this form");
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
         return QStringLiteral("A date box needs a name.");
-    if (trimmed == box->objectName())
-        return {};
     if (nameTaken(trimmed, box))
         return QStringLiteral("The name \"%1\" is already used on this form (names ignore case).").arg(trimmed);
-    box->setObjectName(trimmed);
-    setModified(true);
-    Q_EMIT boxesChanged();
     return {};
+}
+
+void FormHost::setBoxProperties(ucvPelidora *box, const PropertyBag &properties)
+{
+    Hosted *hosted = hostedOf(box);
+    if (!hosted)
+        return;
+    box->ReadProperties(properties);
+    hosted->stored = storedValues(box);
+    setModified(true);
+}
+
+void FormHost::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    setModified(true);
+    Q_EMIT formChanged();
+}
+
+void FormHost::setFormSize(const QSize &size)
+{
+    if (size == m_size || size.isEmpty())
+        return;
+    m_size = size;
+    m_canvas->setFixedSize(m_size);
+    setModified(true);
+    Q_EMIT formChanged();
 }
 
 QList<ucvPelidora *> FormHost::boxes() const
@@ -214,18 +295,42 @@ FormHost::Hosted FormHost::createBox(const QString &name, const QPoint &position
     return hosted;
 }
 
-void FormHost::adopt(const Hosted &hosted)
+void FormHost::adopt(Hosted hosted, qsizetype index)
 {
-    m_hosted << hosted;
     ucvPelidora *box = hosted.box;
     if (m_mode == Mode::Design) {
         makeInert(box);
-        connect(hosted.site, &Site::propertyChanged, this, [this, box](const QString &name) {
-            setModified(true);
-            Q_EMIT boxPropertyChanged(box, name);
-        });
+        hosted.stored = storedValues(box);
+        connect(hosted.site, &Site::propertyChanged, this,
+                [this, box](const QString &name) { propertyNotice(box, name); });
     }
+    m_hosted.insert(index, hosted);
+    // The tab order is the stacking order: the last is drawn on top.
+    if (index + 1 < m_hosted.size() && m_hosted.at(index + 1).box)
+        box->stackUnder(m_hosted.at(index + 1).box);
     box->show();
+}
+
+void FormHost::propertyNotice(ucvPelidora *box, const QString &name)
+{
+    Hosted *hosted = hostedOf(box);
+    if (!hosted)
+        return;
+    PropertyBag after = storedValues(box);
+    if (sameValues(hosted->stored, after))
+        return;
+    const PropertyBag before = std::exchange(hosted->stored, after);
+    setModified(true);
+    Q_EMIT boxPropertyChanged(box, name, before, after);
+}
+
+FormHost::Hosted *FormHost::hostedOf(const ucvPelidora *box)
+{
+    for (Hosted &hosted : m_hosted) {
+        if (box && hosted.box == box)
+            return &hosted;
+    }
+    return nullptr;
 }
 
 void FormHost::release(Hosted &hosted)

@@ -1,4 +1,5 @@
 #include "hostoptions.h"
+#include "platformnoise.h"
 #include "runhost.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ int main(int argc, char *argv[])
     }
 #endif
 
+    installPlatformNoiseFilter();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pelidora-host"));
     QTextStream out(stdout);

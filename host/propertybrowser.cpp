@@ -1,8 +1,8 @@
 #include "propertybrowser.h"
 
+#include "formhost.h"
 #include "systemcolors.h"
 
-#include <pelidora/platform.h>
 #include <pelidora/runtimeerror.h>
 #include <pelidora/stdfont.h>
 #include <pelidora/ucvPelidora.h>
@@ -89,6 +89,33 @@ QByteArray valueProperty(const QString &colorProperty)
     return colorProperty.toLatin1() + "Value";
 }
 
+// A value as the browser shows it.
+QString valueText(const QVariant &value)
+{
+    if (value.metaType().id() == qMetaTypeId<StdFont>())
+        return fontText(value.value<StdFont>());
+    if (value.metaType().id() == QMetaType::QColor)
+        return value.value<QColor>().name().toUpper();
+    if (value.metaType().id() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    if (value.metaType().flags() & QMetaType::IsEnumeration)
+        return QString::number(value.toInt());
+    return value.toString();
+}
+
+// The value entered and the one the box kept, each in its own type (an enum is read back
+// as one, whatever number was written).
+bool sameValue(const QVariant &entered, const QVariant &kept)
+{
+    if (kept.metaType().id() == qMetaTypeId<StdFont>())
+        return entered.value<StdFont>() == kept.value<StdFont>();
+    if (kept.metaType().id() == QMetaType::QColor)
+        return entered.value<QColor>().rgb() == kept.value<QColor>().rgb();
+    if (kept.metaType().id() == QMetaType::QString)
+        return entered.toString() == kept.toString();
+    return entered.toLongLong() == kept.toLongLong();
+}
+
 QToolButton *pickerButton(QWidget *parent)
 {
     auto *button = new QToolButton(parent);
@@ -104,7 +131,11 @@ PropertyBrowser::PropertyBrowser(QWidget *parent)
     , m_title(new QLabel(this))
     , m_rows(new QWidget)
     , m_grid(new QGridLayout(m_rows))
+    , m_formRows(new QWidget)
     , m_name(new QLineEdit(m_rows))
+    , m_caption(new QLineEdit(m_formRows))
+    , m_width(new QSpinBox(m_formRows))
+    , m_height(new QSpinBox(m_formRows))
     , m_help(new QLabel(this))
     , m_colorPicker([](const QColor &current, const QString &property, QWidget *parent) -> std::optional<QColor> {
         const QColor chosen = QColorDialog::getColor(current, parent, property);
@@ -127,15 +158,8 @@ PropertyBrowser::PropertyBrowser(QWidget *parent)
     m_grid->setHorizontalSpacing(10);
     m_grid->setColumnStretch(1, 1);
 
-    auto *nameLabel = new QLabel(QStringLiteral("(Name)"), m_rows);
-    const QString nameHelp = QStringLiteral("The name a program and the form file use for this date box.");
-    nameLabel->setToolTip(nameHelp);
-    m_name->setObjectName(QStringLiteral("edit_Name"));
-    m_name->setToolTip(nameHelp);
-    m_grid->addWidget(nameLabel, 0, 0);
-    m_grid->addWidget(m_name, 0, 1);
-    m_name->installEventFilter(this);
-    m_editorProperty.insert(m_name, QStringLiteral("(Name)"));
+    addRow(m_grid, QStringLiteral("(Name)"), m_name,
+           QStringLiteral("The name a program and the form file use for this date box."));
     connect(m_name, &QLineEdit::editingFinished, this, [this] {
         if (m_box && m_name->text() != m_box->objectName())
             Q_EMIT renameRequested(m_box, m_name->text());
@@ -147,22 +171,20 @@ PropertyBrowser::PropertyBrowser(QWidget *parent)
         if (!property.isDesignable() || !property.isWritable())
             continue;
         const QString name = QString::fromLatin1(property.name());
-        const int row = m_grid->rowCount();
-        auto *label = new QLabel(name, m_rows);
-        label->setToolTip(helpString(name));
         QWidget *editor = createEditor(property);
-        editor->setObjectName(QStringLiteral("edit_") + name);
-        editor->setToolTip(helpString(name));
-        editor->installEventFilter(this);
-        m_editorProperty.insert(editor, name);
-        m_grid->addWidget(label, row, 0);
-        m_grid->addWidget(editor, row, 1);
+        addRow(m_grid, name, editor, helpString(name));
         m_properties << Row{property, editor};
     }
-    m_grid->setRowStretch(m_grid->rowCount(), 1);
+    createFormRows();
 
+    auto *pages = new QWidget;
+    auto *pagesLayout = new QVBoxLayout(pages);
+    pagesLayout->setContentsMargins(0, 0, 0, 0);
+    pagesLayout->addWidget(m_rows);
+    pagesLayout->addWidget(m_formRows);
+    pagesLayout->addStretch(1);
     auto *scroll = new QScrollArea(this);
-    scroll->setWidget(m_rows);
+    scroll->setWidget(pages);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
 
@@ -180,6 +202,69 @@ PropertyBrowser::PropertyBrowser(QWidget *parent)
     layout->addWidget(m_help);
 
     setTarget(nullptr);
+}
+
+// A label, the editor, and below the editor the note about the last write (hidden while
+// there is nothing to say).
+void PropertyBrowser::addRow(QGridLayout *grid, const QString &name, QWidget *editor, const QString &help)
+{
+    const int row = grid->rowCount();
+    auto *label = new QLabel(name, editor->parentWidget());
+    label->setToolTip(help);
+    editor->setObjectName(QStringLiteral("edit_") + (name == QLatin1String("(Name)") ? QStringLiteral("Name") : name));
+    editor->setToolTip(help);
+    editor->installEventFilter(this);
+    m_editorProperty.insert(editor, name);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(editor, row, 1);
+
+    auto *note = new QLabel(editor->parentWidget());
+    note->setObjectName(QStringLiteral("note_") + name);
+    note->setWordWrap(true);
+    note->setTextFormat(Qt::PlainText);
+    QPalette palette = note->palette();
+    palette.setColor(QPalette::WindowText, QColor(0xA0, 0x30, 0x00));
+    note->setPalette(palette);
+    note->hide();
+    grid->addWidget(note, row + 1, 1);
+    m_notes.insert(name, note);
+}
+
+void PropertyBrowser::createFormRows()
+{
+    auto *grid = new QGridLayout(m_formRows);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(10);
+    grid->setColumnStretch(1, 1);
+    const QList<std::pair<QString, QString>> help{
+        {QStringLiteral("Caption"), QStringLiteral("The text in the form's title bar.")},
+        {QStringLiteral("Width"), QStringLiteral("The width of the form, in pixels.")},
+        {QStringLiteral("Height"), QStringLiteral("The height of the form, in pixels.")},
+    };
+    const QList<QWidget *> editors{m_caption, m_width, m_height};
+    for (qsizetype i = 0; i < help.size(); ++i) {
+        addRow(grid, help[i].first, editors[i], help[i].second);
+        m_formEditors.insert(help[i].first, editors[i]);
+        m_ownHelp.insert(help[i].first, help[i].second);
+    }
+    m_ownHelp.insert(QStringLiteral("(Name)"), m_name->toolTip());
+
+    connect(m_caption, &QLineEdit::editingFinished, this, [this] {
+        if (m_form && m_caption->isModified()) {
+            m_caption->setModified(false);
+            Q_EMIT formPropertyEdited(QStringLiteral("Caption"), m_caption->text());
+        }
+    });
+    for (QSpinBox *spin : {m_width, m_height}) {
+        spin->setRange(1, 16777215); // what a form file holds
+        spin->setSuffix(QStringLiteral(" px"));
+        spin->setKeyboardTracking(false);
+        const QString name = spin == m_width ? QStringLiteral("Width") : QStringLiteral("Height");
+        connect(spin, &QSpinBox::valueChanged, this, [this, name](int value) {
+            if (m_form)
+                Q_EMIT formPropertyEdited(name, value);
+        });
+    }
 }
 
 QWidget *PropertyBrowser::createEditor(const QMetaProperty &property)
@@ -242,12 +327,10 @@ QWidget *PropertyBrowser::createEditor(const QMetaProperty &property)
 void PropertyBrowser::setTarget(ucvPelidora *box)
 {
     m_box = box;
+    m_rows->setVisible(box || !m_form);
     m_rows->setEnabled(box != nullptr);
-    if (box) {
-        m_title->setText(QStringLiteral("%1  (%2)").arg(box->objectName(), QLatin1String("ucvPelidora")));
-    } else {
-        m_title->setText(QStringLiteral("No date box selected"));
-    }
+    m_formRows->setVisible(!box && m_form);
+    clearNotes();
     refresh();
     showHelp({});
 }
@@ -255,6 +338,12 @@ void PropertyBrowser::setTarget(ucvPelidora *box)
 ucvPelidora *PropertyBrowser::target() const
 {
     return m_box;
+}
+
+void PropertyBrowser::setForm(const FormHost *form)
+{
+    m_form = form;
+    setTarget(m_box);
 }
 
 QStringList PropertyBrowser::propertyNames() const
@@ -271,12 +360,26 @@ QWidget *PropertyBrowser::editor(const QString &name) const
         if (QLatin1String(row.property.name()) == name)
             return row.editor;
     }
-    return nullptr;
+    return m_formEditors.value(name);
 }
 
 QWidget *PropertyBrowser::nameEditor() const
 {
     return m_name;
+}
+
+QString PropertyBrowser::note(const QString &name) const
+{
+    const QLabel *label = m_notes.value(name);
+    return label && !label->isHidden() ? label->text() : QString();
+}
+
+void PropertyBrowser::clearNotes()
+{
+    for (QLabel *label : std::as_const(m_notes)) {
+        label->clear();
+        label->hide();
+    }
 }
 
 bool PropertyBrowser::writeProperty(const QString &name, const QVariant &value)
@@ -286,19 +389,32 @@ bool PropertyBrowser::writeProperty(const QString &name, const QVariant &value)
     const int index = boxMeta().indexOfProperty(name.toLatin1().constData());
     if (index < 0)
         return false;
+    clearNotes();
     const QMetaProperty property = boxMeta().property(index);
+    // A font goes in as the object itself, which the box may clamp in place.
+    const QString entered = valueText(value);
+    const QVariant enteredValue = value.metaType().id() == qMetaTypeId<StdFont>()
+                                      ? QVariant::fromValue(value.value<StdFont>().clone())
+                                      : value;
     QString problem;
     try {
         if (!property.write(m_box, value))
-            problem = QStringLiteral("\"%1\" is not a valid value.").arg(value.toString());
+            problem = QStringLiteral("Not set: \"%1\" is not a valid value.").arg(entered);
     } catch (const RuntimeError &error) {
-        problem = QStringLiteral("Run-time error %1: %2").arg(error.number()).arg(error.description());
+        problem = QStringLiteral("Not set. Run-time error %1: %2").arg(error.number()).arg(error.description());
     }
-    if (!problem.isEmpty()) {
-        showMessage(QStringLiteral("Can't set %1.\n\n%2").arg(name, problem), MessageSink::Icon::Critical,
-                    QStringLiteral("pelidora-host"));
+    // The box may keep another value than the one entered: a clamped font, a date that
+    // does not exist.
+    QString said = problem;
+    if (problem.isEmpty() && m_box) {
+        const QVariant kept = property.read(m_box);
+        if (!sameValue(enteredValue, kept))
+            said = QStringLiteral("Read back as %1 (entered: %2).").arg(valueText(kept), entered);
     }
-    // The box may have changed the value on its way in (a clamped font, a corrected date).
+    if (QLabel *label = m_notes.value(name); label && !said.isEmpty()) {
+        label->setText(said);
+        label->show();
+    }
     refresh();
     return problem.isEmpty();
 }
@@ -309,10 +425,27 @@ void PropertyBrowser::refresh()
         const QSignalBlocker blocker(m_name);
         m_name->setText(m_box ? m_box->objectName() : QString());
     }
-    if (m_box)
-        m_title->setText(QStringLiteral("%1  (%2)").arg(m_box->objectName(), QLatin1String("ucvPelidora")));
+    showTitle();
     for (const Row &row : std::as_const(m_properties))
         showValue(row);
+    if (m_form) {
+        const QSignalBlocker caption(m_caption), width(m_width), height(m_height);
+        if (m_caption->text() != m_form->caption()) // keeps the cursor while typing
+            m_caption->setText(m_form->caption());
+        m_caption->setModified(false);
+        m_width->setValue(m_form->formSize().width());
+        m_height->setValue(m_form->formSize().height());
+    }
+}
+
+void PropertyBrowser::showTitle()
+{
+    if (m_box)
+        m_title->setText(QStringLiteral("%1  (%2)").arg(m_box->objectName(), QLatin1String("ucvPelidora")));
+    else if (m_form)
+        m_title->setText(QStringLiteral("Form  (click a date box to see its properties)"));
+    else
+        m_title->setText(QStringLiteral("No date box selected"));
 }
 
 void PropertyBrowser::showValue(const Row &row)
@@ -402,10 +535,10 @@ QString PropertyBrowser::helpString(const QString &property)
 void PropertyBrowser::showHelp(const QString &property)
 {
     if (property.isEmpty()) {
-        m_help->setText(m_box ? QStringLiteral("Select a property to see what it does.") : QString());
+        m_help->setText(m_box || m_form ? QStringLiteral("Select a property to see what it does.") : QString());
         return;
     }
-    const QString help = property == QLatin1String("(Name)") ? m_name->toolTip() : helpString(property);
+    const QString help = m_ownHelp.value(property, helpString(property));
     m_help->setText(QStringLiteral("<b>%1</b><br>%2").arg(property.toHtmlEscaped(), help.toHtmlEscaped()));
 }
 

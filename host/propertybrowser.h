@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QGridLayout;
 class QMenu;
+class QSpinBox;
 
 namespace pelidora {
 class ucvPelidora;
@@ -21,10 +22,14 @@ class ucvPelidora;
 
 namespace pelidora::host {
 
+class FormHost;
+
 // The designer's property browser for one date box, built from the box's meta-object:
 // every designable property it declares, an editor by type, the help string as tooltip
-// and in the description below. Writes go through the meta-object, as a script's would;
-// a run-time error from the box is shown to the user, naming the property.
+// and in the description below. Writes go through the meta-object, as a script's would.
+// What the box did with a value is said beside the property: the run-time error it
+// raised, or the value it kept when that is not the one entered. With no box selected it
+// shows the form's caption and size, and asks for changes to them by formPropertyEdited.
 class PropertyBrowser : public QWidget
 {
     Q_OBJECT
@@ -37,21 +42,25 @@ public:
 
     explicit PropertyBrowser(QWidget *parent = nullptr);
 
-    void setTarget(ucvPelidora *box); // nullptr: nothing selected
+    void setTarget(ucvPelidora *box); // nullptr: the form, when there is one
     ucvPelidora *target() const;
+    void setForm(const FormHost *form);
 
     void setColorPicker(ColorPicker picker) { m_colorPicker = std::move(picker); }
     void setFontPicker(FontPicker picker) { m_fontPicker = std::move(picker); }
 
     // Names of the properties shown, in the order the box declares them.
     QStringList propertyNames() const;
-    QWidget *editor(const QString &name) const;
+    QWidget *editor(const QString &name) const; // also the form's "Caption", "Width", "Height"
     QWidget *nameEditor() const;
+    // What is said beside the property about its last write; empty when nothing.
+    QString note(const QString &name) const;
 
-    // False when the box refused the value (the user has been told).
+    // False when the box refused the value (as the note beside it says).
     bool writeProperty(const QString &name, const QVariant &value);
-    // Every editor shows the box's current value again.
+    // Every editor shows the current value again.
     void refresh();
+    void clearNotes();
 
     // Enum keys are identifiers; a few read better otherwise.
     static QString enumDisplayName(const QString &key);
@@ -59,6 +68,8 @@ public:
 
 Q_SIGNALS:
     void renameRequested(pelidora::ucvPelidora *box, const QString &name);
+    // "Caption" (a string), "Width" or "Height" (pixels) edited.
+    void formPropertyEdited(const QString &name, const QVariant &value);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -69,8 +80,11 @@ private:
         QWidget *editor = nullptr;
     };
 
+    void addRow(QGridLayout *grid, const QString &name, QWidget *editor, const QString &help);
     QWidget *createEditor(const QMetaProperty &property);
+    void createFormRows();
     void showValue(const Row &row);
+    void showTitle();
     void showHelp(const QString &property);
     void pickColor(const QString &name);
     // The desktop's system colours, for the colour property name (its stored value).
@@ -78,13 +92,21 @@ private:
     void pickFont(const QString &name);
 
     QPointer<ucvPelidora> m_box;
+    QPointer<const FormHost> m_form;
     QLabel *m_title;
-    QWidget *m_rows;
+    QWidget *m_rows;     // the box's
     QGridLayout *m_grid;
+    QWidget *m_formRows; // the form's
     QLineEdit *m_name;
+    QLineEdit *m_caption;
+    QSpinBox *m_width;
+    QSpinBox *m_height;
     QLabel *m_help;
     QList<Row> m_properties;
+    QHash<QString, QWidget *> m_formEditors;
+    QHash<QString, QLabel *> m_notes;
     QHash<QObject *, QString> m_editorProperty; // editor -> property, for the description
+    QHash<QString, QString> m_ownHelp;          // of the rows that are no box property
     ColorPicker m_colorPicker;
     FontPicker m_fontPicker;
 };

@@ -3,6 +3,7 @@
 #include "eventlog.h"
 #include "formcanvas.h"
 #include "formhost.h"
+#include "helpmenu.h"
 
 #include <pelidora/platform.h>
 #include <pelidora/ucvPelidora.h>
@@ -35,7 +36,11 @@ RunWindow::RunWindow(QWidget *parent)
     formScroll->setObjectName(QStringLiteral("formScroll"));
     formScroll->setWidget(m_canvas);
     formScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    formScroll->setBackgroundRole(QPalette::Dark);
+    // Sized to the form in load(); what the window has to spare lies below it, not in it.
+    formScroll->setBackgroundRole(QPalette::Window);
+    auto *formColumn = new QVBoxLayout;
+    formColumn->addWidget(formScroll, 1);
+    formColumn->addStretch(0);
 
     auto *boxesGroup = new QGroupBox(QStringLiteral("Date boxes"));
     auto *boxesLayout = new QVBoxLayout(boxesGroup);
@@ -60,9 +65,10 @@ RunWindow::RunWindow(QWidget *parent)
 
     auto *central = new QWidget;
     auto *layout = new QHBoxLayout(central);
-    layout->addWidget(formScroll, 0);
+    layout->addLayout(formColumn, 0);
     layout->addLayout(side, 1);
     setCentralWidget(central);
+    addHelpMenu(this, m_host, [this] { return currentBox(); });
 
     m_formStatus->setObjectName(QStringLiteral("formStatus"));
     statusBar()->addPermanentWidget(m_formStatus);
@@ -93,8 +99,17 @@ void RunWindow::load(const QString &path)
     const int frame = 2 * formScroll->frameWidth();
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     formScroll->setMinimumWidth(qMin(form.width() + frame, 720));
-    formScroll->setMaximumWidth(form.width() + frame + scrollBar);
+    formScroll->setMaximumSize(form.width() + frame + scrollBar, form.height() + frame);
     resize(formScroll->minimumWidth() + 720, qBound(420, form.height() + 130, 900));
+}
+
+ucvPelidora *RunWindow::currentBox() const
+{
+    for (QWidget *widget = focusWidget(); widget; widget = widget->parentWidget()) {
+        if (auto *box = qobject_cast<ucvPelidora *>(widget))
+            return box;
+    }
+    return nullptr;
 }
 
 QString RunWindow::readDateSet(ucvPelidora *box)

@@ -31,6 +31,9 @@ public:
     FormCanvas *canvas() const { return m_canvas; }
     EventLog *eventLog() const { return m_log; }
 
+    // The box holding the keyboard focus, if any.
+    ucvPelidora *currentBox() const;
+
     // What a host program reads from the box; logged and shown beside its button.
     QString readDateSet(ucvPelidora *box);
 

@@ -1,4 +1,7 @@
-// pelidora-host's command line: dumping, rendering, refusing bad arguments and bad forms.
+// pelidora-host's command line: dumping, rendering, refusing bad arguments and bad forms;
+// and ./dev run, which opens it.
+
+#include "platformnoise.h"
 
 #include "support/hosthelpers.h"
 
@@ -6,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +54,10 @@ private Q_SLOTS:
     void screenshotsShowTheFormAndAnOpenPanel();
     void failedPicturesExitOne_data();
     void failedPicturesExitOne();
+    void onlyThePlatformsHarmlessNoiseIsDropped_data();
+    void onlyThePlatformsHarmlessNoiseIsDropped();
+    void devRunWithoutDisplayBuildsNothing_data();
+    void devRunWithoutDisplayBuildsNothing();
 
 private:
     FakeWindowSystem m_windowSystem;
@@ -189,6 +198,86 @@ void tst_HostCommand::failedPicturesExitOne()
     QCOMPARE(run.code, 1);
     QVERIFY2(run.err.contains(problem), qPrintable(run.err));
     QCOMPARE(QImage(path).size(), panel.isEmpty() ? QSize(0, 0) : QSize(300, 100));
+}
+
+void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped_data()
+{
+    QTest::addColumn<QtMsgType>("type");
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("dropped");
+    const QString xdg = QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-root'");
+    QTest::newRow("no runtime folder") << QtWarningMsg << "default" << xdg << true;
+    const QString unsupported = QStringLiteral("This plugin does not support ");
+    QTest::newRow("size hints") << QtWarningMsg << "default" << unsupported + "propagateSizeHints()" << true;
+    QTest::newRow("raise") << QtWarningMsg << "default" << unsupported + "raise()" << true;
+    QTest::newRow("bare X server") << QtWarningMsg << "qt.qpa.xcb" << "XKeyboard extension not present on the X server"
+                                   << true;
+    QTest::newRow("as a critical") << QtCriticalMsg << "default" << xdg << false;
+    QTest::newRow("another category") << QtWarningMsg << "pelidora" << xdg << false;
+    QTest::newRow("a link not opened") << QtWarningMsg << "default"
+                                       << unsupported + "QPlatformServices::openUrl() for 'https://x'." << false;
+    QTest::newRow("no platform plugin") << QtWarningMsg << "qt.qpa.plugin"
+                                        << "Could not find the Qt platform plugin \"xcb\" in \"\"" << false;
+    QTest::newRow("X error") << QtWarningMsg << "qt.qpa.xcb" << "QXcbConnection: XCB error: 3 (BadWindow)" << false;
+    QTest::newRow("the box's own") << QtWarningMsg << "default" << "Can't assign font size greater than 12." << false;
+}
+
+void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped()
+{
+    QFETCH(QtMsgType, type);
+    QFETCH(QString, category);
+    QFETCH(QString, message);
+    QFETCH(bool, dropped);
+    QCOMPARE(host::isPlatformNoise(type, category, message), dropped);
+    if (type != QtWarningMsg || category != QLatin1String("default"))
+        return;
+    // Through the installed handler: what passes reaches the one before (the test's).
+    const QtMessageHandler previous = host::installPlatformNoiseFilter();
+    QVERIFY(host::installPlatformNoiseFilter() == previous);
+    if (dropped)
+        QTest::failOnWarning(QRegularExpression(QRegularExpression::escape(message)));
+    else
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(message));
+    qWarning("%s", qPrintable(message));
+    qInstallMessageHandler(previous);
+}
+
+void tst_HostCommand::devRunWithoutDisplayBuildsNothing_data()
+{
+    QTest::addColumn<bool>("xvfb");
+    QTest::addColumn<QString>("advice");
+    QTest::newRow("xvfb-run at hand") << true << "start a virtual one: xvfb-run -a ./dev run --design f.json\n";
+    QTest::newRow("no xvfb-run") << false
+                                 << "start a virtual one: apt-get install xvfb, then xvfb-run -a ./dev run --design f.json\n";
+}
+
+// Told in one line before a build starts, so an empty build folder stays empty.
+void tst_HostCommand::devRunWithoutDisplayBuildsNothing()
+{
+    QFETCH(bool, xvfb);
+    QFETCH(QString, advice);
+    const QTemporaryDir build, tools;
+    // Only what ./dev needs to get that far is on the PATH; no cmake, no apt.
+    for (const char *tool : {"bash", "dirname", "nproc"})
+        QVERIFY(QFile::link(QStandardPaths::findExecutable(QLatin1String(tool)), tools.filePath(QLatin1String(tool))));
+    if (xvfb)
+        QVERIFY(writeFile(tools.filePath(QStringLiteral("xvfb-run")), "#!/bin/sh\nexit 0\n")
+                && QFile::setPermissions(tools.filePath(QStringLiteral("xvfb-run")), QFile::ExeOwner | QFile::ReadOwner));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("PATH"), tools.path());
+    env.insert(QStringLiteral("PELIDORA_BUILD_DIR"), build.path());
+    QProcess dev;
+    dev.setProcessEnvironment(env);
+    dev.start(tools.filePath(QStringLiteral("bash")), {QStringLiteral(PELIDORA_SOURCE_DIR "/dev"), QStringLiteral("run"),
+                                                       QStringLiteral("--design"), QStringLiteral("f.json")});
+    QVERIFY(dev.waitForFinished(60000));
+    QCOMPARE(dev.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(dev.readAllStandardError()),
+             "./dev run: no display (DISPLAY and WAYLAND_DISPLAY are unset); " + advice);
+    QCOMPARE(QDir(build.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(tst_HostCommand)

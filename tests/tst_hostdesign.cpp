@@ -4,6 +4,7 @@
 #include "designoverlay.h"
 #include "designwindow.h"
 #include "formcanvas.h"
+#include "formdump.h"
 #include "formhost.h"
 #include "propertybrowser.h"
 #include "runwindow.h"
@@ -23,6 +24,21 @@ using namespace pelidora;
 using namespace pelidora::test;
 using namespace pelidora::host;
 
+namespace {
+
+// A form of the size given with default boxes "a", "b" … at the places given.
+QByteArray formWith(int width, int height, const QList<QPoint> &boxes)
+{
+    QStringList controls;
+    for (qsizetype i = 0; i < boxes.size(); ++i)
+        controls << QStringLiteral(R"({"class": "ucvPelidora", "name": "%1", "left": %2, "top": %3})")
+                        .arg(QChar(char16_t(u'a' + i))).arg(boxes[i].x()).arg(boxes[i].y());
+    return QStringLiteral(R"({"format": "pelidora-form", "version": 1, "width": %1, "height": %2, "controls": [%3]})")
+        .arg(width).arg(height).arg(controls.join(u',')).toUtf8();
+}
+
+} // namespace
+
 class tst_HostDesign : public QObject
 {
     Q_OBJECT
@@ -30,10 +46,16 @@ class tst_HostDesign : public QObject
 private Q_SLOTS:
     void init();
     void browserOffersTheDesignablePropertiesOnly();
+    void browserSaysWhatTheBoxDidWithAValue_data();
+    void browserSaysWhatTheBoxDidWithAValue();
     void savedDesignRunsWithAllNineValues();
     void modifiedMarkerFollowsChanges_data();
     void modifiedMarkerFollowsChanges();
     void designedFormIsInertAndKeptOnABrokenLoad();
+    void everyChangeIsOneUndoStep_data();
+    void everyChangeIsOneUndoStep();
+    void addedBoxTakesTheFirstFreeSpot_data();
+    void addedBoxTakesTheFirstFreeSpot();
 
 private:
     QString copyOfDemo();
@@ -98,23 +120,53 @@ void tst_HostDesign::browserOffersTheDesignablePropertiesOnly()
         QCOMPARE(back->text(), QStringLiteral("Button Face"));
         browser.setTarget(nullptr);
     }
+}
 
-    // A value the box refuses is shown to the user, naming the property, and not kept.
-    for (const auto &[userMode, value, error] :
-         std::initializer_list<std::tuple<bool, int, const char *>>{{true, 1, "393"}, {false, 70000, "6"}}) {
-        m_windowSystem.messages.clear();
-        Site site(userMode);
-        ucvPelidora box(&site);
-        box.InitProperties();
-        browser.setTarget(&box);
-        QVERIFY(!browser.writeProperty(QStringLiteral("Appearance"), value));
-        QCOMPARE(m_windowSystem.messages.size(), 1);
-        const QString text = m_windowSystem.messages.constFirst().text;
-        QVERIFY2(text.startsWith(QStringLiteral("Can't set Appearance.\n\nRun-time error %1").arg(error)), qPrintable(text));
-        QCOMPARE(m_windowSystem.messages.constFirst().style & 0xF0, 16);
-        QCOMPARE(box.Appearance(), ucvPelidora::Flat);
-        QCOMPARE(appearance->currentText(), QStringLiteral("Flat"));
-    }
+void tst_HostDesign::browserSaysWhatTheBoxDidWithAValue_data()
+{
+    QTest::addColumn<bool>("userMode");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("shown"); // by the editor afterwards
+    QTest::addColumn<QString>("note");  // beside it
+    QTest::newRow("393 while running") << true << "Appearance" << QVariant(1) << "Flat"
+                                       << "Not set. Run-time error 393: Property can't be set at run time";
+    QTest::newRow("6 outside 16 bits") << false << "Appearance" << QVariant(70000) << "Flat"
+                                       << "Not set. Run-time error 6: Overflow";
+    QTest::newRow("no such date") << false << "DateSet" << QVariant("31/02/2024") << "-1"
+                                  << "Read back as -1 (entered: 31/02/2024).";
+    QFont big(QStringLiteral("Liberation Sans"));
+    big.setPointSizeF(14.5);
+    QTest::newRow("font above 12 points") << false << "Font" << QVariant::fromValue(StdFont(big))
+                                          << "Liberation Sans, 12 pt"
+                                          << "Read back as Liberation Sans, 12 pt (entered: Liberation Sans, 14.5 pt).";
+    QTest::newRow("kept as entered") << false << "DateSet" << QVariant("24/12/2025") << "24/12/2025" << "";
+}
+
+// Beside the property, not in a message box; the box's own message about the font stays.
+void tst_HostDesign::browserSaysWhatTheBoxDidWithAValue()
+{
+    QFETCH(bool, userMode);
+    QFETCH(QString, property);
+    QFETCH(QVariant, value);
+    QFETCH(QString, shown);
+    QFETCH(QString, note);
+    PropertyBrowser browser;
+    Site site(userMode);
+    ucvPelidora box(&site);
+    box.InitProperties();
+    browser.setTarget(&box);
+    QCOMPARE(browser.writeProperty(property, value), !note.startsWith(QLatin1String("Not set")));
+    QCOMPARE(browser.note(property), note);
+    QWidget *editor = browser.editor(property);
+    const auto *combo = qobject_cast<QComboBox *>(editor);
+    const auto *line = qobject_cast<QLineEdit *>(editor);
+    const auto *button = qobject_cast<QToolButton *>(editor);
+    QCOMPARE(combo ? combo->currentText() : line ? line->text() : button->text(), shown);
+    QCOMPARE(m_windowSystem.messages.size(), property == QLatin1String("Font") ? 1 : 0);
+    // Said until the next write or another box.
+    browser.writeProperty(QStringLiteral("Locked"), true);
+    QCOMPARE(browser.note(property), QString());
 }
 
 void tst_HostDesign::savedDesignRunsWithAllNineValues()
@@ -269,6 +321,159 @@ void tst_HostDesign::designedFormIsInertAndKeptOnABrokenLoad()
     QCOMPARE(window.canvas()->findChildren<ucvPelidora *>().size(), 3);
     QCOMPARE(window.host()->path(), good);
     QCOMPARE(window.canvas()->size(), QSize(460, 290));
+}
+
+void tst_HostDesign::everyChangeIsOneUndoStep_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("step"); // as the Edit menu names it
+    QTest::newRow("add") << "add" << "Add ucvPelidora1";
+    QTest::newRow("delete key") << "delete key" << "Delete dtReturn";
+    QTest::newRow("drag") << "drag" << "Move dtReturn";
+    QTest::newRow("three nudges") << "three nudges" << "Move dtReturn";
+    QTest::newRow("rename") << "rename" << "Rename dtReturn to dtBack";
+    QTest::newRow("Locked ticked") << "Locked ticked" << "Set dtReturn.Locked";
+    QTest::newRow("a bigger font") << "a bigger font" << "Set dtReturn.Font";
+    QTest::newRow("a program's write") << "a program's write" << "Set dtReturn.DateSet";
+    QTest::newRow("form caption") << "form caption" << "Set the form's Caption";
+    QTest::newRow("form height, twice") << "form height, twice" << "Set the form's Height";
+}
+
+// Ctrl+Z puts the form back as it was, with the frame on the box and no unsaved marker;
+// Ctrl+Shift+Z does it again; the marker follows where the stack was saved.
+void tst_HostDesign::everyChangeIsOneUndoStep()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, step);
+    DesignWindow window;
+    window.load(copyOfDemo());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const auto state = [&] {
+        const QSize canvas = window.canvas()->size();
+        return QJsonDocument(QJsonObject{{"caption", window.host()->caption()},
+                                         {"canvas", QStringLiteral("%1x%2").arg(canvas.width()).arg(canvas.height())},
+                                         {"boxes", dumpBoxes(*window.host())}}).toJson();
+    };
+    const auto frameFollows = [&] {
+        const ucvPelidora *box = window.overlay()->selected();
+        return window.overlay()->selectionFrame() == (box ? box->geometry().adjusted(-3, -3, 2, 2) : QRect());
+    };
+    const auto key = [&](int key, Qt::KeyboardModifiers modifiers) {
+        window.overlay()->setFocus();
+        QTest::keyClick(window.overlay(), Qt::Key(key), modifiers);
+    };
+    ucvPelidora *box = window.host()->boxNamed(QStringLiteral("dtReturn"));
+    window.overlay()->select(box);
+    const QByteArray before = state();
+    const QSize sizeBefore = box->size();
+    PropertyBrowser *browser = window.browser();
+
+    if (change == QLatin1String("add")) {
+        window.addBox();
+    } else if (change == QLatin1String("delete key")) {
+        key(Qt::Key_Delete, {});
+    } else if (change == QLatin1String("drag")) {
+        const QPoint centre = box->geometry().center();
+        QTest::mousePress(window.overlay(), Qt::LeftButton, {}, centre);
+        QTest::mouseMove(window.overlay(), centre + QPoint(-60, 50));
+        QTest::mouseMove(window.overlay(), centre + QPoint(-100, 90));
+        QTest::mouseRelease(window.overlay(), Qt::LeftButton, {}, centre + QPoint(-100, 90));
+    } else if (change == QLatin1String("three nudges")) {
+        key(Qt::Key_Left, {});
+        key(Qt::Key_Left, {});
+        key(Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(box->pos(), QPoint(254, 32));
+    } else if (change == QLatin1String("rename")) {
+        auto *name = qobject_cast<QLineEdit *>(browser->nameEditor());
+        name->setText(QStringLiteral("dtBack"));
+        Q_EMIT name->editingFinished();
+    } else if (change == QLatin1String("Locked ticked")) {
+        qobject_cast<QCheckBox *>(browser->editor(QStringLiteral("Locked")))->click();
+    } else if (change == QLatin1String("a bigger font")) {
+        QFont bigger(QStringLiteral("DejaVu Sans"));
+        bigger.setPointSize(12);
+        bigger.setBold(true);
+        browser->setFontPicker([bigger](const QFont &, QWidget *) { return std::optional<QFont>(bigger); });
+        qobject_cast<QToolButton *>(browser->editor(QStringLiteral("Font")))->click();
+        QVERIFY(box->height() > sizeBefore.height());
+    } else if (change == QLatin1String("a program's write")) {
+        box->setDateSet(QStringLiteral("24/12/2025"));
+    } else {
+        // The form is selected by a click on no box.
+        QTest::mouseClick(window.overlay(), Qt::LeftButton, {}, QPoint(150, 200));
+        QCOMPARE(window.overlay()->selected(), nullptr);
+        if (change == QLatin1String("form caption")) {
+            auto *caption = qobject_cast<QLineEdit *>(browser->editor(QStringLiteral("Caption")));
+            QVERIFY(caption->isVisible());
+            caption->selectAll();
+            QTest::keyClicks(caption, QStringLiteral("Trip"));
+            QTest::keyClick(caption, Qt::Key_Return);
+            QVERIFY2(window.windowTitle().startsWith(QLatin1String("Trip")), qPrintable(window.windowTitle()));
+        } else {
+            auto *height = qobject_cast<QSpinBox *>(browser->editor(QStringLiteral("Height")));
+            height->setValue(300);
+            height->setValue(320);
+            QCOMPARE(window.canvas()->height(), 320);
+        }
+    }
+    const QByteArray after = state();
+    QVERIFY(after != before);
+    QVERIFY(frameFollows());
+    QCOMPARE(window.undoStack()->count(), 1);
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("undo"))->text(), "&Undo " + step);
+    QVERIFY(window.isWindowModified());
+
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(state(), before);
+    QVERIFY(frameFollows());
+    QVERIFY(!window.isWindowModified());
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("redo"))->text(), "&Redo " + step);
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(state(), after);
+    QVERIFY(frameFollows());
+    QVERIFY(window.isWindowModified());
+
+    QVERIFY(window.save());
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(window.isWindowModified());
+    window.undoStack()->redo();
+    QVERIFY(!window.isWindowModified());
+}
+
+void tst_HostDesign::addedBoxTakesTheFirstFreeSpot_data()
+{
+    QTest::addColumn<QByteArray>("form");
+    QTest::addColumn<QPoint>("expected");
+    QTest::addColumn<QSize>("formSize"); // afterwards
+    // A box here is 162 x 14; its name tab (16 high) goes above it, or below when it
+    // would leave the form.
+    QTest::newRow("empty") << formWith(300, 100, {}) << QPoint(16, 16) << QSize(300, 100);
+    QTest::newRow("beside a box") << formWith(400, 100, {{16, 16}}) << QPoint(192, 16) << QSize(400, 100);
+    QTest::newRow("below a box and its tab") << formWith(300, 100, {{16, 16}}) << QPoint(16, 72) << QSize(300, 100);
+    QTest::newRow("full: the form grows") << formWith(300, 100, {{16, 48}}) << QPoint(16, 88) << QSize(300, 120);
+}
+
+void tst_HostDesign::addedBoxTakesTheFirstFreeSpot()
+{
+    QFETCH(QByteArray, form);
+    QFETCH(QPoint, expected);
+    QFETCH(QSize, formSize);
+    const QString path = m_dir.filePath(QStringLiteral("placed.json"));
+    QVERIFY(writeFile(path, form));
+    DesignWindow window;
+    window.load(path);
+    ucvPelidora *box = window.addBox();
+    QCOMPARE(box->pos(), expected);
+    QCOMPARE(window.host()->formSize(), formSize);
+    const auto marked = [&](const ucvPelidora *one) {
+        return window.overlay()->markedArea(one->geometry(), one->objectName());
+    };
+    QVERIFY(QRect(QPoint(0, 0), formSize).contains(marked(box)));
+    for (const ucvPelidora *other : window.host()->boxes())
+        QVERIFY(other == box || !marked(other).intersects(marked(box)));
+    window.undoStack()->undo();
+    QCOMPARE(window.host()->formSize(), QSize(formSize.width(), 100));
 }
 
 QTEST_MAIN(tst_HostDesign)

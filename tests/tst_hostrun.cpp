@@ -1,6 +1,8 @@
 // Running a form in pelidora-host: live boxes on a canvas that asks for modeless panels,
-// the Read DateSet buttons, and an event log that is never flooded.
+// the Read DateSet buttons, an event log that is never flooded, and the About box.
 
+#include "designoverlay.h"
+#include "designwindow.h"
 #include "eventlog.h"
 #include "formcanvas.h"
 #include "formhost.h"
@@ -9,8 +11,13 @@
 
 #include "support/hosthelpers.h"
 
+#include <QAction>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 using namespace pelidora;
 using namespace pelidora::test;
@@ -36,6 +43,8 @@ private Q_SLOTS:
     void dayChosenInTheOpenPanelIsLoggedAsClick();
     void movesAreGatheredIntoOneUpdatingLine();
     void logKeepsItsNewestLines();
+    void helpAboutShowsTheAboutBox_data();
+    void helpAboutShowsTheAboutBox();
 
 private:
     FakeWindowSystem m_windowSystem;
@@ -65,6 +74,13 @@ void tst_HostRun::boxesAreLiveOnACanvasThatAsksForModelessPanels()
     QCOMPARE(lines.size(), 2);
     QVERIFY2(lines.at(0).endsWith(QLatin1String("dtDeparture  Read DateSet  \"24/12/2025\"")), qPrintable(lines.at(0)));
     QVERIFY2(lines.at(1).endsWith(QLatin1String("dtReturn  Read DateSet  \"-1\"")), qPrintable(lines.at(1)));
+
+    // In a window taller than the form, the space to spare lies below the form's frame.
+    window.resize(1000, 800);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto *scroll = window.findChild<QScrollArea *>(QStringLiteral("formScroll"));
+    QCOMPARE(scroll->height(), 290 + 2 * scroll->frameWidth());
 }
 
 // The Click entry shows the date a handler reads: the one just taken over.
@@ -106,6 +122,14 @@ void tst_HostRun::movesAreGatheredIntoOneUpdatingLine()
     log.flushMoves();
     QCOMPARE(log.lines().size(), 1);
     QVERIFY(log.lines().at(0).contains("dtA  DayMouseMove  ButtonDay 15, SelMonth 3, SelYear 2024, X 599, Y 50 (1520 ticks)"));
+    // Shown whole, however narrow the log.
+    log.resize(200, 200);
+    log.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&log));
+    const auto *entries = log.findChild<QTreeWidget *>(QStringLiteral("eventEntries"));
+    const QTreeWidgetItem *item = entries->topLevelItem(0);
+    QVERIFY(entries->header()->sectionSize(3) > entries->fontMetrics().horizontalAdvance(item->text(3)));
+    QCOMPARE(item->toolTip(3), item->text(3));
 
     // Another box, or any other event, starts a new line; moves keep their place in time.
     moveOver(&second, 3, 2);
@@ -130,6 +154,64 @@ void tst_HostRun::logKeepsItsNewestLines()
     QCOMPARE(lines.size(), EventLog::kMaxEntries);
     QVERIFY(lines.constFirst().endsWith(QLatin1String("Read DateSet  25")));
     QVERIFY(lines.constLast().endsWith(QStringLiteral("Read DateSet  %1").arg(EventLog::kMaxEntries + 24)));
+}
+
+void tst_HostRun::helpAboutShowsTheAboutBox_data()
+{
+    QTest::addColumn<bool>("design");
+    QTest::addColumn<QString>("chosen"); // focused (run) or selected (design); empty: none
+    QTest::newRow("run, a field of dtReturn focused") << false << "dtReturn";
+    QTest::newRow("run, nothing focused") << false << "";
+    QTest::newRow("design, dtIssued selected") << true << "dtIssued";
+    QTest::newRow("design, the form selected") << true << "";
+}
+
+// On the box the user works with, or the first; never without a box.
+void tst_HostRun::helpAboutShowsTheAboutBox()
+{
+    QFETCH(bool, design);
+    QFETCH(QString, chosen);
+    RunWindow run;
+    host::DesignWindow designer;
+    QMainWindow *window = design ? static_cast<QMainWindow *>(&designer) : &run;
+    host::FormHost *form = design ? designer.host() : run.host();
+    design ? designer.load(demoPath()) : run.load(demoPath());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    ucvPelidora *box = form->boxNamed(chosen);
+    if (design) {
+        designer.overlay()->select(box);
+    } else if (box) {
+        box->findChild<QWidget *>(QStringLiteral("txtMonth"))->setFocus();
+        QCOMPARE(run.currentBox(), box);
+    } else {
+        QCOMPARE(run.currentBox(), nullptr);
+    }
+    auto *about = window->findChild<QAction *>(QStringLiteral("aboutPelidora"));
+    QCOMPARE(about->shortcut(), QKeySequence(Qt::Key_F1));
+    QVERIFY(about->isEnabled());
+
+    // The box is modal: close it from inside its loop.
+    bool shown = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QLatin1String("fabout") && top->isVisible()) {
+                shown = true;
+                top->close();
+            }
+        }
+    });
+    poll.start(0);
+    about->trigger();
+    poll.stop();
+    QVERIFY(shown);
+
+    const QString empty = QDir::temp().filePath(QStringLiteral("pelidora-empty-form.json"));
+    QVERIFY(writeFile(empty, R"({"format": "pelidora-form", "version": 1, "width": 200, "height": 80, "controls": []})"));
+    design ? designer.load(empty) : run.load(empty);
+    QVERIFY(!about->isEnabled());
+    QFile::remove(empty);
 }
 
 QTEST_MAIN(tst_HostRun)
