@@ -364,6 +364,7 @@ void tst_ucvPelidoraEntry::pastedTextIsFilteredLikeTyping_data()
     row("at the caret", {"en_GB", "Shift+Insert", "txtYear", "20", 2, 0, " 25\n", {"15", "04", "2025"}, 0});
     row("date, day first", {"en_GB", "Shift+Insert", "txtYear", "2010", 0, -1, "5/3/2024", {"05", "03", "2024"}, 0});
     row("date, month first", {"en_US", "Shift+Insert", "txtDay", "04", 0, -1, "3.5.2024", {"03", "05", "2024"}, 0});
+    row("date with dashes", {"en_GB", "Shift+Insert", "txtDay", "15", 0, -1, "1-12-2024", {"01", "12", "2024"}, 0});
     row("ISO date", {"en_US", "Shift+Insert", "txtMonth", "15", 0, -1, "2024-03-05", {"03", "05", "2024"}, 0});
     row("no day 45", {"en_GB", "Shift+Insert", "txtDay", "", 0, 0, "45-03-2024", {"45", "04", "2010"}, 1});
     row("mixed separators", {"en_GB", "Shift+Insert", "txtDay", "", 0, 0, "5/3-2024", {"53", "04", "2010"}, 1});

@@ -79,7 +79,10 @@ std::optional<int> numberAt(std::u16string_view text, size_t &at, size_t minDigi
 
 std::optional<core::Civil> EntryRules::pastedDate(std::u16string_view text, core::DateOrder order)
 {
-    const bool yearFirst = text.size() > 4 && text[4] == u'-';
+    size_t lead = 0;
+    while (lead < text.size() && isDigit(text[lead]))
+        ++lead;
+    const bool yearFirst = lead == 4 && lead < text.size() && text[lead] == u'-';
     size_t at = 0;
     std::optional<int> parts[3];
     char16_t separator = 0;
