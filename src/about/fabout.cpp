@@ -122,7 +122,7 @@ fabout::fabout(QWidget *parent)
     m_openError->setTextFormat(Qt::PlainText);
     m_openError->hide();
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK = new QPushButton(tr("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setFont(arial(9.75));
     btnOK->setDefault(true);
@@ -227,6 +227,15 @@ void fabout::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void fabout::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        setWindowTitle(tr("About"));
+        btnOK->setText(tr("OK"));
+    }
+    QDialog::changeEvent(event);
+}
+
 bool fabout::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove) {
@@ -260,7 +269,7 @@ bool fabout::eventFilter(QObject *watched, QEvent *event)
 
 void fabout::Form_Load()
 {
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     m_Loaded = true;
     lblmailto->setText(kAuthorMail);
     lblmailto->adjustSize();
@@ -331,7 +340,7 @@ void fabout::lblweb_MouseDown()
 void fabout::showOpenError(QLabel *link, const QString &error)
 {
     m_failedLink = error.isEmpty() ? nullptr : link;
-    m_openError->setText(error);
+    m_openError->setText(tr(error.toLatin1().constData()));
     m_openError->adjustSize();
     m_openError->move(lblweb->x(), lblweb->geometry().bottom() + 1);
     m_openError->setVisible(m_failedLink != nullptr);
