@@ -1,5 +1,7 @@
 #include "systemcolors.h"
 
+#include <QCoreApplication>
+
 #include <iterator>
 
 namespace pelidora::host {
@@ -8,14 +10,37 @@ namespace {
 
 // By index; 25 has no colour of its own.
 const char *const kNames[] = {
-    "Scroll Bars",        "Desktop",              "Active Title Bar",        "Inactive Title Bar",
-    "Menu",               "Window Background",    "Window Frame",            "Menu Text",
-    "Window Text",        "Active Title Bar Text", "Active Border",          "Inactive Border",
-    "Application Workspace", "Highlight",         "Highlight Text",          "Button Face",
-    "Button Shadow",      "Disabled Text",        "Button Text",             "Inactive Title Bar Text",
-    "Button Highlight",   "Button Dark Shadow",   "Button Light Shadow",     "ToolTip Text",
-    "ToolTip",            nullptr,                "Hot Tracking",            "Active Title Bar Gradient",
-    "Inactive Title Bar Gradient", "Menu Highlight", "Menu Bar",
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Scroll Bars"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Desktop"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Active Title Bar"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Inactive Title Bar"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Menu"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Window Background"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Window Frame"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Menu Text"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Window Text"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Active Title Bar Text"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Active Border"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Inactive Border"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Application Workspace"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Highlight"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Highlight Text"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Button Face"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Button Shadow"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Disabled Text"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Button Text"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Inactive Title Bar Text"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Button Highlight"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Button Dark Shadow"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Button Light Shadow"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "ToolTip Text"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "ToolTip"),
+    nullptr,
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Hot Tracking"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Active Title Bar Gradient"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Inactive Title Bar Gradient"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Menu Highlight"),
+    QT_TRANSLATE_NOOP("pelidora::host::SystemColors", "Menu Bar"),
 };
 
 } // namespace
@@ -26,8 +51,8 @@ QString systemColorName(quint32 value)
         return {};
     const quint32 index = value & ~kSystemColorFlag;
     if (index < std::size(kNames) && kNames[index])
-        return QString::fromLatin1(kNames[index]);
-    return QStringLiteral("System colour %1").arg(index);
+        return QCoreApplication::translate("pelidora::host::SystemColors", kNames[index]);
+    return QCoreApplication::translate("pelidora::host::SystemColors", "System colour %1").arg(index);
 }
 
 QList<quint32> systemColors()
