@@ -134,6 +134,8 @@ public:
     void showPanelModal();
     bool focusInPanel(qint32 focus);
     QPointer<QEventLoop> m_modalLoop;          // this box's running modal show
+    OutsideClickWatch *outsideClick(); // made at the first opening
+    void followPanel(OutsideClickWatch *watch); // the panel's hiding ends its watch
     OutsideClickWatch *m_outsideClick = nullptr;
     int m_activationWait = 0;                  // ticks left for a new panel to become active
 
