@@ -186,6 +186,7 @@ Q_SIGNALS:
     void dateEdited(const QDate &date);
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -92,9 +92,9 @@ ucvPelidora::~ucvPelidora()
     if (!d->m_terminated)
         Terminate();
     // The fields may lose the focus while the widget tree comes down; this box is gone then.
-    for (QLineEdit *field : {d->txtDay, d->txtMonth, d->txtYear})
-        field->removeEventFilter(this);
-    d->imgCombo->removeEventFilter(this);
+    for (QWidget *part : std::initializer_list<QWidget *>{d->txtDay, d->txtMonth, d->txtYear, d->imgCombo,
+                                                         d->slash1, d->slash2})
+        part->removeEventFilter(this);
 }
 
 // ---- Life cycle ----
@@ -113,6 +113,7 @@ void ucvPelidora::Initialize()
 void ucvPelidora::InitProperties()
 {
     d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this] {
+        const ucvPelidoraPrivate::FieldColorsHeld held(*d);
         d->m_BackColor = kWhite;
         d->SetFieldsBackColor(d->m_BackColor);
         d->m_ForeColor = kBlack;
@@ -136,6 +137,7 @@ void ucvPelidora::InitProperties()
 void ucvPelidora::ReadProperties(const PropertyBag &bag)
 {
     d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this, &bag] {
+        const ucvPelidoraPrivate::FieldColorsHeld held(*d);
         d->m_BackColor = quint32(bag.readLong(QStringLiteral("BackColor"), qint32(kWhite)));
         d->SetFieldsBackColor(d->m_BackColor);
         d->m_ForeColor = quint32(bag.readLong(QStringLiteral("Forecolor"), qint32(kBlack)));
@@ -380,10 +382,29 @@ void ucvPelidora::About()
     ShowControlAbout(this);
 }
 
+bool ucvPelidora::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        d->windowActivationChanged(event->type() == QEvent::WindowActivate);
+        return true;
+    case QEvent::ApplicationPaletteChange: {
+        const bool handled = QWidget::event(event);
+        d->followApplicationPalette();
+        return handled;
+    }
+    default:
+        return QWidget::event(event);
+    }
+}
+
 void ucvPelidora::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange)
         ucvPelidoraAccessible::nameFields(*d);
+    else if (event->type() == QEvent::PaletteChange)
+        d->m_activationChangesLooks.reset();
     QWidget::changeEvent(event);
 }
 

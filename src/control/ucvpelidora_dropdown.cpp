@@ -189,6 +189,7 @@ bool ucvPelidoraPrivate::dropButtonEvent(QEvent *event)
 
 void ucvPelidoraPrivate::showButtonPicture(bool pressed)
 {
+    m_showsPressed = pressed;
     imgCombo->setPixmap((pressed ? imgCboDown : imgCboUp)->pixmap());
 }
 

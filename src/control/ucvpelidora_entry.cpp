@@ -248,6 +248,8 @@ bool ucvPelidora::eventFilter(QObject *watched, QEvent *event)
     // Handling an event may announce a date, and a slot may delete the box with its parts:
     // Qt must not deliver the event to a part that is gone.
     const QPointer<QObject> alive(watched);
+    if (event->type() == QEvent::PaletteChange)
+        d->m_activationChangesLooks.reset();
     bool consumed = false;
     if (watched == d->imgCombo)
         consumed = d->dropButtonEvent(event);

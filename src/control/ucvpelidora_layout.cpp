@@ -3,11 +3,12 @@
 #include "control/dropbutton.h"
 #include "control/ucvpelidoraaccessible.h"
 
+#include "panel/paneldata.h"
 #include "platform/olecolor.h"
 #include "platform/windowsystem.h"
 #include "shared/mpelidora.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QIcon>
 #include <QPixmapCache>
 #include <QLabel>
@@ -30,29 +31,55 @@ constexpr int kSlashTopTwips = 30;
 constexpr int kSlashShorterTwips = 45;
 constexpr int kComboWidthTwips = 270;
 
-// Artwork at the device pixel ratio of the screens (QIcon picks the @2x file).
-QPixmap picture(const char *name, QSize designPx)
+constexpr QSize kSlashDesignPx(11, 18);
+constexpr QSize kComboDesignPx(18, 21);
+
+// The artwork stretched to sizePx, at the device pixel ratio of the screens (QIcon picks the
+// @2x file). Decoding and stretching cost more than the rest of a new box: every box of one
+// size shows the same pixmap, and a label showing a picture of its own size makes no copy.
+QPixmap picture(const char *name, QSize designPx, QSize sizePx)
 {
-    // Decoding the pictures costs more than the rest of a new box; every box shares them.
+    if (sizePx.isEmpty())
+        return {};
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-    const QString key = QStringLiteral("pelidora/control/%1@%2").arg(QLatin1String(name)).arg(ratio);
+    const QString key = QLatin1String("pelidora/control/") + QLatin1String(name) + u'/'
+        + QString::number(sizePx.width()) + u'x' + QString::number(sizePx.height()) + u'@'
+        + QString::number(qRound(ratio * 100));
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
-        const QIcon icon(QStringLiteral(":/control/%1.png").arg(QLatin1String(name)));
+        const QIcon icon(QLatin1String(":/control/") + QLatin1String(name) + QLatin1String(".png"));
         pixmap = icon.pixmap(designPx, ratio);
+        if (sizePx != designPx) {
+            pixmap = QPixmap::fromImage(pixmap.toImage().scaled(sizePx * ratio, Qt::IgnoreAspectRatio,
+                                                                Qt::SmoothTransformation));
+            pixmap.setDevicePixelRatio(ratio);
+        }
         QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
 }
 
 template<typename Label = QLabel>
-QLabel *makePicture(QWidget *parent, const char *objectName, const QPixmap &pixmap)
+QLabel *makePicture(QWidget *parent, const char *objectName)
 {
     auto *label = new Label(parent);
     label->setObjectName(QLatin1String(objectName));
-    label->setScaledContents(true);
-    label->setPixmap(pixmap);
     return label;
+}
+
+// The application's palette with the strip colour behind the parts, the same whether the
+// window is active or not: a window's activation changes nothing on the strip.
+QPalette stripPalette()
+{
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Window, kStripColor);
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        if (role != QPalette::NoRole) {
+            const auto r = QPalette::ColorRole(role);
+            palette.setBrush(QPalette::Inactive, r, palette.brush(QPalette::Active, r));
+        }
+    }
+    return palette;
 }
 
 QLineEdit *makeField(QWidget *parent, const char *objectName)
@@ -90,23 +117,27 @@ qint16 toInteger(double twips)
 
 void ucvPelidoraPrivate::createConstituents()
 {
+    // With the first box of the process, so that the first opening of a panel finds its
+    // face ready.
+    paneldata::prepareFont();
     q->setAutoFillBackground(true);
-    QPalette strip = q->palette();
-    strip.setColor(QPalette::Window, kStripColor);
-    q->setPalette(strip);
+    // Before the parts are made: they take it from the box as they come.
+    q->setPalette(stripPalette());
     q->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     txtDay = makeField(q, "txtDay");
-    slash1 = makePicture(q, "slash1", picture("slash", {11, 18}));
+    slash1 = makePicture(q, "slash1");
     txtMonth = makeField(q, "txtMonth");
-    slash2 = makePicture(q, "slash2", picture("slash", {11, 18}));
+    slash2 = makePicture(q, "slash2");
     txtYear = makeField(q, "txtYear");
-    imgCboUp = makePicture(q, "imgCboUp", picture("combo-up", {18, 21}));
+    imgCboUp = makePicture(q, "imgCboUp");
     imgCboUp->hide();
-    imgCboDown = makePicture(q, "imgCboDown", picture("combo-down", {18, 21}));
+    imgCboDown = makePicture(q, "imgCboDown");
     imgCboDown->hide();
-    imgCombo = makePicture<DropButton>(q, "imgCombo", imgCboUp->pixmap());
-    imgCombo->installEventFilter(q);
+    imgCombo = makePicture<DropButton>(q, "imgCombo");
+    // The button's pointer events; the separators' only for their palette changes.
+    for (QLabel *picture : {imgCombo, slash1, slash2})
+        picture->installEventFilter(q);
 
     // Design positions, until a font is applied.
     placeTwips(txtDay, 0, 0, 495, 315);
@@ -115,6 +146,7 @@ void ucvPelidoraPrivate::createConstituents()
     placeTwips(slash2, 1170, 30, 165, 270);
     placeTwips(txtYear, 1320, 0, 705, 315);
     placeTwips(imgCombo, 2010, 0, 270, 315);
+    fitPictures();
 
     QWidget::setTabOrder(txtDay, txtMonth);
     QWidget::setTabOrder(txtMonth, txtYear);
@@ -141,11 +173,8 @@ void ucvPelidoraPrivate::ApplyFont(StdFont &font)
                                              platform::WindowSystem::MbIconCritical, QString());
         font.setSize(12.0);
     }
-    const QFont qfont = font.font();
-    q->setFont(qfont);
-    txtDay->setFont(qfont);
-    txtMonth->setFont(qfont);
-    txtYear->setFont(qfont);
+    // Set on the box alone: the three fields take it from there, as the same font.
+    q->setFont(font.font());
 
     // TextHeight and TextWidth of the box's font, in twips.
     auto &ws = platform::windowSystem();
@@ -171,6 +200,7 @@ void ucvPelidoraPrivate::ApplyFont(StdFont &font)
     placeTwips(slash2, slash2Left, kSlashTopTwips, kSlashWidthTwips, slashHeight);
     placeTwips(txtYear, yearLeft, 0, yearWidth, fieldHeight);
     placeTwips(imgCombo, comboLeft, 0, kComboWidthTwips, fieldHeight);
+    fitPictures();
 
     m_ctlHeight = toInteger(fieldHeight);
     m_ctlWidth = toInteger(comboLeft + kComboWidthTwips);
@@ -212,24 +242,92 @@ QSize ucvPelidora::minimumSizeHint() const
     return d->sizePx();
 }
 
+void ucvPelidoraPrivate::fitPictures()
+{
+    const QPixmap slash = picture("slash", kSlashDesignPx, slash1->size());
+    slash1->setPixmap(slash);
+    slash2->setPixmap(slash2->size() == slash1->size() ? slash : picture("slash", kSlashDesignPx, slash2->size()));
+    imgCboUp->setPixmap(picture("combo-up", kComboDesignPx, imgCombo->size()));
+    imgCboDown->setPixmap(picture("combo-down", kComboDesignPx, imgCombo->size()));
+    showButtonPicture(m_showsPressed);
+}
+
 void ucvPelidoraPrivate::SetFieldsBackColor(quint32 color)
 {
-    const QColor c = platform::colorFromOle(color);
-    for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
-        QPalette p = field->palette();
-        p.setColor(QPalette::Base, c); // in every state: a disabled field keeps its colour
-        field->setPalette(p);
-    }
+    m_fieldBack = platform::colorFromOle(color);
+    if (!m_holdFieldColors)
+        applyFieldColors();
 }
 
 void ucvPelidoraPrivate::SetFieldsForeColor(quint32 color)
 {
-    const QColor c = platform::colorFromOle(color);
+    m_fieldFore = platform::colorFromOle(color);
+    if (!m_holdFieldColors)
+        applyFieldColors();
+}
+
+void ucvPelidoraPrivate::applyFieldColors()
+{
+    // Only these roles are the fields' own; the rest, the same active and inactive, comes
+    // from the strip.
+    QPalette palette;
+    if (m_fieldBack)
+        palette.setColor(QPalette::Base, *m_fieldBack); // in every state: a disabled field keeps its colour
+    if (m_fieldFore) {
+        palette.setColor(QPalette::Active, QPalette::Text, *m_fieldFore); // a disabled field greys its text
+        palette.setColor(QPalette::Inactive, QPalette::Text, *m_fieldFore);
+    }
+    for (QLineEdit *field : {txtDay, txtMonth, txtYear})
+        field->setPalette(palette);
+}
+
+void ucvPelidoraPrivate::followApplicationPalette()
+{
+    q->setPalette(stripPalette());
+    // System colours follow the desktop's palette.
+    m_fieldBack = platform::colorFromOle(m_BackColor);
+    m_fieldFore = platform::colorFromOle(m_ForeColor);
+    applyFieldColors();
+}
+
+bool ucvPelidoraPrivate::activationChangesLooks()
+{
+    if (!m_activationChangesLooks) {
+        bool changes = !q->palette().isEqual(QPalette::Active, QPalette::Inactive);
+        for (QObject *child : q->children()) {
+            const auto *part = qobject_cast<QWidget *>(child);
+            if (part && !part->isWindow())
+                changes = changes || !part->palette().isEqual(QPalette::Active, QPalette::Inactive);
+        }
+        m_activationChangesLooks = changes;
+    }
+    return *m_activationChangesLooks;
+}
+
+void ucvPelidoraPrivate::windowActivationChanged(bool active)
+{
+    // What Qt would do for the box and each part: repaint what looks different inactive.
+    if (activationChangesLooks()) {
+        for (QObject *child : q->children()) {
+            auto *part = qobject_cast<QWidget *>(child);
+            if (part && part->isVisible() && !part->isWindow()
+                && !part->palette().isEqual(QPalette::Active, QPalette::Inactive))
+                part->update();
+        }
+        if (q->isVisible() && !q->palette().isEqual(QPalette::Active, QPalette::Inactive))
+            q->update();
+    }
+    if (!active)
+        return;
+    // A field that kept its selection while the window was away drops it, unless it has
+    // the focus back once the window has settled.
     for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
-        QPalette p = field->palette();
-        p.setColor(QPalette::Active, QPalette::Text, c); // a disabled field greys its text
-        p.setColor(QPalette::Inactive, QPalette::Text, c);
-        field->setPalette(p);
+        if (field->hasSelectedText()) {
+            QTimer::singleShot(0, field, [field] {
+                if (!field->hasFocus())
+                    field->deselect();
+            });
+        }
     }
 }
 

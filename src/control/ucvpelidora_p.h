@@ -8,10 +8,13 @@
 #include <pelidora/stdfont.h>
 #include <pelidora/ucvPelidora.h>
 
+#include <QColor>
 #include <QDate>
 #include <QEvent>
 #include <QPointer>
 #include <QSize>
+
+#include <optional>
 
 class QEventLoop;
 class QKeyEvent;
@@ -68,6 +71,22 @@ public:
     void SetFieldsForeColor(quint32 color);
     void SetFieldsEnabled(bool enabled);
     void SetFieldsLocked(bool locked);
+    // The colours of SetFieldsBackColor and SetFieldsForeColor, set on the fields as one
+    // palette; while m_holdFieldColors, they wait for the caller's applyFieldColors.
+    std::optional<QColor> m_fieldBack, m_fieldFore;
+    bool m_holdFieldColors = false;
+    void applyFieldColors();
+    // While it lives, the fields' colours wait; they are set once, as it ends.
+    struct FieldColorsHeld {
+        explicit FieldColorsHeld(ucvPelidoraPrivate &d) : d(d) { d.m_holdFieldColors = true; }
+        ~FieldColorsHeld()
+        {
+            d.m_holdFieldColors = false;
+            d.applyFieldColors();
+        }
+        Q_DISABLE_COPY_MOVE(FieldColorsHeld)
+        ucvPelidoraPrivate &d;
+    };
 
     // Fixed names: the drop-down (ucvpelidora_dropdown.cpp). Pointer positions are twips
     // inside imgCombo; Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt.
@@ -129,6 +148,7 @@ public:
     // Drop-down helpers (ucvpelidora_dropdown.cpp).
     bool dropButtonEvent(QEvent *event); // imgCombo's pointer events; true: consumed
     void showButtonPicture(bool pressed);
+    bool m_showsPressed = false;
     bool canOpenPanel() const;
     void placePanel();
     void showPanelModal();
@@ -159,6 +179,15 @@ public:
 
     // Layout (ucvpelidora_layout.cpp).
     void createConstituents();
+    void fitPictures(); // each picture stretched to its place
+    void followApplicationPalette(); // the strip's and the fields' palettes made again
+    // The window's activation stops at the box: its parts look the same either way, and a
+    // form of many boxes would deliver it to every part of every box at each opening.
+    void windowActivationChanged(bool active);
+    // Whether any part looks different in an inactive window; asked again after any
+    // palette change of the box or a part.
+    bool activationChangesLooks();
+    std::optional<bool> m_activationChangesLooks;
     void applyMousePointer();
     void applyEnabled(bool enabled); // the box itself, then its parts from the read-back
     QSize sizePx() const;
