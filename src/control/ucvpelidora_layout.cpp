@@ -122,7 +122,7 @@ void ucvPelidoraPrivate::createConstituents()
     paneldata::prepareFont();
     q->setAutoFillBackground(true);
     // Before the parts are made: they take it from the box as they come.
-    q->setPalette(stripPalette());
+    applyFieldColors();
     q->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     txtDay = makeField(q, "txtDay");
@@ -268,25 +268,26 @@ void ucvPelidoraPrivate::SetFieldsForeColor(quint32 color)
 
 void ucvPelidoraPrivate::applyFieldColors()
 {
-    // Only these roles are the fields' own; the rest, the same active and inactive, comes
-    // from the strip.
-    QPalette palette;
+    // On the box, where the fields take them from: of its parts only the fields paint with
+    // Base and Text, and one palette for the whole strip costs less than one per field.
+    QPalette palette = stripPalette();
     if (m_fieldBack)
         palette.setColor(QPalette::Base, *m_fieldBack); // in every state: a disabled field keeps its colour
     if (m_fieldFore) {
-        palette.setColor(QPalette::Active, QPalette::Text, *m_fieldFore); // a disabled field greys its text
-        palette.setColor(QPalette::Inactive, QPalette::Text, *m_fieldFore);
+        const QBrush text(*m_fieldFore); // a disabled field greys its text
+        palette.setBrush(QPalette::Active, QPalette::Text, text);
+        palette.setBrush(QPalette::Inactive, QPalette::Text, text);
     }
-    for (QLineEdit *field : {txtDay, txtMonth, txtYear})
-        field->setPalette(palette);
+    q->setPalette(palette);
 }
 
 void ucvPelidoraPrivate::followApplicationPalette()
 {
-    q->setPalette(stripPalette());
     // System colours follow the desktop's palette.
-    m_fieldBack = platform::colorFromOle(m_BackColor);
-    m_fieldFore = platform::colorFromOle(m_ForeColor);
+    if (m_fieldBack)
+        m_fieldBack = platform::colorFromOle(m_BackColor);
+    if (m_fieldFore)
+        m_fieldFore = platform::colorFromOle(m_ForeColor);
     applyFieldColors();
 }
 

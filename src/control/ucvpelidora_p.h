@@ -71,7 +71,7 @@ public:
     void SetFieldsForeColor(quint32 color);
     void SetFieldsEnabled(bool enabled);
     void SetFieldsLocked(bool locked);
-    // The colours of SetFieldsBackColor and SetFieldsForeColor, set on the fields as one
+    // The colours of SetFieldsBackColor and SetFieldsForeColor, set with the strip's as one
     // palette; while m_holdFieldColors, they wait for the caller's applyFieldColors.
     std::optional<QColor> m_fieldBack, m_fieldFore;
     bool m_holdFieldColors = false;
@@ -180,7 +180,7 @@ public:
     // Layout (ucvpelidora_layout.cpp).
     void createConstituents();
     void fitPictures(); // each picture stretched to its place
-    void followApplicationPalette(); // the strip's and the fields' palettes made again
+    void followApplicationPalette(); // the strip's palette made again
     // The window's activation stops at the box: its parts look the same either way, and a
     // form of many boxes would deliver it to every part of every box at each opening.
     void windowActivationChanged(bool active);
