@@ -214,6 +214,9 @@ void ucvPelidoraPrivate::announceDate(const QDate &before, DateCause cause)
     if (after == before) // two invalid dates are equal: no date to no date is no change
         return;
     const QPointer<ucvPelidora> alive(q);
+    ucvPelidoraAccessible::dateChanged(q);
+    if (!alive)
+        return;
     Q_EMIT q->dateChanged(after);
     // A slot may have deleted the box, or held yet another date and announced that one.
     if (cause == DateCause::User && alive && heldDate() == after)

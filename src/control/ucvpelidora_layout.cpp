@@ -60,10 +60,10 @@ QPixmap picture(const char *name, QSize designPx, QSize sizePx)
 }
 
 template<typename Label = QLabel>
-QLabel *makePicture(QWidget *parent, const char *objectName)
+QLabel *makePicture(QWidget *parent, const QString &objectName)
 {
     auto *label = new Label(parent);
-    label->setObjectName(QLatin1String(objectName));
+    label->setObjectName(objectName);
     return label;
 }
 
@@ -82,10 +82,11 @@ QPalette stripPalette()
     return palette;
 }
 
-QLineEdit *makeField(QWidget *parent, const char *objectName)
+// Names are literals: a name set from one allocates nothing.
+QLineEdit *makeField(QWidget *parent, const QString &objectName)
 {
     auto *field = new QLineEdit(parent);
-    field->setObjectName(QLatin1String(objectName));
+    field->setObjectName(objectName);
     field->setFrame(false);
     field->setTextMargins(0, 0, 0, 0);
     field->setContentsMargins(0, 0, 0, 0);
@@ -125,16 +126,16 @@ void ucvPelidoraPrivate::createConstituents()
     applyFieldColors();
     q->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    txtDay = makeField(q, "txtDay");
-    slash1 = makePicture(q, "slash1");
-    txtMonth = makeField(q, "txtMonth");
-    slash2 = makePicture(q, "slash2");
-    txtYear = makeField(q, "txtYear");
-    imgCboUp = makePicture(q, "imgCboUp");
+    txtDay = makeField(q, QStringLiteral("txtDay"));
+    slash1 = makePicture(q, QStringLiteral("slash1"));
+    txtMonth = makeField(q, QStringLiteral("txtMonth"));
+    slash2 = makePicture(q, QStringLiteral("slash2"));
+    txtYear = makeField(q, QStringLiteral("txtYear"));
+    imgCboUp = makePicture(q, QStringLiteral("imgCboUp"));
     imgCboUp->hide();
-    imgCboDown = makePicture(q, "imgCboDown");
+    imgCboDown = makePicture(q, QStringLiteral("imgCboDown"));
     imgCboDown->hide();
-    imgCombo = makePicture<DropButton>(q, "imgCombo");
+    imgCombo = makePicture<DropButton>(q, QStringLiteral("imgCombo"));
     // The button's pointer events; the separators' only for their palette changes.
     for (QLabel *picture : {imgCombo, slash1, slash2})
         picture->installEventFilter(q);
@@ -151,10 +152,8 @@ void ucvPelidoraPrivate::createConstituents()
     QWidget::setTabOrder(txtDay, txtMonth);
     QWidget::setTabOrder(txtMonth, txtYear);
     q->setFocusProxy(txtDay);
-    for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
+    for (QLineEdit *field : {txtDay, txtMonth, txtYear})
         field->installEventFilter(q);
-        QObject::connect(field, &QLineEdit::textEdited, q, [this] { m_fieldsEdited = true; });
-    }
 
     TimerHide = new QTimer(q);
     TimerHide->setObjectName(QStringLiteral("TimerHide"));
@@ -162,7 +161,7 @@ void ucvPelidoraPrivate::createConstituents()
     TimerHide->setInterval(50);
     QObject::connect(TimerHide, &QTimer::timeout, q, [this] { TimerHide_Timer(); });
 
-    ucvPelidoraAccessible::attach(*this);
+    ucvPelidoraAccessible::attach();
     UserControl_Resize();
 }
 

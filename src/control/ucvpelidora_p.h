@@ -137,7 +137,9 @@ public:
     void writeSerial(qint32 serial);
     // A DateSet write: a date text or a decimal serial.
     void writeDateSet(const QString &text);
-    bool m_fieldsEdited = false; // the user changed a field's text since it was last set
+    // A whole date pasted into the fields since they last showed the held date; other
+    // edits of the user's leave a field modified.
+    bool m_fieldsEdited = false;
 
     // The drop-down's other entry points (ucvpelidora_dropdown.cpp).
     void openPanel();   // CheckDate, the watch on, the panel shown: Alt+Down and the button
