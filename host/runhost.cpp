@@ -1,5 +1,6 @@
 #include "runhost.h"
 
+#include "consolemessagesink.h"
 #include "designwindow.h"
 #include "formcanvas.h"
 #include "formdump.h"
@@ -12,6 +13,7 @@
 #include <pelidora/ucvPelidora.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QJsonDocument>
 #include <QTextStream>
@@ -139,6 +141,11 @@ int runHost(const QStringList &args, QTextStream &out, QTextStream &err)
         out.flush();
         return ExitOk;
     }
+    // Nobody could answer a message box here; the run goes on as after an OK.
+    const QString platform = QGuiApplication::platformName();
+    std::optional<ConsoleMessageSink> noBoxes;
+    if (options->headless() || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        noBoxes.emplace(err);
     return options->design ? runDesign(*options, out, err) : runForm(*options, out, err);
 }
 
