@@ -38,7 +38,7 @@ using namespace pelidora::test;
 
 namespace {
 
-constexpr int kDefaultSeeds = 12;
+constexpr int kDefaultSeeds = 20;
 constexpr int kDefaultSteps = 150;
 constexpr int kLastDay2100 = 73415; // serial of 31 December 2100
 
