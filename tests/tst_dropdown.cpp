@@ -8,6 +8,7 @@
 #include "panel/monthpanel.h"
 #include "support/boxhelpers.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
@@ -79,6 +80,7 @@ private Q_SLOTS:
     void dragOnTheButton_data();
     void dragOnTheButton();
     void otherButtonsAndDisabledBoxes();
+    void accessiblePressIsAClickOnTheButton();
     void placement_data();
     void placement();
     void dayMouseMoveCarriesTheHighlightedCell();
@@ -270,6 +272,38 @@ void tst_Dropdown::otherButtonsAndDisabledBoxes()
     QTest::mouseRelease(combo, Qt::LeftButton);
     QCOMPARE(combo->pixmap().cacheKey(), up);
     QVERIFY(!panelOf(box)->isVisible());
+}
+
+// Assistive technology presses the button as the pointer would, and the button still
+// never takes the keyboard.
+void tst_Dropdown::accessiblePressIsAClickOnTheButton()
+{
+    BoxForm form;
+    ucvPelidora &box = *form.box;
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(button(box));
+    QCOMPARE(iface->role(), QAccessible::Button);
+    QCOMPARE(iface->text(QAccessible::Name), QString("Open calendar"));
+    QVERIFY(!iface->state().focusable);
+    QAccessibleActionInterface *actions = iface->actionInterface();
+    QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+
+    setFields(box, {"05", "03", "2024"}); // typed, not yet taken over
+    QSignalSpy changes(&box, &ucvPelidora::dateChanged);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    Panel *panel = panelOf(box);
+    QVERIFY(panel && panel->isVisible() && panel->FlagShowPelidora());
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(panel->lblDay()->text(), QString("5"));
+    QCOMPARE(panel->cboMese()->currentIndex(), 2);
+    QTRY_COMPARE(QApplication::focusWidget(), panel->lblDay());
+    QVERIFY(watchOf(box)->isActive());
+    actions->doAction(QAccessibleActionInterface::pressAction()); // as a click: it closes
+    QVERIFY(!panel->isVisible() && !watchOf(box)->isActive());
+
+    box.setEnabledProperty(false);
+    QVERIFY(actions->actionNames().isEmpty());
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(!panel->isVisible());
 }
 
 void tst_Dropdown::placement_data()

@@ -8,6 +8,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pelidora;
 
@@ -17,12 +19,16 @@ class tst_FormFile : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void savedFileIsStableAndReadsBack_data();
     void savedFileIsStableAndReadsBack();
     void badFormIsRefusedNamingThePlace_data();
     void badFormIsRefusedNamingThePlace();
-    void missingFileIsNamedWithTheReason();
+    void unreadablePathIsNamedWithTheReason_data();
+    void unreadablePathIsNamedWithTheReason();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
+    void saveKeepsWhatStandsAtThePath_data();
+    void saveKeepsWhatStandsAtThePath();
     void reRegisteringAClassReplacesItsKeys();
 };
 
@@ -59,6 +65,41 @@ const QByteArray kSample = R"({
 }
 )";
 
+// Byte order marks open strings and tell names apart; places stand at a widget's limits.
+const QByteArray kMarks = QByteArray(R"({
+    "format": "pelidora-form",
+    "version": 1,
+    "caption": "<BOM><BOM>two marks",
+    "width": 16777215,
+    "height": 1,
+    "controls": [
+        {
+            "class": "TestBox",
+            "name": "<BOM>A",
+            "left": -16777215,
+            "top": 16777215,
+            "properties": {
+                "Font": {
+                    "Name": "<BOM>Serif",
+                    "Size": 12,
+                    "Bold": false,
+                    "Italic": false,
+                    "Underline": false,
+                    "Strikethrough": false
+                }
+            }
+        },
+        {
+            "class": "TestBox",
+            "name": "A",
+            "left": 0,
+            "top": 0,
+            "properties": {}
+        }
+    ]
+}
+)").replace("<BOM>", "\xEF\xBB\xBF");
+
 QByteArray box(const QByteArray &name, const QByteArray &props, const QByteArray &cls = "TestBox")
 {
     return R"({"class":")" + cls + R"(","name":")" + name + R"(","left":0,"top":0,"properties":{)" + props + "}}";
@@ -73,6 +114,34 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(absent)");
+}
+
+// Puts at path what a row names instead of a regular file: a FIFO, a directory, a link to
+// itself; anything else is left as it is.
+void makeAt(const QString &path, const QString &what)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (what == "fifo" || what == "directory" || what == "loop")
+        QFile::remove(path);
+    if (what == "fifo")
+        QVERIFY(mkfifo(name, 0600) == 0);
+    else if (what == "directory")
+        QVERIFY(QDir().mkdir(path));
+    else if (what == "loop")
+        QVERIFY(symlink(name, name) == 0);
+}
+
+// What stands at path, without following a link, and a regular file's bytes.
+QString describe(const QString &path)
+{
+    struct stat info {};
+    if (lstat(QFile::encodeName(path), &info) != 0)
+        return "nothing";
+    if (S_ISLNK(info.st_mode))
+        return "link to " + QFile::symLinkTarget(path);
+    if (S_ISREG(info.st_mode))
+        return "file " + QString::fromUtf8(fileBytes(path));
+    return S_ISFIFO(info.st_mode) ? "fifo" : S_ISDIR(info.st_mode) ? "directory" : "other";
 }
 
 // The message of the FormFileError that f throws.
@@ -95,16 +164,28 @@ void tst_FormFile::initTestCase()
                                      {"Enabled", ValueKind::Boolean}, {"Font", ValueKind::Font}});
 }
 
+void tst_FormFile::savedFileIsStableAndReadsBack_data()
+{
+    QTest::addColumn<QByteArray>("json"); // as writeForm writes it
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("sample") << kSample << QString::fromUtf8("Démo \"quoted\"\n2nd line");
+    QTest::newRow("byte order marks") << kMarks << QStringLiteral("\uFEFF\uFEFFtwo marks");
+}
+
 void tst_FormFile::savedFileIsStableAndReadsBack()
 {
+    QFETCH(QByteArray, json);
+    QFETCH(QString, caption);
     QTemporaryDir dir;
     const QString path = dir.filePath("demo.json");
-    writeForm(path, parseForm(kSample, "demo.json"));
-    QCOMPARE(fileBytes(path), kSample);
+    writeForm(path, parseForm(json, "demo.json"));
+    QCOMPARE(fileBytes(path), json);
     const Form read = readForm(path);
-    QCOMPARE(formToJson(read), kSample);
-    QCOMPARE(read.caption, QString::fromUtf8("Démo \"quoted\"\n2nd line"));
-    QCOMPARE(read.controls.at(0).properties.ReadProperty("appearance").typeId(), int(QMetaType::Short));
+    QCOMPARE(formToJson(read), json);
+    QCOMPARE(read.caption, caption);
+    const PropertyBag &bag = read.controls.at(0).properties;
+    if (bag.contains("appearance"))
+        QCOMPARE(bag.ReadProperty("appearance").typeId(), int(QMetaType::Short));
 }
 
 void tst_FormFile::badFormIsRefusedNamingThePlace_data()
@@ -138,6 +219,16 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
     row("not UTF-8", "{\"caption\": \"\xFF\"}", "line 1, column 14: not UTF-8");
     row("lone surrogate", R"({"caption": "\udc00"})", "line 1, column 14: \\u escape of a lone low surrogate");
     row("nested too deep", QByteArray(200, '['), "line 1, column 66: nested more than 64");
+    row("left beyond a widget", form(QByteArray(ok).replace(R"("left":0)", R"("left":2147483600)")),
+        R"(controls[0] ("A").left: 2147483600 is out of range (-16777215 to 16777215))");
+    row("top beyond a widget", form(QByteArray(ok).replace(R"("top":0)", R"("top":-16777216)")),
+        R"(controls[0] ("A").top: -16777216 is out of range)");
+    row("control characters in a name", form(box(R"(\u001b[2J\u0007A\nB\u202e)", R"("Colour": 1)")),
+        R"(controls[0] ("\u001b[2J\u0007A\nB\u202e").properties.Colour: class TestBox has no such property)");
+    prop("control characters in a key", R"("Co\u0085lour\ud834\udd73": 1)",
+         R"(Co\u0085lour\ud834\udd73: class TestBox has no such property)");
+    row("control characters in a class", form(box("A", {}, R"(Box\u001b)")),
+        R"(controls[0] ("A").class: unknown control class "Box\u001b")");
 }
 
 void tst_FormFile::badFormIsRefusedNamingThePlace()
@@ -148,12 +239,27 @@ void tst_FormFile::badFormIsRefusedNamingThePlace()
     QVERIFY2(error.startsWith(message), qPrintable(error));
 }
 
-void tst_FormFile::missingFileIsNamedWithTheReason()
+void tst_FormFile::unreadablePathIsNamedWithTheReason_data()
 {
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing" << "cannot open: No such file";
+    QTest::newRow("FIFO, never opened") << "fifo" << "cannot open: not a regular file (a FIFO)";
+    QTest::newRow("directory") << "directory" << "cannot open: not a regular file (a directory)";
+    QTest::newRow("link loop") << "loop" << "cannot open: Too many levels of symbolic links";
+    QTest::newRow("device") << "/dev/null" << "cannot open: not a regular file (a character device)";
+}
+
+void tst_FormFile::unreadablePathIsNamedWithTheReason()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
-    const QString path = dir.filePath("missing.json");
+    const QString path = what.startsWith('/') ? what : dir.filePath("form.json");
+    if (!what.startsWith('/'))
+        makeAt(path, what);
     const QString error = errorOf([&] { readForm(path); });
-    QVERIFY2(error.startsWith(path + ": ") && error.contains("No such file"), qPrintable(error));
+    QVERIFY2(error.startsWith(path + ": " + reason), qPrintable(error));
 }
 
 void tst_FormFile::failedSaveKeepsTheOldFile_data()
@@ -163,6 +269,9 @@ void tst_FormFile::failedSaveKeepsTheOldFile_data()
     QTest::newRow("directory read-only") << "read-only" << "";
     QTest::newRow("disk full midway") << "limit" << "File too large"; // a short write alone says nothing
     QTest::newRow("class not registered") << "class" << R"(controls[0] ("DateBox1").class: unknown control class)";
+    QTest::newRow("FIFO") << "fifo" << "not a regular file (a FIFO)";
+    QTest::newRow("directory") << "directory" << "not a regular file (a directory)";
+    QTest::newRow("link loop") << "loop" << "Too many levels of symbolic links";
 }
 
 void tst_FormFile::failedSaveKeepsTheOldFile()
@@ -174,6 +283,8 @@ void tst_FormFile::failedSaveKeepsTheOldFile()
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("{ \"old\": 1 }") == 12);
     old.close();
+    makeAt(path, how);
+    const QString before = describe(path);
     Form form = parseForm(kSample, "demo.json");
     if (how == "class")
         form.controls[0].className = "Unregistered";
@@ -193,8 +304,47 @@ void tst_FormFile::failedSaveKeepsTheOldFile()
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY2(message.startsWith(path + ": not saved: ") && message.contains(reason), qPrintable(message));
-    QCOMPARE(fileBytes(path), QByteArray("{ \"old\": 1 }"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"demo.json"});
+    QCOMPARE(describe(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"demo.json"});
+}
+
+void tst_FormFile::saveKeepsWhatStandsAtThePath_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("symbolic link") << "link";
+    QTest::newRow("permissions") << "mode";
+    QTest::newRow("owner and group") << "owner";
+    QTest::newRow("hard link, split") << "hard";
+}
+
+void tst_FormFile::saveKeepsWhatStandsAtThePath()
+{
+    QFETCH(QString, how);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("target.json"), path = dir.filePath("form.json");
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    const QByteArray name = QFile::encodeName(target);
+    if (how == "owner" && chown(name, 1234, 4321) != 0)
+        QSKIP("running without the right to give files away");
+    QVERIFY(how == "link" ? symlink("target.json", QFile::encodeName(path)) == 0
+            : how == "hard" ? link(name, QFile::encodeName(path)) == 0
+                            : rename(name, QFile::encodeName(path)) == 0);
+    QVERIFY(chmod(QFile::encodeName(path), 0640) == 0);
+
+    writeForm(path, parseForm(kSample, "demo.json"));
+    struct stat info {};
+    QVERIFY(stat(QFile::encodeName(path), &info) == 0);
+    QCOMPARE(fileBytes(path), kSample);
+    QCOMPARE(info.st_mode & 07777, 0640u);
+    if (how == "link")
+        QCOMPARE(describe(path), "link to " + target);
+    if (how == "owner")
+        QVERIFY(info.st_uid == 1234 && info.st_gid == 4321);
+    if (how == "hard") // a rename cannot keep a hard link: the other name keeps the old bytes
+        QCOMPARE(fileBytes(target), QByteArray("old"));
 }
 
 void tst_FormFile::reRegisteringAClassReplacesItsKeys()

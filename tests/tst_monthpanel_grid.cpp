@@ -5,6 +5,7 @@
 
 #include <pelidora/runtimeerror.h>
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void selectedDayFollowsTheMonthOnlyWhileVisible_data();
     void selectedDayFollowsTheMonthOnlyWhileVisible();
     void dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex();
+    void accessibleDaysFormATableOfTheMonth_data();
+    void accessibleDaysFormATableOfTheMonth();
 };
 
 void tst_MonthPanelGrid::loadsOnceShowsTheCellsAndHides()
@@ -185,6 +188,61 @@ void tst_MonthPanelGrid::dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex()
     QVERIFY(isSunken(w.btnDay(19)) && w.bDayOver(19));
     QCOMPARE(w.lblDay()->text(), QStringLiteral("20"));
     QCOMPARE(w.DayOverIndex(), qint16(19));
+}
+
+void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QDate>("sunken");
+    QTest::addColumn<int>("days");
+    QTest::addColumn<QString>("name");   // the sunken cell's
+    QTest::addColumn<QString>("weekday"); // of the first column
+    QTest::newRow("C") << "C" << QDate(2024, 6, 15) << 30 << "Saturday 15 June 2024" << "Saturday";
+    QTest::newRow("en_US, four rows") << "en_US" << QDate(2026, 2, 28) << 28 << "Saturday 28 February 2026" << "Sunday";
+    QTest::newRow("it_IT") << "it_IT" << QDate(2000, 2, 29) << 29 << "martedì 29 febbraio 2000" << "martedì";
+    QTest::newRow("de_DE") << "de_DE" << QDate(2025, 12, 31) << 31 << "Mittwoch, 31. Dezember 2025" << "Montag";
+}
+
+void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth()
+{
+    QFETCH(QString, locale);
+    QFETCH(QDate, sunken);
+    QFETCH(int, days);
+    QFETCH(QString, name);
+    QFETCH(QString, weekday);
+    LocalePin pin(locale);
+    TodayPin today(2026, 12, 6);
+    MonthPanel w;
+    openPanel(w, sunken.year(), sunken.month(), sunken.day(), false);
+    const auto nameOf = [](QObject *o) { return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name); };
+    QCOMPARE(QStringList({nameOf(w.lblDay()), nameOf(w.cboMese()), nameOf(w.cboAnno())}),
+             QStringList({"Day", "Month", "Year"}));
+
+    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(w.fraDay());
+    QAccessibleTableInterface *table = grid->tableInterface();
+    QCOMPARE(grid->role(), QAccessible::Table);
+    QCOMPARE(std::tuple(grid->childCount(), table->rowCount(), table->columnCount()),
+             std::tuple(days, days > 28 ? 5 : 4, 7));
+    QCOMPARE(table->columnDescription(0), weekday);
+    for (int day = 1; day <= 35; ++day) {
+        QAccessibleInterface *cell = table->cellAt((day - 1) / 7, (day - 1) % 7);
+        QCOMPARE(cell != nullptr, day <= days);
+        if (day > 31)
+            continue;
+        QAccessibleInterface *own = QAccessible::queryAccessibleInterface(w.btnDay(day - 1));
+        QCOMPARE(grid->indexOfChild(own), day <= days ? day - 1 : -1); // hidden days are no cells
+        if (!cell)
+            continue;
+        QCOMPARE(cell, own);
+        QAccessibleTableCellInterface *place = cell->tableCellInterface();
+        QCOMPARE(std::tuple(cell->role(), place->rowIndex(), place->columnIndex(), place->table()),
+                 std::tuple(QAccessible::Cell, (day - 1) / 7, (day - 1) % 7, grid));
+        QCOMPARE(std::tuple(place->isSelected(), cell->state().selected), std::tuple(day == sunken.day(), day == sunken.day()));
+        QVERIFY(!cell->state().focusable);
+    }
+    QAccessibleInterface *selected = table->cellAt((sunken.day() - 1) / 7, (sunken.day() - 1) % 7);
+    QCOMPARE(table->selectedCells(), QList<QAccessibleInterface *>{selected});
+    QCOMPARE(selected->text(QAccessible::Name), name);
 }
 
 QTEST_MAIN(tst_MonthPanelGrid)

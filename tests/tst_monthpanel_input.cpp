@@ -57,10 +57,12 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     QFETCH(int, key);
     QFETCH(QDate, expected);
     test::TodayPin today(2026, 12, 6);
+    AccessibleEvents events;
     MonthPanel w;
     openPanel(w, start.year(), start.month(), start.day());
     if (!typed.isNull())
         w.lblDay()->setText(typed); // as pasted; code bypasses the field's validator
+    events.clear();
     QTest::keyClick(w.lblDay(), Qt::Key(key));
 
     QCOMPARE(w.lblDay()->text(), QString::number(expected.day()));
@@ -73,6 +75,15 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     if (key == Qt::Key_Up || key == Qt::Key_Down)
         QCOMPARE(QDate(w.SelYear(), w.SelMonth(), w.ButtonDay()), expected);
     QVERIFY(w.isVisible() && !w.FlagRaiseClick());
+
+    // Assistive technology follows the day while the keyboard stays in the day field.
+    const bool moves = QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown}.contains(key);
+    const QList<QObject *> atCell{w.btnDay(cell)};
+    QCOMPARE(events.of(QAccessible::Focus), moves ? atCell : QList<QObject *>());
+    QCOMPARE(events.of(QAccessible::Selection), start.day() != expected.day() ? atCell : QList<QObject *>());
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.btnDay(cell))->text(QAccessible::Name),
+             expected.toString("dddd d MMMM yyyy"));
+    QCOMPARE(QApplication::focusWidget(), w.lblDay());
 }
 
 void tst_MonthPanelInput::enterThreeTimesChoosesTheFieldsDay_data()

@@ -1,6 +1,8 @@
+#include "control/ucvpelidora_p.h"
 #include "shared/mpelidora.h"
 #include "support/boxhelpers.h"
 
+#include <QAccessible>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QtTest>
@@ -36,6 +38,8 @@ private Q_SLOTS:
     void containerCannotResizeTheBox();
     void artworkShipsAtTwoRatios_data();
     void artworkShipsAtTwoRatios();
+    void stripIsAGroupNamedWithTheHeldDate_data();
+    void stripIsAGroupNamedWithTheHeldDate();
 
 private:
     FakeWindowSystem m_ws;
@@ -145,6 +149,54 @@ void tst_ucvPelidoraLayout::artworkShipsAtTwoRatios()
     const QImage two(":/control/" + name + "@2x.png");
     QCOMPARE(two.size(), size * 2);
     QCOMPARE(two.devicePixelRatio(), 2.0);
+}
+
+void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("today"); // the strip's name
+    QTest::addColumn<QStringList>("parts");
+    QTest::newRow("day first") << "en_GB" << "Monday, 23 June 2025"
+                               << QStringList{"Day", "Month", "Year", "Open calendar"};
+    QTest::newRow("month first") << "en_US" << "Monday, June 23, 2025"
+                                 << QStringList{"Month", "Day", "Year", "Open calendar"};
+}
+
+void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, today);
+    QFETCH(QStringList, parts);
+    const LocalePin pin(locale);
+    AccessibleEvents events;
+    QWidget form;
+    auto *box = new ucvPelidora(&form);
+    QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(box);
+    QCOMPARE(strip->role(), QAccessible::Grouping);
+    QCOMPARE(strip->text(QAccessible::Name), today);
+    QStringList names;
+    for (int i = 0; i < strip->childCount(); ++i) {
+        QAccessibleInterface *child = strip->child(i);
+        names << child->text(QAccessible::Name);
+        QCOMPARE(child->role(), i < 3 ? QAccessible::EditableText : QAccessible::Button);
+        QCOMPARE(strip->indexOfChild(child), i);
+        QCOMPARE(child->parent(), strip);
+    }
+    QCOMPARE(names, parts);
+
+    // Asking takes nothing typed over: no correction, no held date, no signal.
+    QSignalSpy changes(box, &ucvPelidora::dateChanged);
+    setFields(*box, {"7", "7", "2024"});
+    events.clear();
+    QCOMPARE(strip->text(QAccessible::Name), today);
+    QCOMPARE(fieldsOf(*box), QStringList({"7", "7", "2024"}));
+    QCOMPARE(ucvPelidoraPrivate::get(box)->m_DateSet, serialOf(kTodayYear, kTodayMonth, kTodayDay));
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(box->date(), QDate(2024, 7, 7));
+    QCOMPARE(events.of(QAccessible::NameChanged), QList<QObject *>{box});
+
+    box->setDate(QDate());
+    QCOMPARE(strip->text(QAccessible::Name), QString("No date"));
 }
 
 QTEST_MAIN(tst_ucvPelidoraLayout)

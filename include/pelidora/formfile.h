@@ -50,13 +50,19 @@ PELIDORA_EXPORT void registerControlClass(const QString &className,
 PELIDORA_EXPORT bool isRegisteredControlClass(const QString &className);
 
 // Reads and checks a whole form; throws FormFileError on the first fault, so a caller
-// never sees part of a form. Files above 16 MiB are refused unread.
+// never sees part of a form. Only a regular file (or a symbolic link to one) is read: a
+// FIFO, a device or a directory is refused without waiting on it. Files above 16 MiB are
+// refused unread. Text the file holds is quoted in messages with its control characters
+// shown as escapes.
 PELIDORA_EXPORT Form readForm(const QString &path);
 PELIDORA_EXPORT Form parseForm(const QByteArray &json, const QString &sourceName);
 
 // Writes the form atomically: the old file stays untouched unless the new one is complete.
 // A form that would not read back (an unregistered class, an unknown key, a duplicate
-// name ...) is refused before anything is written.
+// name ...) is refused before anything is written, and so is a path holding anything but
+// a regular file. Through a symbolic link the link's target is replaced and the link kept;
+// the file keeps its permissions, and its owner and group where the process may set them.
+// A save gives the saved name a new file: other hard links keep the old contents.
 PELIDORA_EXPORT void writeForm(const QString &path, const Form &form);
 PELIDORA_EXPORT QByteArray formToJson(const Form &form);
 

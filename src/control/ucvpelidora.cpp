@@ -1,4 +1,5 @@
 #include "control/ucvpelidora_p.h"
+#include "control/ucvpelidoraaccessible.h"
 
 #include <pelidora/formfile.h>
 #include <pelidora/runtimeerror.h>
@@ -106,6 +107,7 @@ void ucvPelidora::Initialize()
     m.gAppTitle = platform::windowSystem().appTitle();
     m.gAboutYears = QStringLiteral("2026");
     d->m_DateOrder = qint16(platform::dateOrder());
+    ucvPelidoraAccessible::nameFields(*d);
 }
 
 void ucvPelidora::InitProperties()
@@ -337,6 +339,13 @@ void ucvPelidora::About()
     d->hidePanel();
     d->TimerHide->stop();
     ShowControlAbout(this);
+}
+
+void ucvPelidora::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ucvPelidoraAccessible::nameFields(*d);
+    QWidget::changeEvent(event);
 }
 
 void ucvPelidoraPrivate::applyEnabled(bool enabled)

@@ -1,5 +1,8 @@
 #include "control/ucvpelidora_p.h"
 
+#include "control/dropbutton.h"
+#include "control/ucvpelidoraaccessible.h"
+
 #include "platform/olecolor.h"
 #include "platform/windowsystem.h"
 #include "shared/mpelidora.h"
@@ -42,9 +45,10 @@ QPixmap picture(const char *name, QSize designPx)
     return pixmap;
 }
 
+template<typename Label = QLabel>
 QLabel *makePicture(QWidget *parent, const char *objectName, const QPixmap &pixmap)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new Label(parent);
     label->setObjectName(QLatin1String(objectName));
     label->setScaledContents(true);
     label->setPixmap(pixmap);
@@ -101,7 +105,7 @@ void ucvPelidoraPrivate::createConstituents()
     imgCboUp->hide();
     imgCboDown = makePicture(q, "imgCboDown", picture("combo-down", {18, 21}));
     imgCboDown->hide();
-    imgCombo = makePicture(q, "imgCombo", imgCboUp->pixmap());
+    imgCombo = makePicture<DropButton>(q, "imgCombo", imgCboUp->pixmap());
     imgCombo->installEventFilter(q);
 
     // Design positions, until a font is applied.
@@ -126,6 +130,7 @@ void ucvPelidoraPrivate::createConstituents()
     TimerHide->setInterval(50);
     QObject::connect(TimerHide, &QTimer::timeout, q, [this] { TimerHide_Timer(); });
 
+    ucvPelidoraAccessible::attach(*this);
     UserControl_Resize();
 }
 

@@ -3,6 +3,7 @@
 #include "panel/daycell.h"
 #include "panel/dayheading.h"
 #include "panel/framepicture.h"
+#include "panel/monthpanelaccessible.h"
 #include "panel/panelframe.h"
 #include "panel/panellist.h"
 #include "panel/twips.h"
@@ -96,6 +97,7 @@ MonthPanel::MonthPanel(QWidget *parent)
     }
 
     buildLayout();
+    monthpanelaccessible::attach(*this);
 }
 
 MonthPanel::~MonthPanel() = default;
@@ -287,6 +289,13 @@ void MonthPanel::closeEvent(QCloseEvent *event)
     // Closed by the window system: as Escape, the panel is hidden and keeps its state.
     HidePelidora();
     event->accept();
+}
+
+void MonthPanel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        monthpanelaccessible::nameParts(*this);
+    QWidget::changeEvent(event);
 }
 
 } // namespace pelidora

@@ -4,6 +4,7 @@
 
 #include "panel/daycell.h"
 #include "panel/dayheading.h"
+#include "panel/monthpanelaccessible.h"
 #include "panel/panellist.h"
 #include "platform/dayserial.h"
 #include "platform/localedates.h"
@@ -108,6 +109,7 @@ void MonthPanel::sinkLook(qint16 Index)
     m_DayOverIndex = Index;
     m_bDayOver[Index] = true;
     m_lblDayTag = QString::number(Index + 1);
+    monthpanelaccessible::cellSunk(*this, Index);
 }
 
 void MonthPanel::DayMouseOver(qint16 Index)

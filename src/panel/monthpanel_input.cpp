@@ -2,6 +2,7 @@
 
 #include "panel/monthpanel.h"
 
+#include "panel/monthpanelaccessible.h"
 #include "panel/panellist.h"
 #include "platform/localedates.h"
 #include "platform/windowsystem.h"
@@ -219,7 +220,10 @@ bool MonthPanel::eventFilter(QObject *watched, QEvent *event)
         qint16 ascii = asciiOf(key);
         if (watched == m_lblDay) {
             // The key goes on to the field, whatever the handler did with it.
-            lblDay_KeyDown(keyCodeOf(key), shiftOf(key));
+            const qint16 code = keyCodeOf(key);
+            lblDay_KeyDown(code, shiftOf(key));
+            if (code == VkUp || code == VkDown || code == VkPageUp || code == VkPageDown)
+                monthpanelaccessible::keyMoved(*this);
             if (ascii != 0) {
                 lblDay_KeyPress(ascii);
                 return ascii == 0;

@@ -3,6 +3,10 @@
 #include "platform/dayserial.h"
 #include "platform/localedates.h"
 
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
 namespace pelidora::test {
 
 FakeWindowSystem::FakeWindowSystem()
@@ -77,6 +81,48 @@ LocalePin::LocalePin(const QString &name)
 LocalePin::~LocalePin()
 {
     QLocale::setDefault(m_previous);
+}
+
+namespace {
+
+AccessibleEvents *recording = nullptr;
+
+// Only a platform's bridge to assistive technology can turn it on.
+QPlatformAccessibility *platformAccessibility()
+{
+    return QGuiApplicationPrivate::platformIntegration()->accessibility();
+}
+
+} // namespace
+
+AccessibleEvents::AccessibleEvents()
+    : m_previous(QAccessible::installUpdateHandler(&AccessibleEvents::record))
+{
+    recording = this;
+    platformAccessibility()->setActive(true);
+}
+
+AccessibleEvents::~AccessibleEvents()
+{
+    platformAccessibility()->setActive(false);
+    QAccessible::installUpdateHandler(m_previous);
+    recording = nullptr;
+}
+
+void AccessibleEvents::record(QAccessibleEvent *event)
+{
+    if (recording)
+        recording->m_events.append({event->object(), event->type()});
+}
+
+QList<QObject *> AccessibleEvents::of(QAccessible::Event type) const
+{
+    QList<QObject *> objects;
+    for (const auto &[object, t] : m_events) {
+        if (t == type)
+            objects << object.data();
+    }
+    return objects;
 }
 
 } // namespace pelidora::test

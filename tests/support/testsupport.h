@@ -5,9 +5,11 @@
 
 #include "platform/windowsystem.h"
 
+#include <QAccessible>
 #include <QColor>
 #include <QList>
 #include <QLocale>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -70,6 +72,23 @@ public:
 
 private:
     QLocale m_previous;
+};
+
+// While it lives, assistive technology counts as active, and accessibility events are
+// recorded here instead of reaching the platform.
+class AccessibleEvents
+{
+public:
+    AccessibleEvents();
+    ~AccessibleEvents();
+    // The objects that got events of the type, first to last.
+    QList<QObject *> of(QAccessible::Event type) const;
+    void clear() { m_events.clear(); }
+
+private:
+    static void record(QAccessibleEvent *event);
+    QList<std::pair<QPointer<QObject>, QAccessible::Event>> m_events;
+    QAccessible::UpdateHandler m_previous;
 };
 
 } // namespace pelidora::test
