@@ -321,30 +321,62 @@ void tst_HostCommand::screenshotsShowTheFormAndAnOpenPanel()
 
 void tst_HostCommand::failedPicturesExitOne_data()
 {
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<QString>("panel"); // of the one box of a disabled form
+    QTest::addColumn<QString>("picture"); // in the test's folder, or absolute
+    QTest::addColumn<QString>("what");    // what stands there first: "old" (a picture), "fifo", "directory",
+                                          // "link" or "hard" (to the form); "limit": the disk fills up
+    QTest::addColumn<QString>("panel");   // of the one box of a disabled form
     QTest::addColumn<QString>("problem");
-    QTest::newRow("unwritable picture") << "no/such/folder/form.png" << ""
-                                        << "cannot write the picture " + m_dir.filePath("no/such/folder/form.png");
-    QTest::newRow("panel of a disabled box") << "disabled.png" << "a" << "the panel of a did not open";
+    const QString cannot = QStringLiteral("cannot write the picture ");
+    QTest::newRow("unwritable picture") << "no/such/folder/form.png" << "" << ""
+                                        << cannot + m_dir.filePath("no/such/folder/form.png") + ": No such file";
+    QTest::newRow("panel of a disabled box") << "disabled.png" << "" << "a" << "the panel of a did not open";
+    QTest::newRow("the form itself") << "disabled.json" << "" << "" << "it is the form file";
+    QTest::newRow("a link to the form") << "link.png" << "link" << "" << "it is the form file";
+    QTest::newRow("a hard link to the form") << "hard.png" << "hard" << "" << "it is the form file";
+    QTest::newRow("FIFO") << "fifo.png" << "fifo" << "" << "not a regular file (a FIFO)";
+    QTest::newRow("directory") << "folder.png" << "directory" << "" << "not a regular file (a directory)";
+    QTest::newRow("device") << "/dev/full" << "" << "" << "/dev/full: not a regular file (a character device)";
+    QTest::newRow("disk full midway") << "full.png" << "limit" << "" << "File too large";
 }
 
-// The form is still drawn where it can be.
+// The form is still drawn where it can be; a picture not written leaves the path as it was.
 void tst_HostCommand::failedPicturesExitOne()
 {
     QFETCH(QString, picture);
+    QFETCH(QString, what);
     QFETCH(QString, panel);
     QFETCH(QString, problem);
     const QString form = m_dir.filePath(QStringLiteral("disabled.json"));
     QVERIFY(writeFile(form, oneBoxForm(R"("Enabled": false)")));
-    const QString path = m_dir.filePath(picture);
+    const bool inFolder = QDir::isRelativePath(picture);
+    const QString path = inFolder ? m_dir.filePath(picture) : picture;
+    if (inFolder && path != form)
+        QFile::remove(path);
+    if (what == "old" || what == "limit")
+        QVERIFY(writeFile(path, "old"));
+    else if (what == "link" || what == "hard")
+        QVERIFY(what == "link" ? QFile::link(form, path) : link(QFile::encodeName(form), QFile::encodeName(path)) == 0);
+    else
+        makeAt(path, what);
+    const QString before = whatStandsAt(path), formBefore = whatStandsAt(form);
     QStringList args{form, QStringLiteral("--screenshot"), path};
     if (!panel.isEmpty())
         args << QStringLiteral("--open-panel") << panel;
+    std::optional<FileSizeLimit> limit;
+    if (what == "limit")
+        limit.emplace(64);
     const HostRun run = runHost(args);
+    limit.reset();
     QCOMPARE(run.code, 1);
     QVERIFY2(run.err.contains(problem), qPrintable(run.err));
-    QCOMPARE(QImage(path).size(), panel.isEmpty() ? QSize(0, 0) : QSize(300, 100));
+    QCOMPARE(whatStandsAt(form), formBefore);
+    if (panel.isEmpty())
+        QCOMPARE(whatStandsAt(path), before);
+    else
+        QCOMPARE(QImage(path).size(), QSize(300, 100));
+    const QStringList left = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    QVERIFY2(std::none_of(left.begin(), left.end(), [](const QString &name) { return name.startsWith(u'.'); }),
+             qPrintable(left.join(u' ')));
 }
 
 void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped_data()
