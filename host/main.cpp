@@ -1,5 +1,6 @@
 #include "displaycheck.h"
 #include "hostoptions.h"
+#include "hosttranslations.h"
 #include "platformnoise.h"
 #include "runhost.h"
 
@@ -39,6 +40,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     starting.reset();
     QApplication::setApplicationName(QStringLiteral("pelidora-host"));
+    installHostTranslations();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return runHost(QApplication::arguments().mid(1), out, err);

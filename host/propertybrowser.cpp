@@ -1,6 +1,7 @@
 #include "propertybrowser.h"
 
 #include "formhost.h"
+#include "systemcolors.h"
 
 #include <pelidora/runtimeerror.h>
 #include <pelidora/stdfont.h>
@@ -15,6 +16,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollArea>
@@ -69,16 +71,22 @@ QIcon fontSample(const StdFont &font, qreal dpr)
 
 QString fontText(const StdFont &font)
 {
-    QStringList parts{font.name(), QStringLiteral("%1 pt").arg(font.size())};
+    QStringList parts{font.name(), PropertyBrowser::tr("%1 pt").arg(font.size())};
     if (font.bold())
-        parts << QStringLiteral("bold");
+        parts << PropertyBrowser::tr("bold");
     if (font.italic())
-        parts << QStringLiteral("italic");
+        parts << PropertyBrowser::tr("italic");
     if (font.underline())
-        parts << QStringLiteral("underline");
+        parts << PropertyBrowser::tr("underline");
     if (font.strikeout())
-        parts << QStringLiteral("strikeout");
+        parts << PropertyBrowser::tr("strikeout");
     return parts.join(QStringLiteral(", "));
+}
+
+// The stored value behind a colour property: 0x00BBGGRR or a system colour.
+QByteArray valueProperty(const QString &colorProperty)
+{
+    return colorProperty.toLatin1() + "Value";
 }
 
 // A value as the browser shows it.
@@ -151,7 +159,7 @@ PropertyBrowser::PropertyBrowser(QWidget *parent)
     m_grid->setColumnStretch(1, 1);
 
     addRow(m_grid, QStringLiteral("(Name)"), m_name,
-           QStringLiteral("The name a program and the form file use for this date box."));
+           tr("The name a program and the form file use for this date box."));
     connect(m_name, &QLineEdit::editingFinished, this, [this] {
         if (m_box && m_name->text() != m_box->objectName())
             Q_EMIT renameRequested(m_box, m_name->text());
@@ -229,9 +237,9 @@ void PropertyBrowser::createFormRows()
     grid->setHorizontalSpacing(10);
     grid->setColumnStretch(1, 1);
     const QList<std::pair<QString, QString>> help{
-        {QStringLiteral("Caption"), QStringLiteral("The text in the form's title bar.")},
-        {QStringLiteral("Width"), QStringLiteral("The width of the form, in pixels.")},
-        {QStringLiteral("Height"), QStringLiteral("The height of the form, in pixels.")},
+        {QStringLiteral("Caption"), tr("The text in the form's title bar.")},
+        {QStringLiteral("Width"), tr("The width of the form, in pixels.")},
+        {QStringLiteral("Height"), tr("The height of the form, in pixels.")},
     };
     const QList<QWidget *> editors{m_caption, m_width, m_height};
     for (qsizetype i = 0; i < help.size(); ++i) {
@@ -249,7 +257,7 @@ void PropertyBrowser::createFormRows()
     });
     for (QSpinBox *spin : {m_width, m_height}) {
         spin->setRange(1, 16777215); // what a form file holds
-        spin->setSuffix(QStringLiteral(" px"));
+        spin->setSuffix(tr(" px"));
         spin->setKeyboardTracking(false);
         const QString name = spin == m_width ? QStringLiteral("Width") : QStringLiteral("Height");
         connect(spin, &QSpinBox::valueChanged, this, [this, name](int value) {
@@ -276,6 +284,8 @@ QWidget *PropertyBrowser::createEditor(const QMetaProperty &property)
     if (type == QMetaType::QColor) {
         QToolButton *button = pickerButton(m_rows);
         connect(button, &QToolButton::clicked, this, [this, name] { pickColor(name); });
+        button->setPopupMode(QToolButton::MenuButtonPopup); // the arrow offers the system colours
+        button->setMenu(systemColorMenu(name, button));
         return button;
     }
     if (type == qMetaTypeId<StdFont>()) {
@@ -389,9 +399,9 @@ bool PropertyBrowser::writeProperty(const QString &name, const QVariant &value)
     QString problem;
     try {
         if (!property.write(m_box, value))
-            problem = QStringLiteral("Not set: \"%1\" is not a valid value.").arg(entered);
+            problem = tr("Not set: \"%1\" is not a valid value.").arg(entered);
     } catch (const RuntimeError &error) {
-        problem = QStringLiteral("Not set. Run-time error %1: %2").arg(error.number()).arg(error.description());
+        problem = tr("Not set. Run-time error %1: %2").arg(error.number()).arg(error.description());
     }
     // The box may keep another value than the one entered: a clamped font, a date that
     // does not exist.
@@ -399,7 +409,7 @@ bool PropertyBrowser::writeProperty(const QString &name, const QVariant &value)
     if (problem.isEmpty() && m_box) {
         const QVariant kept = property.read(m_box);
         if (!sameValue(enteredValue, kept))
-            said = QStringLiteral("Read back as %1 (entered: %2).").arg(valueText(kept), entered);
+            said = tr("Read back as %1 (entered: %2).").arg(valueText(kept), entered);
     }
     if (QLabel *label = m_notes.value(name); label && !said.isEmpty()) {
         label->setText(said);
@@ -433,9 +443,9 @@ void PropertyBrowser::showTitle()
     if (m_box)
         m_title->setText(QStringLiteral("%1  (%2)").arg(m_box->objectName(), QLatin1String("ucvPelidora")));
     else if (m_form)
-        m_title->setText(QStringLiteral("Form  (click a date box to see its properties)"));
+        m_title->setText(tr("Form  (click a date box to see its properties)"));
     else
-        m_title->setText(QStringLiteral("No date box selected"));
+        m_title->setText(tr("No date box selected"));
 }
 
 void PropertyBrowser::showValue(const Row &row)
@@ -458,7 +468,8 @@ void PropertyBrowser::showValue(const Row &row)
         } else if (value.metaType().id() == QMetaType::QColor) {
             const QColor color = value.value<QColor>();
             button->setIcon(swatch(color, devicePixelRatioF()));
-            button->setText(color.name().toUpper());
+            const QString system = systemColorName(m_box->property(valueProperty(QLatin1String(row.property.name()))).toUInt());
+            button->setText(system.isEmpty() ? color.name().toUpper() : system);
         } else if (value.canConvert<StdFont>()) {
             button->setIcon(fontSample(value.value<StdFont>(), devicePixelRatioF()));
             button->setText(fontText(value.value<StdFont>()));
@@ -475,6 +486,26 @@ void PropertyBrowser::pickColor(const QString &name)
     const QColor current = m_box->property(name.toLatin1().constData()).value<QColor>();
     if (const std::optional<QColor> chosen = m_colorPicker(current, name, this))
         writeProperty(name, *chosen);
+}
+
+QMenu *PropertyBrowser::systemColorMenu(const QString &name, QWidget *parent)
+{
+    auto *menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("systemColors_") + name);
+    const QByteArray stored = valueProperty(name);
+    for (const quint32 value : systemColors()) {
+        QAction *action = menu->addAction(systemColorName(value));
+        action->setCheckable(true);
+        action->setData(value);
+        connect(action, &QAction::triggered, this,
+                [this, stored, value] { writeProperty(QString::fromLatin1(stored), QVariant::fromValue(value)); });
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu, stored] {
+        const QVariant current = m_box ? m_box->property(stored) : QVariant();
+        for (QAction *action : menu->actions())
+            action->setChecked(current.isValid() && action->data().toUInt() == current.toUInt());
+    });
+    return menu;
 }
 
 void PropertyBrowser::pickFont(const QString &name)
@@ -504,7 +535,7 @@ QString PropertyBrowser::helpString(const QString &property)
 void PropertyBrowser::showHelp(const QString &property)
 {
     if (property.isEmpty()) {
-        m_help->setText(m_box || m_form ? QStringLiteral("Select a property to see what it does.") : QString());
+        m_help->setText(m_box || m_form ? tr("Select a property to see what it does.") : QString());
         return;
     }
     const QString help = m_ownHelp.value(property, helpString(property));

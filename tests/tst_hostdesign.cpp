@@ -6,6 +6,7 @@
 #include "formcanvas.h"
 #include "formdump.h"
 #include "formhost.h"
+#include "hosttranslations.h"
 #include "propertybrowser.h"
 #include "runwindow.h"
 
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void everyChangeIsOneUndoStep();
     void addedBoxTakesTheFirstFreeSpot_data();
     void addedBoxTakesTheFirstFreeSpot();
+    void menusAndStepsSpeakTheSystemLanguage();
 
 private:
     QString copyOfDemo();
@@ -100,6 +102,26 @@ void tst_HostDesign::browserOffersTheDesignablePropertiesOnly()
     const auto *appearance = qobject_cast<QComboBox *>(browser.editor(QStringLiteral("Appearance")));
     QCOMPARE(QStringList({appearance->itemText(0), appearance->itemText(1)}), QStringList({"Flat", "3D"}));
 
+    // A system colour is shown by its name and chosen from the colour's menu.
+    {
+        Site site(false);
+        ucvPelidora box(&site);
+        box.InitProperties();
+        box.setBackColorValue(0x8000000F);
+        browser.setTarget(&box);
+        auto *back = qobject_cast<QToolButton *>(browser.editor(QStringLiteral("BackColor")));
+        QCOMPARE(back->text(), QStringLiteral("Button Face"));
+        auto *fore = qobject_cast<QToolButton *>(browser.editor(QStringLiteral("ForeColor")));
+        const QList<QAction *> colours = fore->menu()->actions();
+        const auto windowText = std::find_if(colours.begin(), colours.end(),
+                                             [](QAction *a) { return a->text() == "Window Text"; });
+        QVERIFY(windowText != colours.end());
+        (*windowText)->trigger();
+        QCOMPARE(box.ForeColorValue(), 0x80000008u);
+        QCOMPARE(fore->text(), QStringLiteral("Window Text"));
+        QCOMPARE(back->text(), QStringLiteral("Button Face"));
+        browser.setTarget(nullptr);
+    }
 }
 
 void tst_HostDesign::browserSaysWhatTheBoxDidWithAValue_data()
@@ -454,6 +476,23 @@ void tst_HostDesign::addedBoxTakesTheFirstFreeSpot()
         QVERIFY(other == box || !marked(other).intersects(marked(box)));
     window.undoStack()->undo();
     QCOMPARE(window.host()->formSize(), QSize(formSize.width(), 100));
+}
+
+void tst_HostDesign::menusAndStepsSpeakTheSystemLanguage()
+{
+    const auto menusAfterAnAdd = [this] {
+        DesignWindow window;
+        window.load(copyOfDemo());
+        window.addBox();
+        QStringList texts;
+        for (const QAction *menu : window.menuBar()->actions())
+            texts << menu->text();
+        return texts << window.findChild<QAction *>(QStringLiteral("undo"))->text();
+    };
+    QVERIFY(installHostTranslations(QLocale("it_IT")));
+    QCOMPARE(menusAfterAnAdd(), QStringList({"&File", "&Modifica", "&Aiuto", "&Annulla Aggiungi ucvPelidora1"}));
+    QVERIFY(!installHostTranslations(QLocale("en_US")));
+    QCOMPARE(menusAfterAnAdd(), QStringList({"&File", "&Edit", "&Help", "&Undo Add ucvPelidora1"}));
 }
 
 QTEST_MAIN(tst_HostDesign)

@@ -1,6 +1,10 @@
 #include "control/ucvpelidora_p.h"
+#include "panel/monthpanel.h"
+#include "panel/panellist.h"
 #include "shared/mpelidora.h"
 #include "support/boxhelpers.h"
+
+#include <pelidora/translations.h>
 
 #include <QAccessible>
 #include <QHBoxLayout>
@@ -40,6 +44,7 @@ private Q_SLOTS:
     void artworkShipsAtTwoRatios();
     void stripIsAGroupNamedWithTheHeldDate_data();
     void stripIsAGroupNamedWithTheHeldDate();
+    void catalogRenamesOpenBoxesAndPanels();
 
 private:
     FakeWindowSystem m_ws;
@@ -109,25 +114,39 @@ void tst_ucvPelidoraLayout::stripFollowsTheClampedFont()
                  && part(*box, name)->palette().color(QPalette::Text) == QColor(Qt::blue), name);
 }
 
-// The size is module-wide: neither a layout nor a resize gives a box any other than the
-// last applied font's, and the first showing is no resize.
+// Each box keeps the size of its own strip: neither a layout nor a resize gives it another,
+// nor does a box with another font; the first showing is no resize. The module-wide size
+// is the last one computed. Two boxes side by side show every part uncut.
 void tst_ucvPelidoraLayout::containerCannotResizeTheBox()
 {
     Site site(true);
     QWidget form;
-    ucvPelidora *small = boxWithFont(site, fontOf("DejaVu Sans", 8), &form);
-    const QSize smallSize = small->size();
     ucvPelidora *large = boxWithFont(site, fontOf("Liberation Serif", 12), &form);
     const QSize largeSize = large->size();
-    QVERIFY(largeSize.width() > smallSize.width());
-    (new QHBoxLayout(&form))->addWidget(large);
+    ucvPelidora *small = boxWithFont(site, fontOf("DejaVu Sans", 7), &form);
+    const QSize smallSize = small->size();
+    QVERIFY(largeSize.width() > smallSize.width() && largeSize.height() > smallSize.height());
+    QCOMPARE(QSize(module().gCtlWidth, module().gCtlHeight), smallSize * 15);
+    auto *layout = new QHBoxLayout(&form);
+    layout->addWidget(large);
+    layout->addWidget(small);
     form.resize(600, 200);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QImage shown = form.grab().toImage();
+    for (ucvPelidora *box : {large, small}) {
+        for (const char *name : {"txtDay", "txtMonth", "txtYear", "imgCombo"}) {
+            QWidget *p = part(*box, name);
+            const QImage alone = p->grab().toImage().convertToFormat(shown.format());
+            const QRect at(box->mapTo(&form, p->pos()) * shown.devicePixelRatio(), alone.size());
+            QVERIFY2(shown.copy(at) == alone, name);
+        }
+    }
     QCOMPARE(large->size(), largeSize);
     QCOMPARE(small->size(), smallSize);
+
     small->resize(400, 80);
-    QCOMPARE(small->size(), largeSize);
+    QCOMPARE(small->size(), smallSize);
     large->setGeometry(5, 5, 10, 3);
     QCOMPARE(large->size(), largeSize);
 }
@@ -197,6 +216,37 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
 
     box->setDate(QDate());
     QCOMPARE(strip->text(QAccessible::Name), QString("No date"));
+}
+
+void tst_ucvPelidoraLayout::catalogRenamesOpenBoxesAndPanels()
+{
+    QWidget form;
+    auto *box = new ucvPelidora(&form);
+    box->setDate(QDate());
+    MonthPanel panel;
+    const auto names = [&] {
+        QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(box);
+        QStringList result{strip->text(QAccessible::Name)};
+        for (int i = 0; i < strip->childCount(); ++i)
+            result << strip->child(i)->text(QAccessible::Name);
+        for (QObject *part : std::initializer_list<QObject *>{panel.lblDay(), panel.cboMese(), panel.cboAnno()})
+            result << QAccessible::queryAccessibleInterface(part)->text(QAccessible::Name);
+        return result;
+    };
+    const QStringList english{"No date", "Day", "Month", "Year", "Open calendar", "Day", "Month", "Year"};
+    QCOMPARE(names(), english);
+
+    QVERIFY(installTranslator(QLocale("it_IT")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(names(), QStringList({"Nessuna data", "Giorno", "Mese", "Anno", "Apri calendario", "Giorno", "Mese", "Anno"}));
+    m_ws.messages.clear();
+    box->setFontObject(fontOf("DejaVu Sans", 14));
+    QCOMPARE(m_ws.messages.value(0).text, QString("Impossibile assegnare una dimensione del carattere maggiore di 12."));
+
+    // English is the source language: asking for it takes the catalog out.
+    QVERIFY(!installTranslator(QLocale("en_GB")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(names(), english);
 }
 
 QTEST_MAIN(tst_ucvPelidoraLayout)

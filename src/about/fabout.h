@@ -48,6 +48,7 @@ public:
     void reject() override;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -84,6 +85,12 @@ private:
     void lblweb_MouseMove();
     void lblmailto_MouseDown();
     void lblweb_MouseDown();
+
+    // A link the desktop could not open says why in a line under the links, until the
+    // pointer leaves that link.
+    void showOpenError(QLabel *link, const QString &error);
+    QLabel *m_openError = nullptr;
+    QLabel *m_failedLink = nullptr;
 
     bool m_executing = false; // inside the modal loop
     double m_twipsX = 15.0;   // twips per pixel
