@@ -139,6 +139,7 @@ void tst_ucvPelidoraLayout::artworkShipsAtTwoRatios_data()
     QTest::newRow("separator") << "slash" << QSize(11, 18);
     QTest::newRow("button released") << "combo-up" << QSize(18, 21);
     QTest::newRow("button pressed") << "combo-down" << QSize(18, 21);
+    QTest::newRow("toolbox picture") << "toolbox" << QSize(16, 15);
 }
 
 void tst_ucvPelidoraLayout::artworkShipsAtTwoRatios()
