@@ -2,6 +2,8 @@
 
 #include <pelidora/ucvPelidora.h>
 
+#include <QCoreApplication>
+
 namespace pelidora::host {
 
 AddBoxCommand::AddBoxCommand(FormHost *host, Place place)
@@ -25,7 +27,7 @@ void AddBoxCommand::redo()
     m_host->setFormSize(m_formAfter);
     m_host->moveBox(box, placement.position);
     m_record = m_host->record(box);
-    setText(QStringLiteral("Add %1").arg(m_record->name));
+    setText(QCoreApplication::translate("pelidora::host::DesignCommands", "Add %1").arg(m_record->name));
 }
 
 void AddBoxCommand::undo()
@@ -35,7 +37,7 @@ void AddBoxCommand::undo()
 }
 
 DeleteBoxCommand::DeleteBoxCommand(FormHost *host, const QString &name)
-    : QUndoCommand(QStringLiteral("Delete %1").arg(name))
+    : QUndoCommand(QCoreApplication::translate("pelidora::host::DesignCommands", "Delete %1").arg(name))
     , m_host(host)
 {
     m_record.name = name;
@@ -54,7 +56,7 @@ void DeleteBoxCommand::undo()
 }
 
 MoveBoxCommand::MoveBoxCommand(FormHost *host, const QString &name, const QPoint &from, const QPoint &to, bool nudge)
-    : QUndoCommand(QStringLiteral("Move %1").arg(name))
+    : QUndoCommand(QCoreApplication::translate("pelidora::host::DesignCommands", "Move %1").arg(name))
     , m_host(host)
     , m_name(name)
     , m_from(from)
@@ -89,7 +91,7 @@ bool MoveBoxCommand::mergeWith(const QUndoCommand *other)
 }
 
 RenameBoxCommand::RenameBoxCommand(FormHost *host, const QString &from, const QString &to)
-    : QUndoCommand(QStringLiteral("Rename %1 to %2").arg(from, to))
+    : QUndoCommand(QCoreApplication::translate("pelidora::host::DesignCommands", "Rename %1 to %2").arg(from, to))
     , m_host(host)
     , m_from(from)
     , m_to(to)
@@ -108,7 +110,7 @@ void RenameBoxCommand::undo()
 
 PropertyCommand::PropertyCommand(FormHost *host, const QString &box, const QString &property,
                                  const PropertyBag &before, const PropertyBag &after)
-    : QUndoCommand(QStringLiteral("Set %1.%2").arg(box, property))
+    : QUndoCommand(QCoreApplication::translate("pelidora::host::DesignCommands", "Set %1.%2").arg(box, property))
     , m_host(host)
     , m_box(box)
     , m_property(property)
@@ -140,7 +142,7 @@ bool PropertyCommand::mergeWith(const QUndoCommand *other)
 }
 
 FormPropertyCommand::FormPropertyCommand(FormHost *host, const QString &property, const QVariant &value)
-    : QUndoCommand(QStringLiteral("Set the form's %1").arg(property))
+    : QUndoCommand(QCoreApplication::translate("pelidora::host::DesignCommands", "Set the form's %1").arg(property))
     , m_host(host)
     , m_property(property)
     , m_before(valueOf(host, property))

@@ -31,7 +31,7 @@ namespace {
 DesignWindow::CloseChoice askOnClose(QWidget *parent, const QString &fileName)
 {
     const auto answer = QMessageBox::question(parent, QStringLiteral("pelidora-host"),
-                                              QStringLiteral("Save the changes to %1?").arg(fileName),
+                                              DesignWindow::tr("Save the changes to %1?").arg(fileName),
                                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                               QMessageBox::Save);
     switch (answer) {
@@ -94,7 +94,7 @@ DesignWindow::DesignWindow(QWidget *parent)
     connect(m_host, &FormHost::boxPropertyChanged, this,
             [this](ucvPelidora *box, const QString &name, const PropertyBag &before, const PropertyBag &after) {
                 m_undo->push(new PropertyCommand(m_host, box->objectName(), name, before, after));
-                statusBar()->showMessage(QStringLiteral("%1.%2 changed").arg(box->objectName(), name), 4000);
+                statusBar()->showMessage(tr("%1.%2 changed").arg(box->objectName(), name), 4000);
             });
     connect(m_host, &FormHost::formChanged, this, &DesignWindow::updateTitle);
     connect(m_host, &FormHost::modifiedChanged, this, &DesignWindow::updateTitle);
@@ -116,37 +116,37 @@ DesignWindow::~DesignWindow()
 
 void DesignWindow::createActions()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction *saveAction = file->addAction(QStringLiteral("&Save"), this, [this] { save(); });
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    QAction *saveAction = file->addAction(tr("&Save"), this, [this] { save(); });
     saveAction->setObjectName(QStringLiteral("save"));
     saveAction->setShortcut(QKeySequence::Save);
-    QAction *run = file->addAction(QStringLiteral("&Run"), this, [this] { runForm(); });
+    QAction *run = file->addAction(tr("&Run"), this, [this] { runForm(); });
     run->setObjectName(QStringLiteral("runForm"));
     run->setShortcut(QKeySequence(Qt::Key_F5));
-    run->setToolTip(QStringLiteral("Save and run the form (F5)"));
+    run->setToolTip(tr("Save and run the form (F5)"));
     file->addSeparator();
-    file->addAction(QStringLiteral("&Close"), QKeySequence::Close, this, &QWidget::close);
+    file->addAction(tr("&Close"), QKeySequence::Close, this, &QWidget::close);
 
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    QAction *undo = m_undo->createUndoAction(this, QStringLiteral("&Undo"));
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    QAction *undo = m_undo->createUndoAction(this, tr("&Undo"));
     undo->setObjectName(QStringLiteral("undo"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction *redo = m_undo->createRedoAction(this, QStringLiteral("&Redo"));
+    QAction *redo = m_undo->createRedoAction(this, tr("&Redo"));
     redo->setObjectName(QStringLiteral("redo"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
-    QAction *add = edit->addAction(QStringLiteral("&Add date box"), this, [this] { addBox(); });
+    QAction *add = edit->addAction(tr("&Add date box"), this, [this] { addBox(); });
     add->setObjectName(QStringLiteral("addBox"));
     add->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    m_deleteAction = edit->addAction(QStringLiteral("&Delete"), this, [this] { deleteBox(m_overlay->selected()); });
+    m_deleteAction = edit->addAction(tr("&Delete"), this, [this] { deleteBox(m_overlay->selected()); });
     m_deleteAction->setObjectName(QStringLiteral("deleteBox"));
-    m_deleteAction->setToolTip(QStringLiteral("Delete the selected date box (Delete key on the form)"));
+    m_deleteAction->setToolTip(tr("Delete the selected date box (Delete key on the form)"));
 
     addHelpMenu(this, m_host, [this] { return m_overlay->selected(); });
 
-    QToolBar *tools = addToolBar(QStringLiteral("Form"));
+    QToolBar *tools = addToolBar(tr("Form"));
     tools->setObjectName(QStringLiteral("formTools"));
     tools->setMovable(false);
     tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -164,7 +164,7 @@ void DesignWindow::load(const QString &path)
     showSelection(m_overlay->selected());
     updateTitle();
     statusBar()->showMessage(
-        QStringLiteral("Designing %1: drag a box to move it; click a box, or the form, for its properties")
+        tr("Designing %1: drag a box to move it; click a box, or the form, for its properties")
             .arg(QFileInfo(path).absoluteFilePath()));
     const QSize form = m_host->formSize();
     const int browserWidth = 340;
@@ -183,7 +183,7 @@ bool DesignWindow::save()
         return false;
     }
     m_undo->setClean();
-    statusBar()->showMessage(QStringLiteral("Saved %1").arg(m_host->path()), 4000);
+    statusBar()->showMessage(tr("Saved %1").arg(m_host->path()), 4000);
     return true;
 }
 
@@ -194,7 +194,7 @@ ucvPelidora *DesignWindow::addBox()
     ucvPelidora *box = m_host->boxNamed(command->name());
     m_overlay->select(box);
     m_overlay->setFocus();
-    statusBar()->showMessage(QStringLiteral("Added %1").arg(box->objectName()), 4000);
+    statusBar()->showMessage(tr("Added %1").arg(box->objectName()), 4000);
     return box;
 }
 
@@ -206,7 +206,7 @@ void DesignWindow::deleteBox(ucvPelidora *box)
     if (m_overlay->selected() == box)
         m_overlay->select(nullptr);
     m_undo->push(new DeleteBoxCommand(m_host, name));
-    statusBar()->showMessage(QStringLiteral("Deleted %1").arg(name), 4000);
+    statusBar()->showMessage(tr("Deleted %1").arg(name), 4000);
 }
 
 RunWindow *DesignWindow::runForm()
@@ -283,9 +283,9 @@ void DesignWindow::updateTitle()
 {
     const QString file = QFileInfo(m_host->path()).fileName();
     const QString caption = m_host->caption().isEmpty() ? file : m_host->caption();
-    setWindowTitle(QStringLiteral("%1 — %2[*] — pelidora-host design").arg(caption, file));
+    setWindowTitle(tr("%1 — %2[*] — pelidora-host design").arg(caption, file));
     setWindowModified(m_host->isModified());
-    m_saveState->setText(m_host->isModified() ? QStringLiteral("● Unsaved changes") : QStringLiteral("Saved"));
+    m_saveState->setText(m_host->isModified() ? tr("● Unsaved changes") : tr("Saved"));
 }
 
 void DesignWindow::rename(ucvPelidora *box, const QString &name)

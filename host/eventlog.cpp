@@ -32,8 +32,8 @@ EventLog::EventLog(QWidget *parent)
 {
     m_entries->setObjectName(QStringLiteral("eventEntries"));
     m_entries->setColumnCount(ColumnCount);
-    m_entries->setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Box"), QStringLiteral("Event"),
-                                QStringLiteral("Details")});
+    m_entries->setHeaderLabels({tr("Time"), tr("Box"), tr("Event"),
+                                tr("Details")});
     m_entries->setRootIsDecorated(false);
     m_entries->setUniformRowHeights(true);
     m_entries->setAlternatingRowColors(true);
@@ -118,14 +118,15 @@ void EventLog::flushMoves()
     const int count = m_entries->topLevelItemCount();
     const bool continues = !m_moveEntryBox.isEmpty() && m_moveEntryBox == move.box && count > 0;
     m_moveEntryTicks = continues ? m_moveEntryTicks + move.ticks : move.ticks;
-    const QString details = QStringLiteral("ButtonDay %1, SelMonth %2, SelYear %3, X %4, Y %5 (%6 %7)")
+    //: The event's arguments by their names, then how many ticks the entry gathers.
+    const QString details = tr("ButtonDay %1, SelMonth %2, SelYear %3, X %4, Y %5 (%6 %7)")
                                 .arg(move.buttonDay)
                                 .arg(move.selMonth)
                                 .arg(move.selYear)
                                 .arg(double(move.x))
                                 .arg(double(move.y))
                                 .arg(m_moveEntryTicks)
-                                .arg(m_moveEntryTicks == 1 ? QStringLiteral("tick") : QStringLiteral("ticks"));
+                                .arg(m_moveEntryTicks == 1 ? tr("tick") : tr("ticks"));
     if (continues) {
         fill(m_entries->topLevelItem(count - 1), move.box, QStringLiteral("DayMouseMove"), details);
         fitDetails(details);

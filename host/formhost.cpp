@@ -210,12 +210,12 @@ QString FormHost::renameBox(ucvPelidora *box, const QString &name)
 QString FormHost::nameProblem(const ucvPelidora *box, const QString &name) const
 {
     if (!siteOf(box))
-        return QStringLiteral("not a box of this form");
+        return tr("not a box of this form");
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty())
-        return QStringLiteral("A date box needs a name.");
+        return tr("A date box needs a name.");
     if (nameTaken(trimmed, box))
-        return QStringLiteral("The name \"%1\" is already used on this form (names ignore case).").arg(trimmed);
+        return tr("The name \"%1\" is already used on this form (names ignore case).").arg(trimmed);
     return {};
 }
 

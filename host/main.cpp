@@ -1,4 +1,5 @@
 #include "hostoptions.h"
+#include "hosttranslations.h"
 #include "platformnoise.h"
 #include "runhost.h"
 
@@ -40,6 +41,7 @@ int main(int argc, char *argv[])
     installPlatformNoiseFilter();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pelidora-host"));
+    installHostTranslations();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return runHost(QApplication::arguments().mid(1), out, err);

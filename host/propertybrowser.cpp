@@ -69,15 +69,15 @@ QIcon fontSample(const StdFont &font, qreal dpr)
 
 QString fontText(const StdFont &font)
 {
-    QStringList parts{font.name(), QStringLiteral("%1 pt").arg(font.size())};
+    QStringList parts{font.name(), PropertyBrowser::tr("%1 pt").arg(font.size())};
     if (font.bold())
-        parts << QStringLiteral("bold");
+        parts << PropertyBrowser::tr("bold");
     if (font.italic())
-        parts << QStringLiteral("italic");
+        parts << PropertyBrowser::tr("italic");
     if (font.underline())
-        parts << QStringLiteral("underline");
+        parts << PropertyBrowser::tr("underline");
     if (font.strikeout())
-        parts << QStringLiteral("strikeout");
+        parts << PropertyBrowser::tr("strikeout");
     return parts.join(QStringLiteral(", "));
 }
 
@@ -151,7 +151,7 @@ PropertyBrowser::PropertyBrowser(QWidget *parent)
     m_grid->setColumnStretch(1, 1);
 
     addRow(m_grid, QStringLiteral("(Name)"), m_name,
-           QStringLiteral("The name a program and the form file use for this date box."));
+           tr("The name a program and the form file use for this date box."));
     connect(m_name, &QLineEdit::editingFinished, this, [this] {
         if (m_box && m_name->text() != m_box->objectName())
             Q_EMIT renameRequested(m_box, m_name->text());
@@ -231,9 +231,9 @@ void PropertyBrowser::createFormRows()
     grid->setHorizontalSpacing(10);
     grid->setColumnStretch(1, 1);
     const QList<std::pair<QString, QString>> help{
-        {QStringLiteral("Caption"), QStringLiteral("The text in the form's title bar.")},
-        {QStringLiteral("Width"), QStringLiteral("The width of the form, in pixels.")},
-        {QStringLiteral("Height"), QStringLiteral("The height of the form, in pixels.")},
+        {QStringLiteral("Caption"), tr("The text in the form's title bar.")},
+        {QStringLiteral("Width"), tr("The width of the form, in pixels.")},
+        {QStringLiteral("Height"), tr("The height of the form, in pixels.")},
     };
     const QList<QWidget *> editors{m_caption, m_width, m_height};
     for (qsizetype i = 0; i < help.size(); ++i) {
@@ -251,7 +251,7 @@ void PropertyBrowser::createFormRows()
     });
     for (QSpinBox *spin : {m_width, m_height}) {
         spin->setRange(1, 16777215); // what a form file holds
-        spin->setSuffix(QStringLiteral(" px"));
+        spin->setSuffix(tr(" px"));
         spin->setKeyboardTracking(false);
         const QString name = spin == m_width ? QStringLiteral("Width") : QStringLiteral("Height");
         connect(spin, &QSpinBox::valueChanged, this, [this, name](int value) {
@@ -391,9 +391,9 @@ bool PropertyBrowser::writeProperty(const QString &name, const QVariant &value)
     QString problem;
     try {
         if (!property.write(m_box, value))
-            problem = QStringLiteral("Not set: \"%1\" is not a valid value.").arg(entered);
+            problem = tr("Not set: \"%1\" is not a valid value.").arg(entered);
     } catch (const RuntimeError &error) {
-        problem = QStringLiteral("Not set. Run-time error %1: %2").arg(error.number()).arg(error.description());
+        problem = tr("Not set. Run-time error %1: %2").arg(error.number()).arg(error.description());
     }
     // The box may keep another value than the one entered: a clamped font, a date that
     // does not exist.
@@ -401,7 +401,7 @@ bool PropertyBrowser::writeProperty(const QString &name, const QVariant &value)
     if (problem.isEmpty() && m_box) {
         const QVariant kept = property.read(m_box);
         if (!sameValue(enteredValue, kept))
-            said = QStringLiteral("Read back as %1 (entered: %2).").arg(valueText(kept), entered);
+            said = tr("Read back as %1 (entered: %2).").arg(valueText(kept), entered);
     }
     if (QLabel *label = m_notes.value(name); label && !said.isEmpty()) {
         label->setText(said);
@@ -435,9 +435,9 @@ void PropertyBrowser::showTitle()
     if (m_box)
         m_title->setText(QStringLiteral("%1  (%2)").arg(m_box->objectName(), QLatin1String("ucvPelidora")));
     else if (m_form)
-        m_title->setText(QStringLiteral("Form  (click a date box to see its properties)"));
+        m_title->setText(tr("Form  (click a date box to see its properties)"));
     else
-        m_title->setText(QStringLiteral("No date box selected"));
+        m_title->setText(tr("No date box selected"));
 }
 
 void PropertyBrowser::showValue(const Row &row)
@@ -506,7 +506,7 @@ QString PropertyBrowser::helpString(const QString &property)
 void PropertyBrowser::showHelp(const QString &property)
 {
     if (property.isEmpty()) {
-        m_help->setText(m_box || m_form ? QStringLiteral("Select a property to see what it does.") : QString());
+        m_help->setText(m_box || m_form ? tr("Select a property to see what it does.") : QString());
         return;
     }
     const QString help = m_ownHelp.value(property, helpString(property));

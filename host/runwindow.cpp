@@ -42,20 +42,20 @@ RunWindow::RunWindow(QWidget *parent)
     formColumn->addWidget(formScroll, 1);
     formColumn->addStretch(0);
 
-    auto *boxesGroup = new QGroupBox(QStringLiteral("Date boxes"));
+    auto *boxesGroup = new QGroupBox(tr("Date boxes"));
     auto *boxesLayout = new QVBoxLayout(boxesGroup);
     m_boxGrid->setContentsMargins(0, 0, 0, 0);
     m_boxGrid->setColumnStretch(2, 1);
     boxesLayout->addWidget(m_boxList);
 
-    auto *logGroup = new QGroupBox(QStringLiteral("Events"));
+    auto *logGroup = new QGroupBox(tr("Events"));
     auto *logLayout = new QVBoxLayout(logGroup);
     logLayout->addWidget(m_log, 1);
-    auto *clear = new QPushButton(QStringLiteral("Clear"));
+    auto *clear = new QPushButton(tr("Clear"));
     clear->setObjectName(QStringLiteral("clearLog"));
     connect(clear, &QPushButton::clicked, m_log, &EventLog::clear);
     auto *logButtons = new QHBoxLayout;
-    logButtons->addWidget(new QLabel(QStringLiteral("Pick a date in a panel to see Click and DayMouseMove.")), 1);
+    logButtons->addWidget(new QLabel(tr("Pick a date in a panel to see Click and DayMouseMove.")), 1);
     logButtons->addWidget(clear);
     logLayout->addLayout(logButtons);
 
@@ -84,14 +84,15 @@ void RunWindow::load(const QString &path)
 
     const QString file = QFileInfo(path).fileName();
     const QString caption = m_host->caption().isEmpty() ? file : m_host->caption();
-    setWindowTitle(QStringLiteral("%1 — pelidora-host").arg(caption));
+    setWindowTitle(tr("%1 — pelidora-host").arg(caption));
     const qsizetype count = m_host->boxes().size();
-    m_formStatus->setText(QStringLiteral("%1 · %2 date %3 · today %4")
+    //: File, number of date boxes, "box" or "boxes" (the words below), today's date.
+    m_formStatus->setText(tr("%1 · %2 date %3 · today %4")
                               .arg(file)
                               .arg(count)
-                              .arg(count == 1 ? QStringLiteral("box") : QStringLiteral("boxes"))
+                              .arg(count == 1 ? tr("box") : tr("boxes"))
                               .arg(shortDateText(today())));
-    statusBar()->showMessage(QStringLiteral("Running %1").arg(QFileInfo(path).absoluteFilePath()));
+    statusBar()->showMessage(tr("Running %1").arg(QFileInfo(path).absoluteFilePath()));
 
     // Room for the whole form beside the side column, within reason.
     const QSize form = m_host->formSize();
@@ -132,9 +133,9 @@ void RunWindow::rebuildBoxList()
     int row = 0;
     for (ucvPelidora *box : m_host->boxes()) {
         auto *name = new QLabel(box->objectName());
-        auto *read = new QPushButton(QStringLiteral("Read DateSet"));
+        auto *read = new QPushButton(tr("Read DateSet"));
         read->setObjectName(QStringLiteral("readDateSet_") + box->objectName());
-        read->setToolTip(QStringLiteral("Reads %1.DateSet, as a program would").arg(box->objectName()));
+        read->setToolTip(tr("Reads %1.DateSet, as a program would").arg(box->objectName()));
         auto *value = new QLabel;
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         m_readValues.insert(box, value);
@@ -145,7 +146,7 @@ void RunWindow::rebuildBoxList()
         ++row;
     }
     if (row == 0)
-        m_boxGrid->addWidget(new QLabel(QStringLiteral("This form has no date boxes.")), 0, 0, 1, 3);
+        m_boxGrid->addWidget(new QLabel(tr("This form has no date boxes.")), 0, 0, 1, 3);
 }
 
 } // namespace pelidora::host

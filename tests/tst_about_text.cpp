@@ -1,7 +1,11 @@
 #include "about/bas_menuabout.h"
+#include "about/fabout.h"
 #include "shared/mpelidora.h"
 #include "support/testsupport.h"
 
+#include <pelidora/translations.h>
+
+#include <QPointer>
 #include <QTest>
 
 using namespace pelidora;
@@ -16,6 +20,7 @@ private Q_SLOTS:
     void versionTextDropsOnlyAZeroMinorAndRevision();
     void shellOpenMapsCodesToTexts_data();
     void shellOpenMapsCodesToTexts();
+    void translatedLinesKeepTheirPlaces();
 };
 
 // The e-mail line, then blank runs under the two link labels.
@@ -96,6 +101,30 @@ void tst_AboutText::shellOpenMapsCodesToTexts()
     ws.shellResult = code;
     QTEST(ShellOpen(0, QStringLiteral("mailto:a@example.org")), "expected");
     QCOMPARE(ws.opened, QStringList{"mailto:a@example.org"});
+}
+
+void tst_AboutText::translatedLinesKeepTheirPlaces()
+{
+    module().gAppTitle.clear();
+    module().gAboutYears.clear();
+    test::FakeWindowSystem ws;
+    QPointer<fabout> box = fabout::instance();
+    QVERIFY(installTranslator(QLocale("it_IT")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(box->windowTitle(), QStringLiteral("Informazioni"));
+    QCOMPARE(BuildAboutText(QString()).split(u'\r'),
+             QStringList({"", "Pelidora  -  versione 1.10.12", "", "\u00A9 2026 The Pelidora developers",
+                          "Realizzato a Example City", "", "per commenti o errori scrivere all'indirizzo:",
+                          QString(20 + 12, u' ') + "o cercare aggiornamenti sul web:", QString(29, u' ')}));
+    // What ShellOpen returns stays English; whoever shows it translates it.
+    ws.shellResult = 2;
+    QCOMPARE(ShellOpen(0, QStringLiteral("mailto:a@example.org")), QStringLiteral("File not found."));
+    QCOMPARE(QCoreApplication::translate("pelidora::fabout", "File not found."), QStringLiteral("File non trovato."));
+
+    QVERIFY(!installTranslator(QLocale::c()));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(box->windowTitle(), QStringLiteral("About"));
+    delete box;
 }
 
 QTEST_MAIN(tst_AboutText)

@@ -6,6 +6,7 @@
 #include "formcanvas.h"
 #include "formdump.h"
 #include "formhost.h"
+#include "hosttranslations.h"
 #include "propertybrowser.h"
 #include "runwindow.h"
 
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void everyChangeIsOneUndoStep();
     void addedBoxTakesTheFirstFreeSpot_data();
     void addedBoxTakesTheFirstFreeSpot();
+    void menusAndStepsSpeakTheSystemLanguage();
 
 private:
     QString copyOfDemo();
@@ -454,6 +456,23 @@ void tst_HostDesign::addedBoxTakesTheFirstFreeSpot()
         QVERIFY(other == box || !marked(other).intersects(marked(box)));
     window.undoStack()->undo();
     QCOMPARE(window.host()->formSize(), QSize(formSize.width(), 100));
+}
+
+void tst_HostDesign::menusAndStepsSpeakTheSystemLanguage()
+{
+    const auto menusAfterAnAdd = [this] {
+        DesignWindow window;
+        window.load(copyOfDemo());
+        window.addBox();
+        QStringList texts;
+        for (const QAction *menu : window.menuBar()->actions())
+            texts << menu->text();
+        return texts << window.findChild<QAction *>(QStringLiteral("undo"))->text();
+    };
+    QVERIFY(installHostTranslations(QLocale("it_IT")));
+    QCOMPARE(menusAfterAnAdd(), QStringList({"&File", "&Modifica", "&Aiuto", "&Annulla Aggiungi ucvPelidora1"}));
+    QVERIFY(!installHostTranslations(QLocale("en_US")));
+    QCOMPARE(menusAfterAnAdd(), QStringList({"&File", "&Edit", "&Help", "&Undo Add ucvPelidora1"}));
 }
 
 QTEST_MAIN(tst_HostDesign)

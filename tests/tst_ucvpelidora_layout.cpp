@@ -1,6 +1,10 @@
 #include "control/ucvpelidora_p.h"
+#include "panel/monthpanel.h"
+#include "panel/panellist.h"
 #include "shared/mpelidora.h"
 #include "support/boxhelpers.h"
+
+#include <pelidora/translations.h>
 
 #include <QAccessible>
 #include <QHBoxLayout>
@@ -44,6 +48,7 @@ private Q_SLOTS:
     void artworkShipsAtTwoRatios();
     void stripIsAGroupNamedWithTheHeldDate_data();
     void stripIsAGroupNamedWithTheHeldDate();
+    void catalogRenamesOpenBoxesAndPanels();
 
 private:
     FakeWindowSystem m_ws;
@@ -207,6 +212,37 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
 
     box->setDate(QDate());
     QCOMPARE(strip->text(QAccessible::Name), QString("No date"));
+}
+
+void tst_ucvPelidoraLayout::catalogRenamesOpenBoxesAndPanels()
+{
+    QWidget form;
+    auto *box = new ucvPelidora(&form);
+    box->setDate(QDate());
+    MonthPanel panel;
+    const auto names = [&] {
+        QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(box);
+        QStringList result{strip->text(QAccessible::Name)};
+        for (int i = 0; i < strip->childCount(); ++i)
+            result << strip->child(i)->text(QAccessible::Name);
+        for (QObject *part : std::initializer_list<QObject *>{panel.lblDay(), panel.cboMese(), panel.cboAnno()})
+            result << QAccessible::queryAccessibleInterface(part)->text(QAccessible::Name);
+        return result;
+    };
+    const QStringList english{"No date", "Day", "Month", "Year", "Open calendar", "Day", "Month", "Year"};
+    QCOMPARE(names(), english);
+
+    QVERIFY(installTranslator(QLocale("it_IT")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(names(), QStringList({"Nessuna data", "Giorno", "Mese", "Anno", "Apri calendario", "Giorno", "Mese", "Anno"}));
+    m_ws.messages.clear();
+    box->setFontObject(fontOf("DejaVu Sans", 14));
+    QCOMPARE(m_ws.messages.value(0).text, QString("Impossibile assegnare una dimensione del carattere maggiore di 12."));
+
+    // English is the source language: asking for it takes the catalog out.
+    QVERIFY(!installTranslator(QLocale("en_GB")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(names(), english);
 }
 
 QTEST_MAIN(tst_ucvPelidoraLayout)

@@ -37,6 +37,16 @@ QString withCrLineBreaks(const QString &comment)
     return text;
 }
 
+// A fixed phrase of the About text in the installed language. A translation never adds a
+// line: the links stand on lines counted from the end.
+QString aboutPhrase(const char *english)
+{
+    QString phrase = QCoreApplication::translate("pelidora::fabout", english);
+    phrase.replace(kCr, u' ');
+    phrase.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return phrase;
+}
+
 bool isBlank(const QString &text)
 {
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' '; });
@@ -99,16 +109,19 @@ QString BuildAboutText(const QString &comment)
     const QString years = m.gAboutYears.isEmpty() ? QString(kAboutYears) : m.gAboutYears;
 
     QString text = opening;
-    text += title + QLatin1String(" ") + QLatin1String(" -  version ");
+    //: The word before the version number in the About box's title line.
+    text += title + QLatin1String(" ") + QLatin1String(" -  ") + aboutPhrase(QT_TRANSLATE_NOOP("pelidora::fabout", "version"))
+            + QLatin1Char(' ');
     text += versionText(ws.appMajor(), ws.appMinor(), ws.appRevision());
     text += kCr;
     text += commentPiece;
     text += QChar(u'\u00A9') + QLatin1Char(' ') + years + QLatin1Char(' ') + BuildHolderName() + kCr;
-    text += kAuthorCity + kCr;
+    text += aboutPhrase(kAuthorCity.data()) + kCr;
     text += spacer;
-    text += QLatin1String("for comments or bugs send e-mail to address:") + kCr;
-    // Blank runs under the two link labels.
-    text += QString(kAuthorMail.size() + 12, u' ') + QLatin1String("or check for updates on the web:") + kCr;
+    text += aboutPhrase(QT_TRANSLATE_NOOP("pelidora::fabout", "for comments or bugs send e-mail to address:")) + kCr;
+    // Blank runs under the two link labels; the e-mail link is followed on its line.
+    text += QString(kAuthorMail.size() + 12, u' ')
+            + aboutPhrase(QT_TRANSLATE_NOOP("pelidora::fabout", "or check for updates on the web:")) + kCr;
     text += QString(kAuthorWeb.size(), u' ');
     return text;
 }
@@ -131,14 +144,15 @@ QString ShellOpen(qint32, const QString &document)
 {
     const qint32 result = platform::windowSystem().openDocument(document);
     switch (result) {
-    case 2: return QStringLiteral("File not found.");
-    case 3: return QStringLiteral("Path not found.");
-    case 5: return QStringLiteral("Access denied.");
-    case 27: return QStringLiteral("Incomplete association type of file.");
-    case 31: return QStringLiteral("Missing association type of file.");
+    case 2: return QLatin1String(QT_TRANSLATE_NOOP("pelidora::fabout", "File not found."));
+    case 3: return QLatin1String(QT_TRANSLATE_NOOP("pelidora::fabout", "Path not found."));
+    case 5: return QLatin1String(QT_TRANSLATE_NOOP("pelidora::fabout", "Access denied."));
+    case 27: return QLatin1String(QT_TRANSLATE_NOOP("pelidora::fabout", "Incomplete association type of file."));
+    case 31: return QLatin1String(QT_TRANSLATE_NOOP("pelidora::fabout", "Missing association type of file."));
     default: break;
     }
-    return result <= 32 ? QStringLiteral("Generic access file error.") : QString();
+    return result <= 32 ? QLatin1String(QT_TRANSLATE_NOOP("pelidora::fabout", "Generic access file error."))
+                        : QString();
 }
 
 QPixmap bitmapResource(qint32 id)

@@ -14,7 +14,8 @@ namespace pelidora {
 // character codes (bas_ecrypttext.h); kAuthorWeb is what the web link opens.
 inline constexpr QLatin1String kAuthorMail("pelidora@example.org");
 inline constexpr QLatin1String kAuthorWeb("https://pelidora.example.org/");
-inline constexpr QLatin1String kAuthorCity("Made in Example City");
+//: The About box's city line.
+inline constexpr QLatin1String kAuthorCity(QT_TRANSLATE_NOOP("pelidora::fabout", "Made in Example City"));
 // Years of the rights notice, used when the date box has not set gAboutYears.
 inline constexpr QLatin1String kAboutYears("2026");
 
@@ -34,7 +35,8 @@ void UnloadAbout();
 
 // The text of the About box, lines separated by CR (code 13). The e-mail line is always
 // the seventh line and the two blank runs under the links the eighth and ninth, for
-// comments of up to three lines. LF and CR LF in the comment count as CR.
+// comments of up to three lines. LF and CR LF in the comment count as CR. Its fixed
+// phrases follow the installed translation, each kept on its own line.
 QString BuildAboutText(const QString &comment);
 
 // How many CR characters the text holds; [0, 32767].
@@ -44,7 +46,8 @@ qint16 CountLineBreaks(const QString &text);
 QString versionText(int major, int minor, int revision);
 
 // Hands a "mailto:" or web address to the desktop. Empty on success, otherwise a short
-// English text for the failure. hwnd (the owner window, 0 for none) is not needed here.
+// English text for the failure (translated where it is shown, in context
+// "pelidora::fabout"). hwnd (the owner window, 0 for none) is not needed here.
 QString ShellOpen(qint32 hwnd, const QString &document);
 
 // Bitmap resource id; a null pixmap when the library has no such bitmap.

@@ -116,7 +116,7 @@ fabout::fabout(QWidget *parent)
     lblmailto = makeLink(QStringLiteral("lblmailto"), kLblmailto);
     lblweb = makeLink(QStringLiteral("lblweb"), kLblweb);
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK = new QPushButton(tr("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setFont(arial(9.75));
     btnOK->setDefault(true);
@@ -221,6 +221,15 @@ void fabout::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void fabout::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        setWindowTitle(tr("About"));
+        btnOK->setText(tr("OK"));
+    }
+    QDialog::changeEvent(event);
+}
+
 bool fabout::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseMove) {
@@ -247,7 +256,7 @@ bool fabout::eventFilter(QObject *watched, QEvent *event)
 
 void fabout::Form_Load()
 {
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     m_Loaded = true;
     lblmailto->setText(kAuthorMail);
     lblmailto->adjustSize();

@@ -138,7 +138,7 @@ void ucvPelidoraPrivate::createConstituents()
 void ucvPelidoraPrivate::ApplyFont(StdFont &font)
 {
     if (fixedPoint(font.size()) > fixedPoint(12.0)) {
-        platform::windowSystem().showMessage(QStringLiteral("Can't assign font size greater than 12."),
+        platform::windowSystem().showMessage(ucvPelidora::tr("Can't assign font size greater than 12."),
                                              platform::WindowSystem::MbIconCritical, QString());
         font.setSize(12.0);
     }

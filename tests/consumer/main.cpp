@@ -6,6 +6,7 @@
 #include <pelidora/platform.h>
 #include <pelidora/propertybag.h>
 #include <pelidora/runtimeerror.h>
+#include <pelidora/translations.h>
 #include <pelidora/ucvPelidora.h>
 #include <pelidora/version.h>
 
@@ -69,6 +70,13 @@ int main(int argc, char **argv)
         check(announced == QDate(2000, 1, 1) && box.date() == announced, "a QDate held and announced");
         check(daySerial(box.date()) == 36526 && box.DateSet() == shortDateText(box.date()),
               "the date's serial and text as DateSet has them");
+
+        check(installTranslator(QLocale("it_IT"))
+                  && QCoreApplication::translate("pelidora::ucvPelidora", "Open calendar") == "Apri calendario",
+              "the Italian catalog carried by the library");
+        check(!installTranslator(QLocale("en_GB"))
+                  && QCoreApplication::translate("pelidora::ucvPelidora", "Open calendar") == "Open calendar",
+              "English needs no catalog");
     } catch (const std::exception &e) {
         std::fprintf(stderr, "FAILED: unexpected error from the date box: %s\n", e.what());
         ++failures;
