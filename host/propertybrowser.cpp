@@ -1,6 +1,7 @@
 #include "propertybrowser.h"
 
 #include "formhost.h"
+#include "systemcolors.h"
 
 #include <pelidora/runtimeerror.h>
 #include <pelidora/stdfont.h>
@@ -15,6 +16,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollArea>
@@ -79,6 +81,12 @@ QString fontText(const StdFont &font)
     if (font.strikeout())
         parts << PropertyBrowser::tr("strikeout");
     return parts.join(QStringLiteral(", "));
+}
+
+// The stored value behind a colour property: 0x00BBGGRR or a system colour.
+QByteArray valueProperty(const QString &colorProperty)
+{
+    return colorProperty.toLatin1() + "Value";
 }
 
 // A value as the browser shows it.
@@ -278,6 +286,8 @@ QWidget *PropertyBrowser::createEditor(const QMetaProperty &property)
     if (type == QMetaType::QColor) {
         QToolButton *button = pickerButton(m_rows);
         connect(button, &QToolButton::clicked, this, [this, name] { pickColor(name); });
+        button->setPopupMode(QToolButton::MenuButtonPopup); // the arrow offers the system colours
+        button->setMenu(systemColorMenu(name, button));
         return button;
     }
     if (type == qMetaTypeId<StdFont>()) {
@@ -460,7 +470,8 @@ void PropertyBrowser::showValue(const Row &row)
         } else if (value.metaType().id() == QMetaType::QColor) {
             const QColor color = value.value<QColor>();
             button->setIcon(swatch(color, devicePixelRatioF()));
-            button->setText(color.name().toUpper());
+            const QString system = systemColorName(m_box->property(valueProperty(QLatin1String(row.property.name()))).toUInt());
+            button->setText(system.isEmpty() ? color.name().toUpper() : system);
         } else if (value.canConvert<StdFont>()) {
             button->setIcon(fontSample(value.value<StdFont>(), devicePixelRatioF()));
             button->setText(fontText(value.value<StdFont>()));
@@ -477,6 +488,26 @@ void PropertyBrowser::pickColor(const QString &name)
     const QColor current = m_box->property(name.toLatin1().constData()).value<QColor>();
     if (const std::optional<QColor> chosen = m_colorPicker(current, name, this))
         writeProperty(name, *chosen);
+}
+
+QMenu *PropertyBrowser::systemColorMenu(const QString &name, QWidget *parent)
+{
+    auto *menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("systemColors_") + name);
+    const QByteArray stored = valueProperty(name);
+    for (const quint32 value : systemColors()) {
+        QAction *action = menu->addAction(systemColorName(value));
+        action->setCheckable(true);
+        action->setData(value);
+        connect(action, &QAction::triggered, this,
+                [this, stored, value] { writeProperty(QString::fromLatin1(stored), QVariant::fromValue(value)); });
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu, stored] {
+        const QVariant current = m_box ? m_box->property(stored) : QVariant();
+        for (QAction *action : menu->actions())
+            action->setChecked(current.isValid() && action->data().toUInt() == current.toUInt());
+    });
+    return menu;
 }
 
 void PropertyBrowser::pickFont(const QString &name)

@@ -13,6 +13,7 @@
 class QLabel;
 class QLineEdit;
 class QGridLayout;
+class QMenu;
 class QSpinBox;
 
 namespace pelidora {
@@ -86,6 +87,8 @@ private:
     void showTitle();
     void showHelp(const QString &property);
     void pickColor(const QString &name);
+    // The desktop's system colours, for the colour property name (its stored value).
+    QMenu *systemColorMenu(const QString &name, QWidget *parent);
     void pickFont(const QString &name);
 
     QPointer<ucvPelidora> m_box;

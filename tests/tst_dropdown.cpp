@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -322,22 +323,36 @@ void tst_Dropdown::accessiblePressIsAClickOnTheButton()
 void tst_Dropdown::placement_data()
 {
     QTest::addColumn<int>("appearance");
+    QTest::addColumn<QPoint>("formAt");   // null: where the form first shows
     QTest::addColumn<QPoint>("boxAt");    // in the form
     // Pixels the screen reaches past the right and bottom edges of a panel put flush
-    // below the box: 0 touches, negative falls short.
+    // below the box: 0 touches, negative falls short. QSize(): the real screen.
     QTest::addColumn<QSize>("room");
     QTest::addColumn<QString>("expected"); // vertical, horizontal
-    QTest::newRow("touching the bottom") << 0 << QPoint(8, 8) << QSize(500, 0) << "below aligned";
-    QTest::newRow("past the bottom") << 0 << QPoint(8, 8) << QSize(500, -1) << "above aligned";
-    QTest::newRow("beyond the left edge") << 0 << QPoint(-60, 8) << QSize(500, 500) << "below left";
-    QTest::newRow("near the right edge") << 0 << QPoint(8, 8) << QSize(-30, 500) << "below right";
+    const QPoint first;
+    QTest::newRow("touching the bottom") << 0 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned";
+    QTest::newRow("past the bottom") << 0 << QPoint(0, 300) << QPoint(8, 8) << QSize(500, -1) << "above aligned";
+    QTest::newRow("past the bottom, near the top") << 0 << first << QPoint(8, 8) << QSize(500, -1) << "top aligned";
+    QTest::newRow("beyond the left edge") << 0 << first << QPoint(-60, 8) << QSize(500, 500) << "below left";
+    QTest::newRow("near the right edge") << 0 << first << QPoint(8, 8) << QSize(-30, 500) << "below right";
     // The first opening places the panel with its 3D size, not the size it was loaded with.
-    QTest::newRow("3D touching the bottom") << 1 << QPoint(8, 8) << QSize(500, 0) << "below aligned";
+    QTest::newRow("3D touching the bottom") << 1 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned";
+    QTest::newRow("Appearance 5 is 3D") << 5 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned";
+    // tst_dropdown_screens: a second screen, 800 x 360 pixels, right of the first.
+    if (QGuiApplication::screens().size() > 1) {
+        const QPoint second = QGuiApplication::screens().constLast()->geometry().topLeft();
+        QTest::newRow("second screen") << 0 << second + QPoint(100, 20) << QPoint(8, 8) << QSize() << "below aligned";
+        QTest::newRow("second screen's right edge")
+            << 0 << second + QPoint(400, 20) << QPoint(260, 8) << QSize() << "below right";
+        QTest::newRow("second screen's bottom") << 0 << second + QPoint(100, 200) << QPoint(8, 8) << QSize() << "above aligned";
+        QTest::newRow("too short for either side") << 0 << second + QPoint(100, 150) << QPoint(8, 8) << QSize() << "top aligned";
+    }
 }
 
 void tst_Dropdown::placement()
 {
     QFETCH(int, appearance);
+    QFETCH(QPoint, formAt);
     QFETCH(QPoint, boxAt);
     QFETCH(QSize, room);
     QFETCH(QString, expected);
@@ -345,21 +360,32 @@ void tst_Dropdown::placement()
     bag.WriteProperty("Appearance", QVariant::fromValue(qint16(appearance)));
     BoxForm form(kThunderClass, &bag, boxAt);
     ucvPelidora &box = *form.box;
+    if (!formAt.isNull()) {
+        form.widget.move(formAt);
+        QTRY_VERIFY(box.screen()->geometry().contains(formAt));
+    }
     const Panel *panel = panelOf(box);
     const QSize size = (appearance ? panel->pic3D() : panel->pic1D())->size();
     const QRect strip(box.mapToGlobal(QPoint(0, 0)), box.size());
-    const int width = strip.left() + size.width() + room.width();
-    m_ws.screenWidth = width * 15;
-    m_ws.screenHeight = (strip.bottom() + 1 + size.height() + room.height()) * 15;
+    QRect screen = box.screen()->geometry();
+    if (room != QSize()) {
+        screen = QRect(0, 0, strip.left() + size.width() + room.width(),
+                       strip.bottom() + 1 + size.height() + room.height());
+        m_ws.screenWidth = screen.width() * 15;
+        m_ws.screenHeight = screen.height() * 15;
+    }
     QVERIFY(runOpened(box, {}));
     m_ws.screenWidth.reset();
     m_ws.screenHeight.reset();
 
     const QRect at = panel->geometry();
     QCOMPARE(at.size(), size);
-    const QString vertical = at.top() == strip.bottom() + 1 ? "below" : at.bottom() + 1 == strip.top() ? "above" : "?";
-    const QString horizontal = at.left() == strip.left() ? "aligned" : at.left() == 0 ? "left"
-        : at.right() + 1 == width ? "right" : "?";
+    QVERIFY((appearance ? panel->pic3D() : panel->pic1D())->isVisible());
+    QCOMPARE(int(box.Appearance()), appearance); // as stored
+    const QString vertical = at.top() == strip.bottom() + 1 ? "below" : at.bottom() + 1 == strip.top() ? "above"
+        : at.top() == screen.top() ? "top" : "?";
+    const QString horizontal = at.left() == strip.left() ? "aligned" : at.left() == screen.left() ? "left"
+        : at.right() == screen.right() ? "right" : "?";
     QCOMPARE(vertical + u' ' + horizontal, expected);
 }
 
@@ -383,31 +409,56 @@ void tst_Dropdown::dayMouseMoveCarriesTheHighlightedCell()
     QCOMPARE(moves.at(1), expected);
     QCOMPARE(moves.at(2), expected);
     QCOMPARE(panel->lblDay()->text(), QStringLiteral("21"));
+
+    // Every redraw names the month shown: a page, a choice in either list.
+    type(Qt::Key_PageDown);
+    tick(box);
+    panel->cboAnno()->setCurrentIndex(2025 - 1900);
+    tick(box);
+    panel->cboMese()->setCurrentIndex(11);
+    tick(box);
+    QCOMPARE(moves.mid(3), QList<QVariantList>({{short(21), short(3), short(2024), 90.0f, 60.0f},
+                                                {short(21), short(3), short(2025), 90.0f, 60.0f},
+                                                {short(21), short(12), short(2025), 90.0f, 60.0f}}));
+    // The next opening starts afresh.
+    type(Qt::Key_Escape);
+    tick(box);
+    QVERIFY(runOpened(box, {}));
+    tick(box);
+    QCOMPARE(moves.constLast(), QVariantList({short(10), short(2), short(2024), 0.0f, 0.0f}));
 }
 
 void tst_Dropdown::heldDateChoosesTheOpeningDay_data()
 {
+    QTest::addColumn<QDate>("today");
     QTest::addColumn<int>("held");
     QTest::addColumn<QDate>("shown");
     QTest::addColumn<int>("heldAfter");
     const QDate today(kTodayYear, kTodayMonth, kTodayDay);
-    QTest::newRow("no date") << -1 << today << -1;
-    QTest::newRow("0 becomes 1") << 0 << today << 1;
-    QTest::newRow("2150: this year") << serialOf(2150, 5, 17) << QDate(2025, 5, 17) << serialOf(2025, 5, 17);
-    QTest::newRow("29 Feb 2152") << serialOf(2152, 2, 29) << QDate(2025, 2, 28) << serialOf(2025, 2, 28);
+    QTest::newRow("no date") << today << -1 << today << -1;
+    QTest::newRow("0 becomes 1") << today << 0 << today << 1;
+    QTest::newRow("2150: this year") << today << serialOf(2150, 5, 17) << QDate(2025, 5, 17) << serialOf(2025, 5, 17);
+    QTest::newRow("29 Feb 2152") << today << serialOf(2152, 2, 29) << QDate(2025, 2, 28) << serialOf(2025, 2, 28);
+    // The year list has no 2150: that step fails, the others run and the panel stays modeless.
+    QTest::newRow("today in 2150") << QDate(2150, 4, 9) << -1 << QDate(2100, 4, 9) << -1;
 }
 
 void tst_Dropdown::heldDateChoosesTheOpeningDay()
 {
+    QFETCH(QDate, today);
     QFETCH(int, held);
     QFETCH(QDate, shown);
     QFETCH(int, heldAfter);
+    platform::pinToday(serialOf(today.year(), today.month(), today.day()));
+    const auto restore = qScopeGuard([this] { platform::pinToday(m_today.serial()); });
     // Held as a stored form brings it; opening commits the fields first.
     PropertyBag bag;
     bag.WriteProperty("DateSet", held);
     BoxForm form(kThunderClass, &bag);
     ucvPelidora &box = *form.box;
-    QVERIFY(runOpened(box, {}));
+    bool modal = true;
+    QVERIFY(runOpened(box, {}, &modal));
+    QVERIFY(!modal);
     const Panel *panel = panelOf(box);
     QCOMPARE(panel->lblDay()->text(), QString::number(shown.day()));
     QCOMPARE(panel->cboMese()->currentIndex() + 1, shown.month());

@@ -170,9 +170,22 @@ void tst_fabout::pointingAtALinkUnderlinesItAndPressingOpensIt()
     QCOMPARE(looks(), QList<bool>({false, false, true, false}));
     QCOMPARE(mail->cursor().hotSpot(), QPoint(8, 3)); // our hand, not a standard cursor
 
-    m_ws->shellResult = 31; // no opener: nothing to tell, and the box stays
+    // A link that cannot be opened says why under the links while the pointer is on it;
+    // nothing else of the box changes.
+    const QImage before = box->grab().toImage();
+    QLabel *error = child(box, "openError");
+    m_ws->shellResult = 31;
     QTest::mouseClick(web, Qt::LeftButton, {}, QPoint(4, 4));
+    QVERIFY(error->isVisible());
+    QCOMPARE(error->text(), QStringLiteral("Missing association type of file."));
+    QVERIFY(error->y() > web->geometry().bottom() && error->x() == web->x());
+    QVERIFY(error->mapTo(box, QPoint(0, error->height())).y() <= child<QPushButton>(box, "btnOK")->y());
+    pointAt("Frame1");
+    QVERIFY(!error->isVisible());
+    QCOMPARE(box->grab().toImage(), before);
+    m_ws->shellResult = 42;
     QTest::mouseClick(mail, Qt::RightButton, {}, QPoint(4, 4));
+    QVERIFY(!error->isVisible());
     QCOMPARE(m_ws->opened, QStringList({QString(kAuthorWeb), "mailto:" + kAuthorMail}));
     QVERIFY(m_ws->messages.isEmpty());
     QVERIFY(fabout::loadedInstance() == box && box->isVisible());

@@ -23,6 +23,7 @@ private Q_SLOTS:
     void savedFileIsStableAndReadsBack();
     void badFormIsRefusedNamingThePlace_data();
     void badFormIsRefusedNamingThePlace();
+    void numbersAreReadAsBooleans();
     void unreadablePathIsNamedWithTheReason_data();
     void unreadablePathIsNamedWithTheReason();
     void failedSaveKeepsTheOldFile_data();
@@ -199,8 +200,9 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
         row(name, form(box("A", properties)), R"(controls[0] ("A").properties.)" + message);
     };
     const QByteArray ok = box("A", {});
-    row("boolean given a number", form(ok + "," + box("B", R"("Enabled": 1)")),
+    row("boolean given a fraction", form(ok + "," + box("B", R"("Enabled": 0.5)")),
         R"(controls[1] ("B").properties.Enabled: expected a boolean, found a number)");
+    prop("boolean given a string", R"("Enabled": "true")", "Enabled: expected a boolean, found a string");
     prop("long given a fraction", R"("BackColor": 2.5)", "BackColor: expected an integer, found 2.5");
     prop("long beyond 32 bits", R"("BackColor": 2147483648)",
          "BackColor: 2147483648 is out of range (-2147483648 to 2147483647)");
@@ -237,6 +239,19 @@ void tst_FormFile::badFormIsRefusedNamingThePlace()
     QFETCH(QString, message);
     const QString error = errorOf([&] { parseForm(json, "t.json"); });
     QVERIFY2(error.startsWith(message), qPrintable(error));
+}
+
+// As hosts store them: 0 false, -1 (or any other integral number) true; saved as JSON's own.
+void tst_FormFile::numbersAreReadAsBooleans()
+{
+    const Form read = parseForm(form(box("A", R"("Enabled": -1)") + "," + box("B", R"("Enabled": 1)") + ","
+                                     + box("C", R"("Enabled": 0)")),
+                                "t.json");
+    QList<bool> enabled;
+    for (const FormControl &control : read.controls)
+        enabled << control.properties.readBoolean("Enabled", false);
+    QCOMPARE(enabled, QList<bool>({true, true, false}));
+    QVERIFY(formToJson(read).contains(R"("Enabled": false)"));
 }
 
 void tst_FormFile::unreadablePathIsNamedWithTheReason_data()

@@ -125,8 +125,8 @@ void tst_HostCommand::brokenFormExitsThreeAndLeavesFileAlone_data()
     for (const bool design : {false, true}) {
         const char *mode = design ? "designing" : "running";
         QTest::addRow("empty file, %s", mode) << QByteArray() << design << "line 1, column 1";
-        QTest::addRow("number for a boolean, %s", mode)
-            << oneBoxForm(R"("Locked": 1)") << design << "controls[0] (\"a\").properties.Locked: expected a boolean";
+        QTest::addRow("fraction for a boolean, %s", mode)
+            << oneBoxForm(R"("Locked": 0.5)") << design << "controls[0] (\"a\").properties.Locked: expected a boolean";
         QTest::addRow("unknown class, %s", mode) << oneBoxForm("", "Label") << design << "controls[0] (\"a\").class";
         QTest::addRow("no such file, %s", mode) << QByteArray("absent") << design << "cannot open";
     }

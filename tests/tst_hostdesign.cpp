@@ -102,6 +102,26 @@ void tst_HostDesign::browserOffersTheDesignablePropertiesOnly()
     const auto *appearance = qobject_cast<QComboBox *>(browser.editor(QStringLiteral("Appearance")));
     QCOMPARE(QStringList({appearance->itemText(0), appearance->itemText(1)}), QStringList({"Flat", "3D"}));
 
+    // A system colour is shown by its name and chosen from the colour's menu.
+    {
+        Site site(false);
+        ucvPelidora box(&site);
+        box.InitProperties();
+        box.setBackColorValue(0x8000000F);
+        browser.setTarget(&box);
+        auto *back = qobject_cast<QToolButton *>(browser.editor(QStringLiteral("BackColor")));
+        QCOMPARE(back->text(), QStringLiteral("Button Face"));
+        auto *fore = qobject_cast<QToolButton *>(browser.editor(QStringLiteral("ForeColor")));
+        const QList<QAction *> colours = fore->menu()->actions();
+        const auto windowText = std::find_if(colours.begin(), colours.end(),
+                                             [](QAction *a) { return a->text() == "Window Text"; });
+        QVERIFY(windowText != colours.end());
+        (*windowText)->trigger();
+        QCOMPARE(box.ForeColorValue(), 0x80000008u);
+        QCOMPARE(fore->text(), QStringLiteral("Window Text"));
+        QCOMPARE(back->text(), QStringLiteral("Button Face"));
+        browser.setTarget(nullptr);
+    }
 }
 
 void tst_HostDesign::browserSaysWhatTheBoxDidWithAValue_data()

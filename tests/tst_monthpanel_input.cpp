@@ -48,6 +48,8 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
     QTest::newRow("45 Up") << QDate(2026, 4, 10) << "45" << up << QDate(2026, 4, 29);
     QTest::newRow("0 Up") << QDate(2026, 4, 10) << "0" << up << QDate(2026, 3, 31);
     QTest::newRow("empty Down") << QDate(2026, 4, 10) << "" << down << QDate(2026, 4, 2);
+    QTest::newRow("3 Down") << QDate(2026, 4, 10) << "3" << down << QDate(2026, 4, 4);
+    QTest::newRow("empty PageDown") << QDate(2026, 1, 10) << "" << pgDown << QDate(2026, 2, 28);
 }
 
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
@@ -70,6 +72,10 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     QCOMPARE(test::shownCells(w), expected.daysInMonth());
     const qint16 cell = qint16(expected.day() - 1);
     QVERIFY(isSunken(w.btnDay(cell)) && w.bDayOver(cell));
+    int sunken = 0; // the start day's cell is raised, whatever the field held
+    for (qint16 i = 0; i < 31; ++i)
+        sunken += isSunken(w.btnDay(i)) ? 1 : 0;
+    QCOMPARE(sunken, 1);
     if (start.day() != expected.day() && typed.isNull())
         QVERIFY(isRaised(w.btnDay(start.day() - 1)));
     if (key == Qt::Key_Up || key == Qt::Key_Down)

@@ -78,7 +78,9 @@ void tst_PropertyBag::typedReads_data()
     QTest::newRow("long from boolean")     << QVariant(true) << ValueKind::Long << none << 13;
     QTest::newRow("boolean false")         << QVariant(false) << ValueKind::Boolean << QVariant(false) << 0;
     QTest::newRow("boolean from -1")       << integer(-1) << ValueKind::Boolean << QVariant(true) << 0;
-    QTest::newRow("boolean from 1")        << QVariant(1) << ValueKind::Boolean << none << 13;
+    QTest::newRow("boolean from 1")        << QVariant(1) << ValueKind::Boolean << QVariant(true) << 0;
+    QTest::newRow("boolean from long 0")   << QVariant(0) << ValueKind::Boolean << QVariant(false) << 0;
+    QTest::newRow("boolean from font")     << font("Serif", 10) << ValueKind::Boolean << none << 13;
     QTest::newRow("font")                  << font("Serif", 10) << ValueKind::Font << font("Serif", 10) << 0;
     QTest::newRow("font from long")        << QVariant(10) << ValueKind::Font << none << 13;
     QTest::newRow("qint64 refused")         << QVariant(qint64(1)) << ValueKind::Long << none << 13;

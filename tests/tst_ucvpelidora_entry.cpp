@@ -2,6 +2,8 @@
 
 #include <QClipboard>
 #include <QDataWidgetMapper>
+#include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
@@ -32,6 +34,18 @@ struct KeyCase {
     int beeps;
 };
 
+// Text put into a field of a box holding 15 April 2010 other than by typed keys: how,
+// into which field holding before with selLength characters selected from selStart (-1:
+// all), and the three fields afterwards.
+struct PasteCase {
+    const char *locale, *how, *field;
+    QString before;
+    int selStart, selLength;
+    QString pasted;
+    QStringList after;
+    int beeps;
+};
+
 // Something done to a box, as a user or a program would.
 using BoxAction = std::function<void(ucvPelidora &)>;
 
@@ -57,6 +71,7 @@ public:
 } // namespace
 
 Q_DECLARE_METATYPE(KeyCase)
+Q_DECLARE_METATYPE(PasteCase)
 Q_DECLARE_METATYPE(BoxAction)
 
 class tst_ucvPelidoraEntry : public QObject
@@ -77,6 +92,8 @@ private Q_SLOTS:
     void clickedFieldIsTypedOverAndEnterMovesOn();
     void leavingAFieldCorrectsOnlyWithADateHeld_data();
     void leavingAFieldCorrectsOnlyWithADateHeld();
+    void pastedTextIsFilteredLikeTyping_data();
+    void pastedTextIsFilteredLikeTyping();
     void pastedTextNeverBreaksTheBox_data();
     void pastedTextNeverBreaksTheBox();
     void dateSignalsFollowEveryChange_data();
@@ -167,6 +184,9 @@ void tst_ucvPelidoraEntry::dateSetWriteAndRead_data()
     QTest::newRow("-1") << "en_GB" << "-1" << empty << -1;
     QTest::newRow("serial 1 is no date") << "en_GB" << "1" << empty << -1;
     QTest::newRow("beyond 32 bits") << "en_GB" << "99999999999" << empty << -1;
+    QTest::newRow("31/12/9999 as a serial") << "en_GB" << "2958465" << QStringList{"31", "12", "9999"} << serialOf(kTodayYear, 12, 31);
+    QTest::newRow("past 31/12/9999") << "en_GB" << "99999999" << empty << -1;
+    QTest::newRow("31/12/9999 past noon") << "en_GB" << "31/12/9999 13:00" << empty << -1;
     QTest::newRow("2150 shown, read as today's year")
         << "en_GB" << "15/03/2150" << QStringList{"15", "03", "2150"} << serialOf(kTodayYear, 3, 15);
 }
@@ -228,6 +248,8 @@ void tst_ucvPelidoraEntry::keysAreFiltered_data()
                                        QString(QChar(22)), "", 1};
     QTest::newRow("Backspace") << KeyCase{"txtDay", "12", 2, 0, Qt::Key_Backspace, "\b", "1", 0};
     QTest::newRow("Delete") << KeyCase{"txtDay", "12", 0, 0, Qt::Key_Delete, "\x7f", "2", 0};
+    QTest::newRow("Ctrl+Backspace") << KeyCase{"txtYear", "2010", 4, 0, (Qt::ControlModifier | Qt::Key_Backspace).toCombined(),
+                                               "\b", "2010", 1};
     // Only Alt+Down opens, committing the fields while the year is still as typed.
     const auto down = [](Qt::KeyboardModifiers modifiers) { return (modifiers | Qt::Key_Down).toCombined(); };
     QTest::newRow("Alt+Down") << KeyCase{"txtYear", "98", 2, 0, down(Qt::AltModifier), "", "1998", 0};
@@ -328,6 +350,80 @@ void tst_ucvPelidoraEntry::leavingAFieldCorrectsOnlyWithADateHeld()
     QTest::keyClicks(edit, typed);
     field(box, name == "txtDay" ? "txtYear" : "txtDay")->setFocus(Qt::TabFocusReason);
     QCOMPARE(fieldsOf(box), after);
+}
+
+void tst_ucvPelidoraEntry::pastedTextIsFilteredLikeTyping_data()
+{
+    QTest::addColumn<PasteCase>("p");
+    const QStringList held{"15", "04", "2010"};
+    const auto row = [](const char *name, PasteCase p) { QTest::newRow(name) << p; };
+    row("letters and digits", {"en_GB", "Shift+Insert", "txtMonth", "04", 0, -1, "hello42", {"15", "42", "2010"}, 1});
+    row("too many digits", {"en_GB", "Shift+Insert", "txtYear", "2010", 0, -1, "20202626", {"15", "04", "2020"}, 1});
+    row("a serial is digits", {"en_GB", "Shift+Insert", "txtYear", "2010", 0, -1, "36526", {"15", "04", "3652"}, 1});
+    row("no leading zero", {"en_GB", "Shift+Insert", "txtDay", "15", 0, -1, "0815", {"81", "04", "2010"}, 1});
+    row("at the caret", {"en_GB", "Shift+Insert", "txtYear", "20", 2, 0, " 25\n", {"15", "04", "2025"}, 0});
+    row("date, day first", {"en_GB", "Shift+Insert", "txtYear", "2010", 0, -1, "5/3/2024", {"05", "03", "2024"}, 0});
+    row("date, month first", {"en_US", "Shift+Insert", "txtDay", "04", 0, -1, "3.5.2024", {"03", "05", "2024"}, 0});
+    row("date with dashes", {"en_GB", "Shift+Insert", "txtDay", "15", 0, -1, "1-12-2024", {"01", "12", "2024"}, 0});
+    row("ISO date", {"en_US", "Shift+Insert", "txtMonth", "15", 0, -1, "2024-03-05", {"03", "05", "2024"}, 0});
+    row("no day 45", {"en_GB", "Shift+Insert", "txtDay", "", 0, 0, "45-03-2024", {"45", "04", "2010"}, 1});
+    row("mixed separators", {"en_GB", "Shift+Insert", "txtDay", "", 0, 0, "5/3-2024", {"53", "04", "2010"}, 1});
+    row("locked", {"en_GB", "locked", "txtDay", "15", 0, -1, "5/3/2024", held, 0});
+    // Back from the menu the selection is as it was: the caret, not the whole field.
+    row("menu, at the caret", {"en_GB", "menu", "txtYear", "20", 2, 0, "25", {"15", "04", "2025"}, 0});
+    row("menu, a date", {"en_GB", "menu", "txtYear", "20", 2, 0, "1.2.2003", {"01", "02", "2003"}, 0});
+    row("drop", {"en_GB", "drop", "txtDay", "", 0, 0, "7x", {"7", "04", "2010"}, 1});
+    row("middle click", {"en_GB", "middle", "txtDay", "", 0, 0, "2x", {"2", "04", "2010"}, 1});
+}
+
+void tst_ucvPelidoraEntry::pastedTextIsFilteredLikeTyping()
+{
+    QFETCH(PasteCase, p);
+    LocalePin pin(p.locale);
+    ucvPelidora box;
+    box.setDateSet(QString::number(serialOf(2010, 4, 15)));
+    box.setLocked(QLatin1String(p.how) == "locked");
+    QVERIFY(showActive(box));
+    QLineEdit *edit = field(box, p.field);
+    edit->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(edit->hasFocus());
+    edit->setText(p.before);
+    edit->setSelection(p.selStart, p.selLength < 0 ? int(p.before.size()) : p.selLength);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(p.pasted);
+    const QByteArray how = p.how;
+    if (how == "menu") {
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, {2, 2}, edit->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(edit, &menuEvent);
+        QMenu *menu = nullptr;
+        QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+        const QList<QAction *> actions = menu->actions();
+        const auto paste = std::find_if(actions.begin(), actions.end(),
+                                        [](QAction *a) { return a->text().startsWith("&Paste"); });
+        QVERIFY(paste != actions.end());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(*paste).center());
+        QTRY_VERIFY(edit->hasFocus());
+    } else if (how == "drop") {
+        QMimeData mime;
+        mime.setText(p.pasted);
+        const QPointF at(edit->width() - 1, edit->height() / 2);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(edit, &enter);
+        QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(edit, &move);
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(edit, &drop);
+    } else if (how == "middle") {
+        // The desktop's selection, where the platform has one.
+        clipboard->setText(p.pasted, QClipboard::Selection);
+        if (!clipboard->supportsSelection())
+            p = {p.locale, p.how, p.field, p.before, 0, 0, {}, {"", "04", "2010"}, 0};
+        QTest::mouseClick(edit, Qt::MiddleButton);
+    } else {
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    }
+    QCOMPARE(fieldsOf(box), p.after);
+    QCOMPARE(m_ws.beeps, p.beeps);
 }
 
 void tst_ucvPelidoraEntry::pastedTextNeverBreaksTheBox_data()

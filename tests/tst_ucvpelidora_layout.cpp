@@ -123,25 +123,39 @@ void tst_ucvPelidoraLayout::stripFollowsTheClampedFont()
                  && part(*box, name)->palette().color(QPalette::Text) == QColor(Qt::blue), name);
 }
 
-// The size is module-wide: neither a layout nor a resize gives a box any other than the
-// last applied font's, and the first showing is no resize.
+// Each box keeps the size of its own strip: neither a layout nor a resize gives it another,
+// nor does a box with another font; the first showing is no resize. The module-wide size
+// is the last one computed. Two boxes side by side show every part uncut.
 void tst_ucvPelidoraLayout::containerCannotResizeTheBox()
 {
     Site site(true);
     QWidget form;
-    ucvPelidora *small = boxWithFont(site, fontOf("DejaVu Sans", 8), &form);
-    const QSize smallSize = small->size();
     ucvPelidora *large = boxWithFont(site, fontOf("Liberation Serif", 12), &form);
     const QSize largeSize = large->size();
-    QVERIFY(largeSize.width() > smallSize.width());
-    (new QHBoxLayout(&form))->addWidget(large);
+    ucvPelidora *small = boxWithFont(site, fontOf("DejaVu Sans", 7), &form);
+    const QSize smallSize = small->size();
+    QVERIFY(largeSize.width() > smallSize.width() && largeSize.height() > smallSize.height());
+    QCOMPARE(QSize(module().gCtlWidth, module().gCtlHeight), smallSize * 15);
+    auto *layout = new QHBoxLayout(&form);
+    layout->addWidget(large);
+    layout->addWidget(small);
     form.resize(600, 200);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QImage shown = form.grab().toImage();
+    for (ucvPelidora *box : {large, small}) {
+        for (const char *name : {"txtDay", "txtMonth", "txtYear", "imgCombo"}) {
+            QWidget *p = part(*box, name);
+            const QImage alone = p->grab().toImage().convertToFormat(shown.format());
+            const QRect at(box->mapTo(&form, p->pos()) * shown.devicePixelRatio(), alone.size());
+            QVERIFY2(shown.copy(at) == alone, name);
+        }
+    }
     QCOMPARE(large->size(), largeSize);
     QCOMPARE(small->size(), smallSize);
+
     small->resize(400, 80);
-    QCOMPARE(small->size(), largeSize);
+    QCOMPARE(small->size(), smallSize);
     large->setGeometry(5, 5, 10, 3);
     QCOMPARE(large->size(), largeSize);
 }

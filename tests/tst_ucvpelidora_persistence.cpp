@@ -119,6 +119,11 @@ void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload()
     QCOMPARE(year->isReadOnly(), design.locked);
     QCOMPARE(year->palette().color(QPalette::Base), box.BackColor());
     QCOMPARE(year->palette().color(QPalette::Active, QPalette::Text), box.ForeColor());
+    // Each colour read and written back as it was, as a property browser does.
+    for (const char *name : {"BackColor", "ForeColor", "PelidoraBackColor"})
+        QVERIFY(box.setProperty(name, box.property(name)));
+    QCOMPARE(QList<quint32>({box.BackColorValue(), box.ForeColorValue(), box.PelidoraBackColorValue()}),
+             QList<quint32>({design.backColor, design.foreColor, design.pelidoraBackColor}));
     PropertyBag saved;
     box.WriteProperties(saved);
     const auto sorted = [](QStringList keys) { keys.sort(); return keys; };
@@ -184,6 +189,8 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError_data()
     row("Appearance at run time, past 16 bits", 70000, true, RuntimeError::NotSettableAtRunTime);
     row("Appearance 32768", 32768, false, RuntimeError::Overflow);
     row("Appearance -40000", -40000, false, RuntimeError::Overflow);
+    row("MousePointer 40000", 40000, false, RuntimeError::Overflow);
+    row("MousePointer -32769", -32769, false, RuntimeError::Overflow);
 }
 
 void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError()
@@ -199,7 +206,7 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError()
     QCOMPARE(errorOf([&] { QVERIFY(box.setProperty(qPrintable(property), value)); }), error);
     QCOMPARE(notices.count(), error ? 0 : 1);
     if (error)
-        QCOMPARE(box.Appearance(), ucvPelidora::Flat);
+        QCOMPARE(QVariantList({box.Appearance(), box.MousePointer()}), QVariantList({ucvPelidora::Flat, 0}));
     else
         QCOMPARE(notices.at(0).at(0).toString(), notice);
 }

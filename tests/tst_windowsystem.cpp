@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -25,7 +26,8 @@ private Q_SLOTS:
     void hiddenCaretReturnsWithTheNextFocus();
     void focusInAnOpenListBelongsToTheList();
     void profileValueLandsInTheConfigFolder();
-    void shellRefusesAnythingButMailAndWebAddresses();
+    void shellOpensLocalDocumentsAndSomeAddresses_data();
+    void shellOpensLocalDocumentsAndSomeAddresses();
 
 private:
     platform::WindowSystem &ws = platform::windowSystem(); // the desktop's
@@ -154,11 +156,63 @@ void tst_WindowSystem::profileValueLandsInTheConfigFolder()
     QCOMPARE(ws.writeProfileValue("WndParent", "Class", "x", "pelidora.ini"), 0);
 }
 
-void tst_WindowSystem::shellRefusesAnythingButMailAndWebAddresses()
+void tst_WindowSystem::shellOpensLocalDocumentsAndSomeAddresses_data()
 {
-    QCOMPARE(ws.openDocument("   "), 2);
-    for (const char *document : {"--help", "file:///etc/passwd", "javascript:alert(1)"})
-        QVERIFY2(ws.openDocument(document) == 5, document);
+    QTest::addColumn<QString>("document"); // "~": the test's folder
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("handed");   // what the opener gets; "~" as above
+    const QString none;
+    QTest::newRow("blank") << "   " << 2 << none;
+    QTest::newRow("no such file") << "~/missing.txt" << 2 << none;
+    QTest::newRow("no such file, like an option") << "--help" << 2 << none;
+    QTest::newRow("file like an option") << "~/-n notes.txt" << 42 << "file://~/-n%20notes.txt";
+    QTest::newRow("relative to the current folder") << "-n notes.txt" << 42 << "file://~/-n%20notes.txt";
+    QTest::newRow("folder") << "~" << 42 << "file://~";
+    QTest::newRow("file: URL") << "file://~/-n%20notes.txt" << 42 << "file://~/-n%20notes.txt";
+    QTest::newRow("missing file: URL") << "file:///no/such/file" << 2 << none;
+    QTest::newRow("web") << "https://pelidora.example.org/" << 42 << "https://pelidora.example.org/";
+    QTest::newRow("mail") << "mailto:pelidora@example.org" << 42 << "mailto:pelidora@example.org";
+    QTest::newRow("other address") << "javascript:alert(1)" << 5 << none;
+}
+
+// Through a stand-in opener on PATH that notes what it was given.
+void tst_WindowSystem::shellOpensLocalDocumentsAndSomeAddresses()
+{
+    QFETCH(QString, document);
+    QFETCH(int, result);
+    QFETCH(QString, handed);
+    QTemporaryDir dir;
+    const QString home = QDir(dir.path()).canonicalPath();
+    QVERIFY(QDir(home).mkdir("bin"));
+    QFile opener(home + "/bin/xdg-open");
+    QVERIFY(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.handed\"\n");
+    opener.close();
+    QVERIFY(opener.setPermissions(opener.permissions() | QFile::ExeOwner));
+    QFile notes(home + "/-n notes.txt");
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.close();
+    const QByteArray path = qgetenv("PATH");
+    const QString folder = QDir::currentPath();
+    const auto restore = qScopeGuard([&] {
+        qputenv("PATH", path);
+        QDir::setCurrent(folder);
+    });
+    qputenv("PATH", QFile::encodeName(home + "/bin"));
+    QDir::setCurrent(home);
+
+    QCOMPARE(ws.openDocument(document.replace("~", home)), result);
+    QFile note(home + "/bin/xdg-open.handed");
+    if (handed.isNull()) {
+        QVERIFY(!note.exists());
+    } else {
+        QTRY_VERIFY(note.exists() && note.size() > 0);
+        QVERIFY(note.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(note.readAll()), handed.replace("~", home) + "\n");
+    }
+    // Without an opener on the path.
+    qputenv("PATH", "/nonexistent");
+    QCOMPARE(ws.openDocument(document), result == 42 ? 31 : result);
 }
 
 QTEST_MAIN(tst_WindowSystem)

@@ -36,11 +36,10 @@ public:
 
     // Typed reads: the stored value, or the default when the key is absent. Long and
     // Integer take either integer kind, checking the range (RuntimeError 6, overflow).
-    // Boolean takes a bool, or an integer in the host's 16-bit boolean form: 0 is false and
-    // -1 true; any other number is no boolean in any form a host writes (a colour saved
-    // under the wrong key, say), so it is refused rather than guessed to be true. Any other
-    // kind raises RuntimeError 13 (type mismatch): a bool read as an integer, a font read as
-    // a scalar, a scalar read as a font. The error text names the key.
+    // Boolean takes a bool, or an integer as hosts store booleans (0 false, -1 true): any
+    // number but 0 is true. Any other kind raises RuntimeError 13 (type mismatch): a bool
+    // read as an integer, a font read as a scalar, a scalar read as a font. The error text
+    // names the key.
     qint32 readLong(const QString &name, qint32 defaultValue) const;
     qint16 readInteger(const QString &name, qint16 defaultValue) const;
     bool readBoolean(const QString &name, bool defaultValue) const;

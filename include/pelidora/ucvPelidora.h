@@ -76,7 +76,12 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor)
     Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
-    Q_PROPERTY(short MousePointer READ MousePointer WRITE setMousePointer)
+    // The stored values behind the three colours; see BackColorValue.
+    Q_PROPERTY(quint32 BackColorValue READ BackColorValue WRITE setBackColorValue DESIGNABLE false)
+    Q_PROPERTY(quint32 ForeColorValue READ ForeColorValue WRITE setForeColorValue DESIGNABLE false)
+    Q_PROPERTY(quint32 PelidoraBackColorValue READ PelidoraBackColorValue WRITE setPelidoraBackColorValue
+                   DESIGNABLE false)
+    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer) // 16-bit: see the setter
     // The same date as DateSet.
     Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true)
 
@@ -141,7 +146,24 @@ public:
     bool Enabled() const;
     void setEnabledProperty(bool enabled);
     short MousePointer() const;
-    void setMousePointer(short pointer);
+    /** RuntimeError 6 outside 16 bits, nothing changed. */
+    void setMousePointer(int pointer);
+    ///@}
+
+    /** @name The stored colour values.
+     *  What BackColor, ForeColor and PelidoraBackColor hold and a form stores: 0x00BBGGRR,
+     *  or 0x80000000 | n for the desktop's system colour n (15 is the button face, 5 the
+     *  window background, 8 the window text), which follows the desktop's palette. The
+     *  QColor properties read the colour a value paints with now; writing that colour back
+     *  keeps the value, system colour included, and any other colour stores 0x00BBGGRR.
+     *  Each write raises the notice of its colour property ("BackColor", ...). */
+    ///@{
+    quint32 BackColorValue() const;
+    void setBackColorValue(quint32 value);
+    quint32 ForeColorValue() const;
+    void setForeColorValue(quint32 value);
+    quint32 PelidoraBackColorValue() const;
+    void setPelidoraBackColorValue(quint32 value);
     ///@}
 
     /** DateSet is the default member: assigning a text to the box writes DateSet. */
@@ -149,7 +171,8 @@ public:
 
     Site *site() const;
 
-    /** The module-wide size, in pixels: the box keeps it whatever it is given. */
+    /** The size of the strip laid out from the box's font, in pixels: the box keeps it
+     *  whatever it is given. */
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

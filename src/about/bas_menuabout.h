@@ -45,8 +45,8 @@ qint16 CountLineBreaks(const QString &text);
 // "major.minor", then ".revision" unless minor and revision are both 0.
 QString versionText(int major, int minor, int revision);
 
-// Hands a "mailto:" or web address to the desktop. Empty on success, otherwise a short
-// English text for the failure (translated where it is shown, in context
+// Hands a document or a "mailto:" or web address to the desktop. Empty on success,
+// otherwise a short English text for the failure (translated where it is shown, in context
 // "pelidora::fabout"). hwnd (the owner window, 0 for none) is not needed here.
 QString ShellOpen(qint32 hwnd, const QString &document);
 

@@ -116,6 +116,12 @@ fabout::fabout(QWidget *parent)
     lblmailto = makeLink(QStringLiteral("lblmailto"), kLblmailto);
     lblweb = makeLink(QStringLiteral("lblweb"), kLblweb);
 
+    m_openError = new QLabel(Frame1);
+    m_openError->setObjectName(QStringLiteral("openError"));
+    m_openError->setFont(arial(9.0));
+    m_openError->setTextFormat(Qt::PlainText);
+    m_openError->hide();
+
     btnOK = new QPushButton(tr("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setFont(arial(9.75));
@@ -251,6 +257,13 @@ bool fabout::eventFilter(QObject *watched, QEvent *event)
         else if (watched == lblweb)
             lblweb_MouseDown();
     }
+    if (m_failedLink && event->type() == QEvent::MouseMove) {
+        const QPoint at = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+        if (!m_failedLink->rect().contains(m_failedLink->mapFromGlobal(at)))
+            showOpenError(nullptr, QString());
+    } else if (event->type() == QEvent::Leave && watched == m_failedLink) {
+        showOpenError(nullptr, QString());
+    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -316,13 +329,21 @@ void fabout::lblweb_MouseMove()
 
 void fabout::lblmailto_MouseDown()
 {
-    // A failure has nowhere useful to go; the box stays as it is.
-    ShellOpen(0, QLatin1String("mailto:") + kAuthorMail);
+    showOpenError(lblmailto, ShellOpen(0, QLatin1String("mailto:") + kAuthorMail));
 }
 
 void fabout::lblweb_MouseDown()
 {
-    ShellOpen(0, kAuthorWeb);
+    showOpenError(lblweb, ShellOpen(0, kAuthorWeb));
+}
+
+void fabout::showOpenError(QLabel *link, const QString &error)
+{
+    m_failedLink = error.isEmpty() ? nullptr : link;
+    m_openError->setText(tr(error.toLatin1().constData()));
+    m_openError->adjustSize();
+    m_openError->move(lblweb->x(), lblweb->geometry().bottom() + 1);
+    m_openError->setVisible(m_failedLink != nullptr);
 }
 
 // A space is narrower than most letters, so a run of as many spaces as the address has

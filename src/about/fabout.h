@@ -86,6 +86,12 @@ private:
     void lblmailto_MouseDown();
     void lblweb_MouseDown();
 
+    // A link the desktop could not open says why in a line under the links, until the
+    // pointer leaves that link.
+    void showOpenError(QLabel *link, const QString &error);
+    QLabel *m_openError = nullptr;
+    QLabel *m_failedLink = nullptr;
+
     bool m_executing = false; // inside the modal loop
     double m_twipsX = 15.0;   // twips per pixel
     double m_twipsY = 15.0;

@@ -7,6 +7,8 @@
 #include "platform/dayserial.h"
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace pelidora {
 
@@ -48,6 +50,23 @@ public:
     // year outside [1900, 2100].
     static std::optional<int> onLeave(Field field, int value, bool empty, core::DateOrder order,
                                       core::Civil today);
+
+    // Text that reaches a field other than by typed keys (pasted or dropped), blanks around
+    // it removed.
+    //
+    // A whole date: day and month in `order`, then a four-digit year, with "/", "." or "-"
+    // twice between them, or "yyyy-mm-dd"; day [1, 31], month [1, 12], year [1000, 9999].
+    // Whether the day exists in that month is left to CheckDate, as for typed fields.
+    static std::optional<core::Civil> pastedDate(std::u16string_view text, core::DateOrder order);
+
+    // Any other text goes in as its characters would when typed one by one, starting from
+    // state: `digits` replace the selection (or go in at the caret), and `dropped` tells
+    // whether any character was refused.
+    struct Typed {
+        std::string digits;
+        bool dropped = false;
+    };
+    static Typed typeText(Field field, std::u16string_view text, FieldState state);
 };
 
 } // namespace pelidora

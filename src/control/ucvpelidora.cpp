@@ -226,7 +226,17 @@ QColor ucvPelidora::BackColor() const
 
 void ucvPelidora::setBackColor(const QColor &color)
 {
-    d->m_BackColor = platform::oleFromColor(color);
+    setBackColorValue(platform::oleKeeping(d->m_BackColor, color));
+}
+
+quint32 ucvPelidora::BackColorValue() const
+{
+    return d->m_BackColor;
+}
+
+void ucvPelidora::setBackColorValue(quint32 value)
+{
+    d->m_BackColor = value;
     d->SetFieldsBackColor(d->m_BackColor);
     d->notify(QStringLiteral("BackColor"));
 }
@@ -238,7 +248,17 @@ QColor ucvPelidora::ForeColor() const
 
 void ucvPelidora::setForeColor(const QColor &color)
 {
-    d->m_ForeColor = platform::oleFromColor(color);
+    setForeColorValue(platform::oleKeeping(d->m_ForeColor, color));
+}
+
+quint32 ucvPelidora::ForeColorValue() const
+{
+    return d->m_ForeColor;
+}
+
+void ucvPelidora::setForeColorValue(quint32 value)
+{
+    d->m_ForeColor = value;
     d->SetFieldsForeColor(d->m_ForeColor);
     d->notify(QStringLiteral("ForeColor"));
 }
@@ -260,13 +280,22 @@ ucvPelidora::AppearStyle ucvPelidora::Appearance() const
     return AppearStyle(d->m_Appearance);
 }
 
+namespace {
+
+qint16 narrowedTo16Bits(int value)
+{
+    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
+        throw RuntimeError(RuntimeError::Overflow);
+    return qint16(value);
+}
+
+} // namespace
+
 void ucvPelidora::setAppearance(int style)
 {
     if (d->m_site && d->m_site->UserMode())
         throw RuntimeError(RuntimeError::NotSettableAtRunTime);
-    if (style < std::numeric_limits<qint16>::min() || style > std::numeric_limits<qint16>::max())
-        throw RuntimeError(RuntimeError::Overflow);
-    d->m_Appearance = qint16(style);
+    d->m_Appearance = narrowedTo16Bits(style);
     d->notify(QStringLiteral("Appearance"));
 }
 
@@ -289,7 +318,17 @@ QColor ucvPelidora::PelidoraBackColor() const
 
 void ucvPelidora::setPelidoraBackColor(const QColor &color)
 {
-    d->m_PelidoraBackColor = platform::oleFromColor(color);
+    setPelidoraBackColorValue(platform::oleKeeping(d->m_PelidoraBackColor, color));
+}
+
+quint32 ucvPelidora::PelidoraBackColorValue() const
+{
+    return d->m_PelidoraBackColor;
+}
+
+void ucvPelidora::setPelidoraBackColorValue(quint32 value)
+{
+    d->m_PelidoraBackColor = value;
     d->notify(QStringLiteral("PelidoraBackColor"));
 }
 
@@ -315,9 +354,9 @@ short ucvPelidora::MousePointer() const
     return d->m_MousePointer;
 }
 
-void ucvPelidora::setMousePointer(short pointer)
+void ucvPelidora::setMousePointer(int pointer)
 {
-    d->m_MousePointer = pointer;
+    d->m_MousePointer = narrowedTo16Bits(pointer);
     d->applyMousePointer();
     d->notify(QStringLiteral("MousePointer"));
 }

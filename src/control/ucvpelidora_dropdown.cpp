@@ -266,12 +266,9 @@ void ucvPelidoraPrivate::ShowPanel()
     step([&] { d = inListYears(d, m_DateOrder); });
 
     // Sized before it is placed, so that even the first opening sits against the strip.
-    step([&] {
-        if (m_Appearance == ucvPelidora::Flat)
-            panel.resize(panel.pic1D()->size());
-        else if (m_Appearance == ucvPelidora::ThreeD)
-            panel.resize(panel.pic3D()->size());
-    });
+    // Any Appearance but Flat, even one no designer offers, gets the 3D frame.
+    const bool flat = m_Appearance == ucvPelidora::Flat;
+    step([&] { panel.resize((flat ? panel.pic1D() : panel.pic3D())->size()); });
     step([&] { placePanel(); });
 
     const QColor frameColor = platform::colorFromOle(m_PelidoraBackColor);
@@ -298,10 +295,6 @@ void ucvPelidoraPrivate::ShowPanel()
     module().FlagSkipYearClick = false;
     step([&] { panel.setDayOverIndex(qint16(day - 1)); });
     step([&] { panel.setButtonDay(qint16(panel.DayOverIndex() + 1)); });
-    // Until the pointer or a key moves, DayMouseMove names the month shown, not the last
-    // opening's (or none).
-    step([&] { panel.setSelMonth(qint16(panel.cboMese()->currentIndex() + 1)); });
-    step([&] { panel.setSelYear(qint16(panel.cboAnno()->currentIndex() + 1900)); });
 
     for (qint16 i = 0; i < 31; ++i) {
         step([&] { panel.setbDayOver(i, false); });
@@ -321,16 +314,14 @@ void ucvPelidoraPrivate::ShowPanel()
     step([&] { panel.setFlagShowPelidora(true); });
     step([&] { panel.cboMese_Click(); });
 
-    if (m_Appearance == ucvPelidora::Flat) {
+    if (flat) {
         step([&] { panel.placeContainer(panel.pic1D(), 90, 90); });
         step([&] { panel.pic3D()->hide(); });
         step([&] { panel.pic1D()->show(); });
-    } else if (m_Appearance == ucvPelidora::ThreeD) {
+    } else {
         step([&] { panel.placeContainer(panel.pic3D(), 120, 120); });
         step([&] { panel.pic1D()->hide(); });
         step([&] { panel.pic3D()->show(); });
-    } else {
-        return; // not shown: the watch closes it at its next tick
     }
 
     m_activationWait = kActivationWaitTicks;
@@ -338,12 +329,19 @@ void ucvPelidoraPrivate::ShowPanel()
         showPanelModal();
         return;
     }
+    bool showed = false;
     step([&] {
         panel.show();
         panel.activateWindow();
+        showed = true;
     });
     if (failed) {
-        showPanelModal();
+        // A host that refused the modeless show gets the modal one. After an earlier
+        // failure a panel already up stays modeless, without the steps below.
+        if (showed)
+            m_outsideClick->watch(&panel);
+        else
+            showPanelModal();
         return;
     }
     step([&] { panel.lblDay()->setFocus(Qt::OtherFocusReason); });
@@ -356,27 +354,33 @@ void ucvPelidoraPrivate::ShowPanel()
     m_outsideClick->watch(&panel);
 }
 
-// Below the strip, or above it where the panel would pass the screen's bottom; held inside
-// the screen's left and right edges. Twips throughout, pixels at the edge.
+// Below the strip, or above it where the panel would pass the bottom of the box's screen;
+// held inside that screen's left and right edges, and its top. Twips throughout, pixels at
+// the edge.
 void ucvPelidoraPrivate::placePanel()
 {
     auto &ws = platform::windowSystem();
     const mpelidora &m = module();
     QRect rect;
     m_ApiResult = ws.windowRect(ws.handleOf(q), &rect) ? 1 : 0;
+    const QRect screen = ws.screenRectTwips(ws.handleOf(q));
     const qint32 panelWidth = m_Panel->width() * m.TwipsX;
     const qint32 panelHeight = m_Panel->height() * m.TwipsY;
 
     qint32 top = m.TwipsY * rect.top() + m_Panel->CTRLH();
     qint32 left = m.TwipsX * rect.left();
     // Exactly touching the bottom still opens below.
-    if (float(top + panelHeight) > float(ws.screenHeightTwips()))
+    if (float(top + panelHeight) > float(screen.y() + screen.height())) {
         top = roundHalfEven(double(m.TwipsY) * rect.top() - panelHeight);
-    if (left < 0)
-        left = 0;
-    const int screenWidth = ws.screenWidthTwips();
-    if (left + panelWidth > screenWidth)
-        left = roundHalfEven(double(screenWidth) - panelWidth);
+        // On a screen too short for the panel on either side it covers the box instead.
+        if (top < screen.y())
+            top = screen.y();
+    }
+    if (left < screen.x())
+        left = screen.x();
+    const int screenRight = screen.x() + screen.width();
+    if (left + panelWidth > screenRight)
+        left = roundHalfEven(double(screenRight) - panelWidth);
     m_Panel->move(twips::toPxX(left), twips::toPxY(top));
 }
 

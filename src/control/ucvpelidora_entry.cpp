@@ -6,10 +6,17 @@
 #include "shared/mpelidora.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMetaMethod>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <optional>
@@ -25,7 +32,8 @@ std::optional<int> keyCodeOf(const QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Backspace:
-        return EntryRules::kBackspace;
+        // Ctrl+Backspace types DEL (127), a character like any other non-digit.
+        return event->modifiers() & Qt::ControlModifier ? 127 : EntryRules::kBackspace;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return EntryRules::kEnter;
@@ -51,11 +59,43 @@ std::optional<int> keyCodeOf(const QKeyEvent *event)
     return int(text.at(0).unicode());
 }
 
+// The focus goes to a menu or another window, and comes back from there.
+bool isFocusAway(Qt::FocusReason reason)
+{
+    return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
+}
+
 EntryRules::Field roleOf(const QLineEdit *field, const QLineEdit *first, const QLineEdit *second)
 {
     return field == first ? EntryRules::Field::First
         : field == second ? EntryRules::Field::Second
                           : EntryRules::Field::Year;
+}
+
+EntryRules::FieldState stateOf(const QLineEdit *field)
+{
+    EntryRules::FieldState state;
+    state.length = int(field->text().size());
+    state.selectionLength = int(field->selectedText().size());
+    state.selectionStart = state.selectionLength > 0 ? field->selectionStart() : field->cursorPosition();
+    return state;
+}
+
+std::u16string_view viewOf(const QString &text)
+{
+    return {reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size())};
+}
+
+// Unhooks the field's own paste from a menu action; true when the action was its Paste.
+// Qt connects it one way or the other, depending on its version.
+bool unhookPaste(QAction *action, QLineEdit *field)
+{
+    if (QObject::disconnect(action, &QAction::triggered, field, &QLineEdit::paste))
+        return true;
+    const QMetaObject *actionMeta = action->metaObject();
+    const QMetaObject *fieldMeta = field->metaObject();
+    return QObject::disconnect(action, actionMeta->method(actionMeta->indexOfSignal("triggered()")), field,
+                               fieldMeta->method(fieldMeta->indexOfSlot("paste()")));
 }
 
 core::Civil todayCivil()
@@ -226,7 +266,12 @@ bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
     case QEvent::FocusIn: {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         m_clickFocus = reason == Qt::MouseFocusReason ? field : nullptr;
-        fieldGotFocus(field);
+        // Back from the field's own menu or another window, the selection stays as it was,
+        // so that Paste or Delete from the menu acts on it. A first arrival is a real change.
+        const bool back = isFocusAway(reason) && m_focusAwayFrom == field;
+        m_focusAwayFrom = nullptr;
+        if (!back)
+            fieldGotFocus(field);
         followFocus(field, QEvent::FocusIn, reason);
         break;
     }
@@ -234,13 +279,22 @@ bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
         // A context menu or another window taking over leaves the field where it was.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         const QPointer<ucvPelidora> alive(q);
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        m_focusAwayFrom = isFocusAway(reason) ? field : nullptr;
+        if (!isFocusAway(reason))
             fieldLostFocus(field);
         if (alive)
             followFocus(field, QEvent::FocusOut, reason);
         break;
     }
     case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton) {
+            // The press placed the caret; the desktop's selection goes in there.
+            m_clickFocus = nullptr;
+            const QClipboard *clipboard = QGuiApplication::clipboard();
+            if (clipboard->supportsSelection())
+                pasteInto(field, clipboard->text(QClipboard::Selection));
+            return true;
+        }
         // The press that brought the focus placed the caret; a plain click still selects
         // the whole field, a drag keeps what it selected.
         if (field == m_clickFocus) {
@@ -249,10 +303,59 @@ bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
                 field->selectAll();
         }
         break;
+    case QEvent::ContextMenu:
+        showFieldMenu(field, static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    case QEvent::Drop: {
+        // The drag has put the caret where the text goes.
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (drop->mimeData()->hasText()) {
+            pasteInto(field, drop->mimeData()->text());
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        }
+        QDragLeaveEvent leave; // the field stops showing where the drop would go
+        QCoreApplication::sendEvent(field, &leave);
+        return true;
+    }
     default:
         break;
     }
     return false;
+}
+
+void ucvPelidoraPrivate::showFieldMenu(QLineEdit *field, const QPoint &globalPos)
+{
+    QMenu *menu = field->createStandardContextMenu();
+    for (QAction *action : menu->actions()) {
+        if (unhookPaste(action, field))
+            QObject::connect(action, &QAction::triggered, field,
+                             [this, field] { pasteInto(field, QGuiApplication::clipboard()->text()); });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
+void ucvPelidoraPrivate::pasteInto(QLineEdit *field, const QString &text)
+{
+    if (field->isReadOnly() || !field->isEnabled())
+        return;
+    const QString pasted = text.trimmed(); // a copied number often ends with a line break
+    const auto order = m_DateOrder == 1 ? core::DateOrder::DayFirst : core::DateOrder::MonthFirst;
+    if (const std::optional<core::Civil> date = EntryRules::pastedDate(viewOf(pasted), order)) {
+        const bool dayFirst = order == core::DateOrder::DayFirst;
+        txtDay->setText(platform::format00(dayFirst ? date->day : date->month));
+        txtMonth->setText(platform::format00(dayFirst ? date->month : date->day));
+        txtYear->setText(platform::format0000(date->year));
+        m_fieldsEdited = true; // taken over later, as typed fields are
+        return;
+    }
+    const EntryRules::Typed typed =
+        EntryRules::typeText(roleOf(field, txtDay, txtMonth), viewOf(pasted), stateOf(field));
+    if (!typed.digits.empty())
+        field->insert(QString::fromStdString(typed.digits));
+    if (typed.dropped)
+        platform::windowSystem().beep();
 }
 
 void ucvPelidoraPrivate::followFocus(QLineEdit *field, QEvent::Type type, Qt::FocusReason reason)
@@ -302,16 +405,17 @@ bool ucvPelidoraPrivate::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
         openPanel();
         return true;
     }
+    // Shift+Insert pastes; Ctrl+V is a key press like any other and beeps.
+    if (event->matches(QKeySequence::Paste) && event->key() != Qt::Key_V) {
+        pasteInto(field, QGuiApplication::clipboard()->text());
+        return true;
+    }
     const std::optional<int> code = keyCodeOf(event);
     if (!code)
         return false;
 
-    EntryRules::FieldState state;
-    state.length = int(field->text().size());
-    state.selectionLength = int(field->selectedText().size());
-    state.selectionStart = state.selectionLength > 0 ? field->selectionStart() : field->cursorPosition();
     const EntryRules::Field which = roleOf(field, txtDay, txtMonth);
-    switch (EntryRules::keyPress(which, *code, state)) {
+    switch (EntryRules::keyPress(which, *code, stateOf(field))) {
     case EntryRules::Decision::Pass:
         return false;
     case EntryRules::Decision::Swallow:

@@ -176,9 +176,11 @@ void ucvPelidoraPrivate::ApplyFont(StdFont &font)
     placeTwips(txtYear, yearLeft, 0, yearWidth, fieldHeight);
     placeTwips(imgCombo, comboLeft, 0, kComboWidthTwips, fieldHeight);
 
+    m_ctlHeight = toInteger(fieldHeight);
+    m_ctlWidth = toInteger(comboLeft + kComboWidthTwips);
     mpelidora &m = module();
-    m.gCtlHeight = toInteger(fieldHeight);
-    m.gCtlWidth = toInteger(comboLeft + kComboWidthTwips);
+    m.gCtlHeight = m_ctlHeight;
+    m.gCtlWidth = m_ctlWidth;
     q->updateGeometry();
     UserControl_Resize();
 }
@@ -193,7 +195,7 @@ void ucvPelidoraPrivate::UserControl_Resize()
 void ucvPelidora::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    // Whatever size the host asked for, the box takes the module-wide one. The event Qt
+    // Whatever size the host asked for, the box takes its strip's. The event Qt
     // delivers at the first showing, for the size the box gave itself, is no such request.
     if (size() != d->m_sizeSet)
         d->UserControl_Resize();
@@ -201,8 +203,7 @@ void ucvPelidora::resizeEvent(QResizeEvent *event)
 
 QSize ucvPelidoraPrivate::sizePx() const
 {
-    const mpelidora &m = module();
-    return {toPxX(m.gCtlWidth), toPxY(m.gCtlHeight)};
+    return {toPxX(m_ctlWidth), toPxY(m_ctlHeight)};
 }
 
 QSize ucvPelidora::sizeHint() const

@@ -141,6 +141,11 @@ public:
     bool fieldEvent(QLineEdit *field, QEvent *event); // true: consumed
     bool fieldKeyPress(QLineEdit *field, QKeyEvent *event); // true: the key is consumed
     void fieldGotFocus(QLineEdit *field);
+    // Text that reaches a field other than by typed keys: Shift+Insert, the menu's Paste, a
+    // middle click, a drop. A whole date fills the three fields; other text goes in as its
+    // digits would when typed, with one beep when anything was left out.
+    void pasteInto(QLineEdit *field, const QString &text);
+    void showFieldMenu(QLineEdit *field, const QPoint &globalPos);
     void fieldLostFocus(QLineEdit *field);
     QLineEdit *fieldAfter(QLineEdit *field) const;
     QLineEdit *fieldBefore(QLineEdit *field) const;
@@ -168,7 +173,12 @@ public:
     bool m_runsWhenShown = false;   // the box's own site: run mode from the first showing
     bool m_terminated = false;
     QLineEdit *m_clickFocus = nullptr; // got the focus by a click not yet released
+    QLineEdit *m_focusAwayFrom = nullptr; // lost the focus to a menu or another window
     QSize m_sizeSet;                   // pixels; what UserControl_Resize last gave the box
+    // Twips: the strip laid out from this box's own font. gCtlHeight and gCtlWidth hold
+    // the last size any box computed; a box beside one with another font keeps its own.
+    qint16 m_ctlHeight = 285;
+    qint16 m_ctlWidth = 2040;
 };
 
 } // namespace pelidora

@@ -269,6 +269,8 @@ void MonthPanel::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     m_restingPointer = QCursor::pos();
     m_pointerMoved = false;
+    m_X = 0;
+    m_Y = 0;
     Form_Resize();
 }
 

@@ -71,7 +71,8 @@ public:
     // Locked). RuntimeError 9 outside 0..30.
     void DayMouseOver(qint16 Index);
 
-    // Where the pointer entered the highlighted cell, twips inside the cell; 0 before.
+    // Where the pointer entered the highlighted cell, twips inside the cell; 0 until it
+    // enters one after the panel is shown.
     float X() const { return m_X; }
     float Y() const { return m_Y; }
 
@@ -151,6 +152,8 @@ private:
     // Helpers.
     // The sunken look shared by DayMouseOver and SinkBoxDay: cell, index, flag and tag.
     void sinkLook(qint16 Index);
+    // Raises cell index (if in 0..30) and the cell that has the sunken look.
+    void raiseSelection(int index);
     void buildLayout();
     void cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                           QPointF posPx, QPointF globalPx);

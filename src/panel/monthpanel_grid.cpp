@@ -35,6 +35,9 @@ void MonthPanel::cboMese_Click()
         return;
     const int month = monthIndex + 1;
     const int year = yearIndex + 1900;
+    // DayMouseMove names the month shown, also before the pointer or a key moves in it.
+    m_SelMonth = qint16(month);
+    m_SelYear = qint16(year);
 
     // The month's length is the highest day whose text the locale reads as a date.
     const auto dateText = [&](int day) {
@@ -89,11 +92,18 @@ void MonthPanel::cboMese_Click()
     while (day > 1 && !cellShown(day))
         --day;
     setFieldDay(day);
-    if (typed >= 1 && typed <= 31)
-        RaiseBoxDay(qint16(typed - 1));
-    else if (const int sunk = platform::numericValue(m_lblDayTag) - 1; sunk >= 0 && sunk <= 30)
-        RaiseBoxDay(qint16(sunk));
+    raiseSelection(typed - 1);
     SinkBoxDay(qint16(day - 1));
+}
+
+void MonthPanel::raiseSelection(int index)
+{
+    if (index >= 0 && index <= 30)
+        RaiseBoxDay(qint16(index));
+    // The field may no longer name the sunken cell: emptied, typed into, or left alone by
+    // the pointer of a locked panel.
+    if (const int sunk = platform::numericValue(m_lblDayTag) - 1; sunk >= 0 && sunk <= 30 && sunk != index)
+        RaiseBoxDay(qint16(sunk));
 }
 
 void MonthPanel::PrintBoxDay(qint16 Index)

@@ -145,7 +145,7 @@ void MonthPanel::lblDay_KeyDown(qint16 KeyCode, qint16)
                 --day;
             setFieldDay(day);
         }
-        RaiseBoxDay(qint16(start));
+        raiseSelection(start);
         SinkBoxDay(qint16(day - 1));
         break;
     }
@@ -156,7 +156,7 @@ void MonthPanel::lblDay_KeyDown(qint16 KeyCode, qint16)
         setFieldDay(day);
         if (day == 1)
             nextMonth();
-        RaiseBoxDay(qint16(start));
+        raiseSelection(start);
         SinkBoxDay(qint16(day - 1));
         break;
     }

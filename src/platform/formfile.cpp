@@ -13,7 +13,7 @@
 //               "properties": {               optional; keys from the class, ignoring case
 //                   "BackColor": 16777215,    Long: integral, signed 32-bit
 //                   "Appearance": 1,          Integer: integral, signed 16-bit
-//                   "Enabled": true,          Boolean
+//                   "Enabled": true,          Boolean, or an integral number: 0 false, any other true
 //                   "Font": { "Name": "DejaVu Sans", "Size": 9.75, "Bold": false,
 //                             "Italic": false, "Underline": false, "Strikethrough": false }
 //               }
@@ -334,6 +334,9 @@ private:
             return QVariant::fromValue(qint16(integer(value, place, std::numeric_limits<qint16>::min(),
                                                       std::numeric_limits<qint16>::max())));
         case ValueKind::Boolean:
+            // Hosts store booleans as 0 and -1 too: any integral number but 0 is true.
+            if (value.type == JsonValue::Type::Number && std::trunc(value.number) == value.number)
+                return QVariant::fromValue(value.number != 0);
             return QVariant::fromValue(boolean(value, place));
         case ValueKind::Font:
             return QVariant::fromValue(readFont(value, place));

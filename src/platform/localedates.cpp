@@ -164,7 +164,11 @@ std::optional<double> dateValue(const QString &text)
     QString input = asciiDigits(text).trimmed();
     if (!locale.trailer.isEmpty() && input.endsWith(locale.trailer))
         input.chop(locale.trailer.size());
-    return core::parseDateValue(input.toStdString(), locale.order, locale.separators);
+    const auto value = core::parseDateValue(input.toStdString(), locale.order, locale.separators);
+    // A number outside the calendar's years 100 to 9999 is no date either.
+    if (value && (*value < core::kMinSerial || *value >= core::kMaxSerial + 1.0))
+        return std::nullopt;
+    return value;
 }
 
 std::optional<int> dateSerial(const QString &text)
@@ -172,7 +176,9 @@ std::optional<int> dateSerial(const QString &text)
     const auto value = dateValue(text);
     if (!value)
         return std::nullopt;
-    return core::roundHalfEven(*value);
+    const int serial = core::roundHalfEven(*value);
+    // The afternoon of 31 December 9999 rounds past the calendar.
+    return serial <= core::kMaxSerial ? std::optional<int>(serial) : std::nullopt;
 }
 
 QString shortDateText(int serial)

@@ -22,9 +22,10 @@ DateOrder dateOrder();
 // Text to date value (day serial plus time of day fraction); nullopt when the text is no
 // date. Reads what core::parseDateValue reads, in the locale's order, with the locale's
 // separators too; also the locale's own short date text, in any script's digits and with
-// its text after the last field ("1.02.1998 г.").
+// its text after the last field ("1.02.1998 г."). A number is a date only from 1 January
+// 100 to 31 December 9999 (serials kMinSerial to kMaxSerial).
 std::optional<double> dateValue(const QString &text);
-// The same brought to whole days, halves to the even day.
+// The same brought to whole days, halves to the even day; within the same days.
 std::optional<int> dateSerial(const QString &text);
 
 // The locale's short date text with a four-digit year and ASCII digits; reads back to the

@@ -74,4 +74,12 @@ quint32 oleFromColor(const QColor &color)
     return quint32(rgb.red()) | quint32(rgb.green()) << 8 | quint32(rgb.blue()) << 16;
 }
 
+quint32 oleKeeping(quint32 stored, const QColor &color)
+{
+    const QRgb shown = colorFromOle(stored).rgb();
+    return color.isValid() && qRgb(qRed(shown), qGreen(shown), qBlue(shown)) == qRgb(color.red(), color.green(), color.blue())
+        ? stored
+        : oleFromColor(color);
+}
+
 } // namespace pelidora::platform

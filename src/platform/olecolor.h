@@ -21,4 +21,8 @@ QColor colorFromOle(quint32 ole);
 // gives black.
 quint32 oleFromColor(const QColor &color);
 
+// The value to store when color is written over stored: stored itself while it paints
+// with that colour (so a system colour read and written back stays one), else color's.
+quint32 oleKeeping(quint32 stored, const QColor &color);
+
 } // namespace pelidora::platform

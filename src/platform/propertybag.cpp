@@ -112,7 +112,7 @@ bool PropertyBag::readBoolean(const QString &name, bool defaultValue) const
     const QVariant &value = m_entries.at(i).value;
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
-    if (isInteger(value) && (integerOf(value) == 0 || integerOf(value) == -1))
+    if (isInteger(value))
         return integerOf(value) != 0;
     typeMismatch(name, value, ValueKind::Boolean);
 }

@@ -246,17 +246,31 @@ int WindowSystem::openDocument(const QString &document)
 {
     if (document.trimmed().isEmpty())
         return 2;
-    // Only mail and web addresses leave the program; nothing else can become a file, a
-    // command or an option of the opener.
-    const QUrl url(document, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || !(scheme == QLatin1String("mailto") || scheme == QLatin1String("http")
-                            || scheme == QLatin1String("https")))
-        return 5;
+    const QString scheme = QUrl(document).scheme().toLower();
+    QString target;
+    if (scheme.isEmpty() || scheme == QLatin1String("file")) {
+        // A local document, a path or a file: URL. The opener gets it as an absolute file:
+        // URL, which it can never read as an option.
+        const QString path = scheme.isEmpty() ? document : QUrl(document).toLocalFile();
+        const QFileInfo info(path);
+        if (path.isEmpty() || !info.exists())
+            return 2;
+        if (!info.isReadable())
+            return 5;
+        target = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded);
+    } else {
+        // Of the addresses only mail and web ones leave the program; nothing else can become
+        // a command of the opener.
+        const QUrl url(document, QUrl::StrictMode);
+        if (!url.isValid() || !(scheme == QLatin1String("mailto") || scheme == QLatin1String("http")
+                                || scheme == QLatin1String("https")))
+            return 5;
+        target = url.toString(QUrl::FullyEncoded);
+    }
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty())
         return 31;
-    if (!QProcess::startDetached(opener, {url.toString(QUrl::FullyEncoded)}, QDir::rootPath()))
+    if (!QProcess::startDetached(opener, {target}, QDir::rootPath()))
         return 0;
     return 42;
 }
@@ -283,6 +297,17 @@ int WindowSystem::screenHeightTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? qRound(screen->geometry().height() * twipsPerPixelY()) : 0;
+}
+
+QRect WindowSystem::screenRectTwips(qint32 handle)
+{
+    const QWidget *w = widgetOf(handle);
+    const QScreen *screen = w ? w->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QRect px = screen->geometry();
+    const double x = twipsPerPixelX(), y = twipsPerPixelY();
+    return QRect(qRound(px.x() * x), qRound(px.y() * y), qRound(px.width() * x), qRound(px.height() * y));
 }
 
 QString WindowSystem::appTitle()

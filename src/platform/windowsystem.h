@@ -63,7 +63,9 @@ public:
                                   const QString &fileName);
     // ShellExecute: hands a document or address to the desktop. Returns above 32 on
     // success, otherwise a shell error code (2 file not found, 3 path not found, 5 access
-    // denied, 27 incomplete association, 31 no association, 0 other).
+    // denied, 27 incomplete association, 31 no association, 0 other). A document is a path
+    // (relative to the current folder) or a file: URL; of the addresses only mailto:, http:
+    // and https: ones are opened, any other is refused with 5.
     virtual int openDocument(const QString &document);
 
     // Twips per pixel, horizontally and vertically (15 at 96 dots per inch).
@@ -72,6 +74,9 @@ public:
     // The primary screen's size in twips.
     virtual int screenWidthTwips();
     virtual int screenHeightTwips();
+    // The screen that holds the window (the primary one for an unknown handle): its
+    // rectangle in twips, in the desktop's coordinates.
+    virtual QRect screenRectTwips(qint32 handle);
 
     // The library's title and version numbers.
     virtual QString appTitle();

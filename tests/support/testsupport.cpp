@@ -48,6 +48,16 @@ int FakeWindowSystem::screenHeightTwips()
     return screenHeight ? *screenHeight : WindowSystem::screenHeightTwips();
 }
 
+QRect FakeWindowSystem::screenRectTwips(qint32 handle)
+{
+    QRect rect = WindowSystem::screenRectTwips(handle);
+    if (screenWidth)
+        rect.setRect(0, rect.y(), *screenWidth, rect.height());
+    if (screenHeight)
+        rect.setRect(rect.x(), 0, rect.width(), *screenHeight);
+    return rect;
+}
+
 QColor FakeWindowSystem::systemColor(int index)
 {
     if (index == ColorActiveCaption && captionColor)

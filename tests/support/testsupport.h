@@ -32,7 +32,7 @@ public:
     QList<ProfileWrite> profileWrites;
     QStringList opened;          // documents handed to openDocument
     int shellResult = 42;        // what openDocument answers
-    std::optional<int> screenWidth, screenHeight; // twips
+    std::optional<int> screenWidth, screenHeight; // twips, of every screen
     std::optional<QColor> captionColor, captionTextColor;
     std::optional<qint32> focus; // handle focusedHandle answers
 
@@ -44,6 +44,7 @@ public:
     int openDocument(const QString &document) override;
     int screenWidthTwips() override;
     int screenHeightTwips() override;
+    QRect screenRectTwips(qint32 handle) override; // sized as above, from the origin
     QColor systemColor(int index) override;
     qint32 focusedHandle() override;
 
