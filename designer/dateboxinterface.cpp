@@ -1,6 +1,7 @@
 #include "dateboxinterface.h"
 
-#include <pelidora/site.h>
+#include "designersite.h"
+
 #include <pelidora/stdfont.h>
 #include <pelidora/ucvPelidora.h>
 
@@ -124,7 +125,7 @@ QWidget *DateBoxInterface::createWidget(QWidget *parent)
 {
     if (!m_core || !QDesignerFormWindowInterface::findFormWindow(parent))
         return new ucvPelidora(parent);
-    auto *site = new Site(false, StdFont(parent->font()));
+    auto *site = new DesignerSite(StdFont(parent->font()));
     auto *box = new ucvPelidora(site, parent);
     site->setParent(box);
     box->InitProperties();

@@ -27,8 +27,8 @@ public:
     QString domXml() const override;
 
     // A box on a form being designed stays in design mode: no panel opens, Appearance can
-    // be written. Elsewhere (Designer's preview, QUiLoader) it is a standalone box, which
-    // runs from its first showing.
+    // be written, a refused write is shown to the user. Elsewhere (Designer's preview,
+    // QUiLoader) it is a standalone box, which runs from its first showing.
     QWidget *createWidget(QWidget *parent) override;
 
     bool isInitialized() const override;

@@ -200,15 +200,27 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError()
     QFETCH(QVariant, value);
     QFETCH(int, error);
     QFETCH(QString, notice);
-    Site site(userMode);
-    ucvPelidora box(&site);
-    QSignalSpy notices(&site, &Site::propertyChanged);
-    QCOMPARE(errorOf([&] { QVERIFY(box.setProperty(qPrintable(property), value)); }), error);
-    QCOMPARE(notices.count(), error ? 0 : 1);
-    if (error)
-        QCOMPARE(QVariantList({box.Appearance(), box.MousePointer()}), QVariantList({ucvPelidora::Flat, 0}));
-    else
-        QCOMPARE(notices.at(0).at(0).toString(), notice);
+    // A host whose callers cannot take exceptions hears of the error instead; the write
+    // changes nothing either way.
+    struct ReportingSite : Site {
+        using Site::Site;
+        QList<int> errors;
+        void raiseError(const RuntimeError &e) override { errors << e.number(); }
+    };
+    for (const bool reporting : {false, true}) {
+        ReportingSite reportingSite(userMode);
+        Site throwingSite(userMode);
+        Site &site = reporting ? reportingSite : throwingSite;
+        ucvPelidora box(&site);
+        QSignalSpy notices(&site, &Site::propertyChanged);
+        QCOMPARE(errorOf([&] { QVERIFY(box.setProperty(qPrintable(property), value)); }), reporting ? 0 : error);
+        QCOMPARE(reportingSite.errors, reporting && error ? QList<int>{error} : QList<int>{});
+        QCOMPARE(notices.count(), error ? 0 : 1);
+        if (error)
+            QCOMPARE(QVariantList({box.Appearance(), box.MousePointer()}), QVariantList({ucvPelidora::Flat, 0}));
+        else
+            QCOMPARE(notices.at(0).at(0).toString(), notice);
+    }
 }
 
 // A box on a disabled form keeps its own Enabled, and comes back to life with the form.

@@ -130,7 +130,8 @@ public:
     bool Locked() const;
     void setLocked(bool locked);
     AppearStyle Appearance() const;
-    /** RuntimeError 393 at run time, 6 outside 16 bits. */
+    /** RuntimeError 393 at run time, 6 outside 16 bits (through Site::raiseError), nothing
+     *  changed. */
     void setAppearance(int style);
     /** The same object the box holds. */
     StdFont Font() const;
@@ -146,7 +147,7 @@ public:
     bool Enabled() const;
     void setEnabledProperty(bool enabled);
     short MousePointer() const;
-    /** RuntimeError 6 outside 16 bits, nothing changed. */
+    /** RuntimeError 6 outside 16 bits (through Site::raiseError), nothing changed. */
     void setMousePointer(int pointer);
     ///@}
 

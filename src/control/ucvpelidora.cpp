@@ -282,11 +282,9 @@ ucvPelidora::AppearStyle ucvPelidora::Appearance() const
 
 namespace {
 
-qint16 narrowedTo16Bits(int value)
+bool fitsIn16Bits(int value)
 {
-    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
-        throw RuntimeError(RuntimeError::Overflow);
-    return qint16(value);
+    return value >= std::numeric_limits<qint16>::min() && value <= std::numeric_limits<qint16>::max();
 }
 
 } // namespace
@@ -294,8 +292,10 @@ qint16 narrowedTo16Bits(int value)
 void ucvPelidora::setAppearance(int style)
 {
     if (d->m_site && d->m_site->UserMode())
-        throw RuntimeError(RuntimeError::NotSettableAtRunTime);
-    d->m_Appearance = narrowedTo16Bits(style);
+        return d->raiseError(RuntimeError::NotSettableAtRunTime);
+    if (!fitsIn16Bits(style))
+        return d->raiseError(RuntimeError::Overflow);
+    d->m_Appearance = qint16(style);
     d->notify(QStringLiteral("Appearance"));
 }
 
@@ -356,7 +356,9 @@ short ucvPelidora::MousePointer() const
 
 void ucvPelidora::setMousePointer(int pointer)
 {
-    d->m_MousePointer = narrowedTo16Bits(pointer);
+    if (!fitsIn16Bits(pointer))
+        return d->raiseError(RuntimeError::Overflow);
+    d->m_MousePointer = qint16(pointer);
     d->applyMousePointer();
     d->notify(QStringLiteral("MousePointer"));
 }
@@ -452,6 +454,14 @@ void ucvPelidoraPrivate::applyMousePointer()
         }
     }
     q->unsetCursor();
+}
+
+void ucvPelidoraPrivate::raiseError(int number)
+{
+    const RuntimeError error(number);
+    if (!m_site)
+        throw error;
+    m_site->raiseError(error);
 }
 
 void ucvPelidoraPrivate::notify(const QString &name)

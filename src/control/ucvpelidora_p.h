@@ -162,6 +162,7 @@ public:
     QSize sizePx() const;
 
     void notify(const QString &name); // the site's property-changed notice
+    void raiseError(int number);      // a RuntimeError through the site: the caller returns
 
     // QWidget's font and enabled state, changed by others, taken as Font and Enabled writes.
     void takeWidgetFont();
