@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <algorithm>
@@ -142,7 +143,10 @@ void ucvPelidoraPrivate::ApplyFont(StdFont &font)
         font.setSize(12.0);
     }
     const QFont qfont = font.font();
-    q->setFont(qfont);
+    {
+        const QScopedValueRollback<bool> own(m_settingOwnState, true);
+        q->setFont(qfont);
+    }
     txtDay->setFont(qfont);
     txtMonth->setFont(qfont);
     txtYear->setFont(qfont);
