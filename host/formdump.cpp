@@ -25,6 +25,20 @@ QJsonObject fontObject(const StdFont &font)
     };
 }
 
+// The serial as stored and the text a program reads. The box's years are 1900 to 2100; a
+// serial past them is shown as stored and not read: reading DateSet takes the fields over,
+// which moves the day into this year, and the dump would show two dates.
+QJsonObject dateSet(ucvPelidora *box, qint32 serial)
+{
+    const bool calendarDay = serial <= daySerial(QDate(2100, 12, 31));
+    return QJsonObject{
+        {QStringLiteral("serial"), serial},
+        {QStringLiteral("text"), calendarDay ? box->DateSet()
+                                             : QStringLiteral("(the stored serial is past 2100, the box's last year; "
+                                                              "reading DateSet moves the day into this year)")},
+    };
+}
+
 // The values as the box itself saves them, read back with the defaults it reads with:
 // this is what the box holds, including system colours and a date equal to today.
 QJsonObject properties(ucvPelidora *box, const Site *site)
@@ -40,10 +54,7 @@ QJsonObject properties(ucvPelidora *box, const Site *site)
     result.insert(QStringLiteral("Enabled"), bag.readBoolean(QStringLiteral("Enabled"), true));
     result.insert(QStringLiteral("Locked"), bag.readBoolean(QStringLiteral("Locked"), false));
     result.insert(QStringLiteral("Appearance"), bag.readInteger(QStringLiteral("Appearance"), 0));
-    result.insert(QStringLiteral("DateSet"), QJsonObject{
-        {QStringLiteral("serial"), bag.readLong(QStringLiteral("DateSet"), today)},
-        {QStringLiteral("text"), box->DateSet()},
-    });
+    result.insert(QStringLiteral("DateSet"), dateSet(box, bag.readLong(QStringLiteral("DateSet"), today)));
     result.insert(QStringLiteral("Font"), fontObject(bag.readFont(QStringLiteral("Font"), ambient)));
     result.insert(QStringLiteral("MousePointer"), bag.readInteger(QStringLiteral("MousePointer"), 0));
     result.insert(QStringLiteral("PelidoraBackColor"),

@@ -57,6 +57,10 @@ std::optional<HostOptions> parseHostArguments(const QStringList &args, QString *
     // A designed form has no panels.
     if (!options.openPanel.isEmpty() && options.design)
         return refuse(QStringLiteral("--open-panel works in run mode only, not with --design"));
+    // A dump lists properties and shows no window: only a picture can show the panel.
+    if (!options.openPanel.isEmpty() && options.dump && options.screenshotPath.isEmpty()
+        && options.windowScreenshotPath.isEmpty())
+        return refuse(QStringLiteral("--open-panel with --dump needs --screenshot: a dump shows no panel"));
     return options;
 }
 
@@ -74,8 +78,9 @@ QString hostUsage()
         "  --open-panel NAME      open the month panel of date box NAME first\n"
         "  -h, --help             show this text\n"
         "\n"
-        "exit codes: 0 ok, 1 picture not written or panel not opened, 2 bad arguments,\n"
-        "            3 unreadable or malformed form file\n");
+        "exit codes: 0 ok, 1 picture not written, panel not opened or no display, 2 bad\n"
+        "            arguments or a QT_QPA_PLATFORM that cannot start, 3 unreadable or\n"
+        "            malformed form file\n");
 }
 
 } // namespace pelidora::host

@@ -1,9 +1,11 @@
+#include "displaycheck.h"
 #include "hostoptions.h"
 #include "hosttranslations.h"
 #include "platformnoise.h"
 #include "runhost.h"
 
 #include <QApplication>
+#include <QProcessEnvironment>
 #include <QTextStream>
 
 #include <cstdio>
@@ -25,21 +27,18 @@ int main(int argc, char *argv[])
     }
     // Dumping and rendering need no display: don't let Qt look for one.
     const bool headless = options->headless();
+    const auto display = displayProblem(headless, QProcessEnvironment::systemEnvironment());
+    if (display) {
+        std::fputs(qPrintable(display->message), stderr);
+        return display->exitCode;
+    }
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-#ifdef Q_OS_LINUX
-    if (!headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fputs("pelidora-host: no display (DISPLAY and WAYLAND_DISPLAY are unset).\n"
-                   "  Start a virtual one:   xvfb-run -a pelidora-host FORM.json\n"
-                   "  Or render a picture:   pelidora-host FORM.json --screenshot form.png\n",
-                   stderr);
-        return ExitFailure;
-    }
-#endif
 
     installPlatformNoiseFilter();
+    std::optional<PlatformStartGuard> starting(std::in_place);
     QApplication app(argc, argv);
+    starting.reset();
     QApplication::setApplicationName(QStringLiteral("pelidora-host"));
     installHostTranslations();
     QTextStream out(stdout);

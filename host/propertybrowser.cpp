@@ -168,9 +168,11 @@ PropertyBrowser::PropertyBrowser(QWidget *parent)
     const QMetaObject &meta = boxMeta();
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
         const QMetaProperty property = meta.property(i);
-        if (!property.isDesignable() || !property.isWritable())
-            continue;
         const QString name = QString::fromLatin1(property.name());
+        // The box's interface as a form control: what has a dispatch id. Qt Designer's
+        // choice (DESIGNABLE) leaves out the font object and the date text a form stores.
+        if (meta.indexOfClassInfo(qPrintable(QStringLiteral("DispId:") + name)) < 0 || !property.isWritable())
+            continue;
         QWidget *editor = createEditor(property);
         addRow(m_grid, name, editor, helpString(name));
         m_properties << Row{property, editor};

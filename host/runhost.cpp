@@ -1,5 +1,6 @@
 #include "runhost.h"
 
+#include "consolemessagesink.h"
 #include "designwindow.h"
 #include "formcanvas.h"
 #include "formdump.h"
@@ -9,9 +10,12 @@
 #include "runwindow.h"
 
 #include <pelidora/formfile.h>
+#include <pelidora/platform.h>
 #include <pelidora/ucvPelidora.h>
 
 #include <QApplication>
+#include <QBuffer>
+#include <QGuiApplication>
 #include <QImage>
 #include <QJsonDocument>
 #include <QTextStream>
@@ -36,11 +40,20 @@ bool loadInto(Window &window, const HostOptions &options, QTextStream &err)
     }
 }
 
-bool savePicture(const QImage &image, const QString &path, QTextStream &err)
+// Written whole or not at all: a failure leaves whatever stood at path as it was. The form
+// file is never written over, whatever link leads to it.
+bool savePicture(const QImage &image, const QString &path, const QString &formPath, QTextStream &err)
 {
-    if (!image.isNull() && image.save(path, "PNG"))
+    QString problem;
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (isSameFile(path, formPath))
+        problem = QStringLiteral("it is the form file");
+    else if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        problem = QStringLiteral("the picture could not be made");
+    else if (replaceFile(path, png, &problem))
         return true;
-    err << "pelidora-host: cannot write the picture " << path << Qt::endl;
+    err << "pelidora-host: cannot write the picture " << path << ": " << problem << Qt::endl;
     return false;
 }
 
@@ -71,9 +84,9 @@ int shoot(QWidget &window, QWidget *form, ucvPelidora *panelBox, const HostOptio
     window.hide();
 
     if (!options.screenshotPath.isEmpty())
-        ok = savePicture(formPicture, options.screenshotPath, err) && ok;
+        ok = savePicture(formPicture, options.screenshotPath, options.formPath, err) && ok;
     if (!options.windowScreenshotPath.isEmpty())
-        ok = savePicture(windowPicture, options.windowScreenshotPath, err) && ok;
+        ok = savePicture(windowPicture, options.windowScreenshotPath, options.formPath, err) && ok;
     return ok ? ExitOk : ExitFailure;
 }
 
@@ -142,6 +155,11 @@ int runHost(const QStringList &args, QTextStream &out, QTextStream &err)
         out.flush();
         return ExitOk;
     }
+    // Nobody could answer a message box here; the run goes on as after an OK.
+    const QString platform = QGuiApplication::platformName();
+    std::optional<ConsoleMessageSink> noBoxes;
+    if (options->headless() || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        noBoxes.emplace(err);
     return options->design ? runDesign(*options, out, err) : runForm(*options, out, err);
 }
 

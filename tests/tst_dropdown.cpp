@@ -1,6 +1,8 @@
 // The date box's drop-down: the drop button, opening and placing the month panel, the
 // focus watch that closes it, takes a chosen day over and raises Click and DayMouseMove.
 
+#include <pelidora/runtimeerror.h>
+
 #include "about/bas_menuabout.h"
 #include "panel/daycell.h"
 #include "panel/framepicture.h"
@@ -111,6 +113,17 @@ void tst_Dropdown::panelIsMadeInRunModeOnly()
     QCOMPARE(panel->cboAnno()->count(), 201); // loaded
     stored.Terminate();
     QVERIFY(!panelOf(stored));
+
+    // A box made in code is designed until it is first shown, as a .ui form's setupUi expects.
+    QWidget plain;
+    auto &coded = *new ucvPelidora(&plain);
+    coded.ReadProperties(bag);
+    QVERIFY(!panelOf(coded) && !coded.site()->UserMode());
+    coded.setAppearance(ucvPelidora::ThreeD);
+    QVERIFY(showActive(plain));
+    QVERIFY(coded.site()->UserMode());
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, coded.setAppearance(ucvPelidora::Flat));
+    QCOMPARE(coded.Appearance(), ucvPelidora::ThreeD);
 
     // A box made in code gets its panel when it first opens, by Alt+Down as by the button.
     BoxForm form;

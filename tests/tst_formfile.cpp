@@ -6,12 +6,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "support/filehelpers.h"
+
+#include <optional>
 
 using namespace pelidora;
+using pelidora::test::fileBytes;
+using pelidora::test::makeAt;
+using pelidora::test::whatStandsAt;
 
 // Declared ahead of the sample: moc loses track of escaped quotes inside raw strings.
 class tst_FormFile : public QObject
@@ -109,40 +111,6 @@ QByteArray box(const QByteArray &name, const QByteArray &props, const QByteArray
 QByteArray form(const QByteArray &list, const QByteArray &extra = {})
 {
     return R"({"format":"pelidora-form","version":1,"width":4,"height":3,)" + extra + R"("controls":[)" + list + "]}";
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(absent)");
-}
-
-// Puts at path what a row names instead of a regular file: a FIFO, a directory, a link to
-// itself; anything else is left as it is.
-void makeAt(const QString &path, const QString &what)
-{
-    const QByteArray name = QFile::encodeName(path);
-    if (what == "fifo" || what == "directory" || what == "loop")
-        QFile::remove(path);
-    if (what == "fifo")
-        QVERIFY(mkfifo(name, 0600) == 0);
-    else if (what == "directory")
-        QVERIFY(QDir().mkdir(path));
-    else if (what == "loop")
-        QVERIFY(symlink(name, name) == 0);
-}
-
-// What stands at path, without following a link, and a regular file's bytes.
-QString describe(const QString &path)
-{
-    struct stat info {};
-    if (lstat(QFile::encodeName(path), &info) != 0)
-        return "nothing";
-    if (S_ISLNK(info.st_mode))
-        return "link to " + QFile::symLinkTarget(path);
-    if (S_ISREG(info.st_mode))
-        return "file " + QString::fromUtf8(fileBytes(path));
-    return S_ISFIFO(info.st_mode) ? "fifo" : S_ISDIR(info.st_mode) ? "directory" : "other";
 }
 
 // The message of the FormFileError that f throws.
@@ -299,7 +267,7 @@ void tst_FormFile::failedSaveKeepsTheOldFile()
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("{ \"old\": 1 }") == 12);
     old.close();
     makeAt(path, how);
-    const QString before = describe(path);
+    const QString before = whatStandsAt(path);
     Form form = parseForm(kSample, "demo.json");
     if (how == "class")
         form.controls[0].className = "Unregistered";
@@ -307,19 +275,15 @@ void tst_FormFile::failedSaveKeepsTheOldFile()
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     if (how == "read-only" && QFileInfo(dir.path()).isWritable())
         QSKIP("running with rights that ignore directory permissions");
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit small{64, saved.rlim_max};
+    std::optional<test::FileSizeLimit> limit;
     if (how == "limit")
-        setrlimit(RLIMIT_FSIZE, &small);
-    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+        limit.emplace(64);
     const QString message = errorOf([&] { writeForm(path, form); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    limit.reset();
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY2(message.startsWith(path + ": not saved: ") && message.contains(reason), qPrintable(message));
-    QCOMPARE(describe(path), before);
+    QCOMPARE(whatStandsAt(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"demo.json"});
 }
@@ -355,7 +319,7 @@ void tst_FormFile::saveKeepsWhatStandsAtThePath()
     QCOMPARE(fileBytes(path), kSample);
     QCOMPARE(info.st_mode & 07777, 0640u);
     if (how == "link")
-        QCOMPARE(describe(path), "link to " + target);
+        QCOMPARE(whatStandsAt(path), "link to " + target);
     if (how == "owner")
         QVERIFY(info.st_uid == 1234 && info.st_gid == 4321);
     if (how == "hard") // a rename cannot keep a hard link: the other name keeps the old bytes

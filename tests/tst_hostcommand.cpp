@@ -1,6 +1,7 @@
 // pelidora-host's command line: dumping, rendering, refusing bad arguments and bad forms;
 // and ./dev run, which opens it.
 
+#include "displaycheck.h"
 #include "platformnoise.h"
 
 #include "support/hosthelpers.h"
@@ -10,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,6 +40,32 @@ const char *const kDemoDump = R"([
      "MousePointer": 0, "PelidoraBackColor": 12632256}}
 ])";
 
+// The built program in a process of its own, with only the given display variables set.
+HostRun runProgram(const QStringList &args, const QHash<QString, QString> &display = {})
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    for (auto it = display.cbegin(); it != display.cend(); ++it)
+        env.insert(it.key(), it.value());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(PELIDORA_HOST_BINARY), args);
+    // Far beyond any run: a program still running then waits for a person.
+    if (!program.waitForFinished(60000)) {
+        program.kill();
+        program.waitForFinished();
+        return {-1, {}, QStringLiteral("still running after a minute")};
+    }
+    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -2, // -2: crashed or aborted
+            QString::fromUtf8(program.readAllStandardOutput()), QString::fromUtf8(program.readAllStandardError())};
+}
+
+QJsonObject dumpedProperties(const QString &out, int box = 0)
+{
+    return QJsonDocument::fromJson(out.toUtf8()).array().at(box)[QLatin1String("properties")].toObject();
+}
+
 } // namespace
 
 class tst_HostCommand : public QObject
@@ -49,6 +77,12 @@ private Q_SLOTS:
     void badArgumentsExitTwoWithUsage_data();
     void badArgumentsExitTwoWithUsage();
     void helpPrintsUsage();
+    void headlessRunsAnswerTheFontMessage_data();
+    void headlessRunsAnswerTheFontMessage();
+    void dumpShowsOneViewOfDateSet_data();
+    void dumpShowsOneViewOfDateSet();
+    void displayProblemsAreToldBeforeQtStarts_data();
+    void displayProblemsAreToldBeforeQtStarts();
     void brokenFormExitsThreeAndLeavesFileAlone_data();
     void brokenFormExitsThreeAndLeavesFileAlone();
     void screenshotsShowTheFormAndAnOpenPanel();
@@ -92,6 +126,8 @@ void tst_HostCommand::badArgumentsExitTwoWithUsage_data()
     QTest::newRow("two forms") << QStringList{demo, demo} << "one form file at a time";
     QTest::newRow("empty screenshot file") << QStringList{demo, "--screenshot="} << "--screenshot needs a file name";
     QTest::newRow("panel in design") << QStringList{"--design", demo, "--open-panel", "dtReturn"} << "run mode only";
+    QTest::newRow("panel in a dump") << QStringList{demo, "--dump", "--open-panel", "dtReturn"}
+                                     << "--open-panel with --dump needs --screenshot";
     QTest::newRow("screenshot twice") << QStringList{demo, "--screenshot", "a.png", "--screenshot", "b.png"} << "more than once";
     QTest::newRow("no such box") << QStringList{demo, "--screenshot", m_dir.filePath("never.png"), "--open-panel", "dtNowhere"}
                                  << "no date box named \"dtNowhere\" (it has: dtDeparture, dtReturn, dtIssued)";
@@ -115,6 +151,117 @@ void tst_HostCommand::helpPrintsUsage()
     const HostRun run = runHost({QStringLiteral("--help")});
     QCOMPARE(run.code, 0);
     QVERIFY(run.out.startsWith(QLatin1String("usage: pelidora-host")));
+}
+
+void tst_HostCommand::headlessRunsAnswerTheFontMessage_data()
+{
+    QTest::addColumn<QStringList>("args"); // FORM stands for the form file
+    QTest::addColumn<QByteArray>("size");
+    const QString picture = m_dir.filePath(QStringLiteral("big.png"));
+    QTest::newRow("dump, 12.00005") << QStringList{"FORM", "--dump"} << QByteArray("12.00005");
+    QTest::newRow("dump, 14") << QStringList{"FORM", "--dump"} << QByteArray("14");
+    QTest::newRow("design dump, 14") << QStringList{"--design", "FORM", "--dump"} << QByteArray("14");
+    QTest::newRow("screenshot, 14") << QStringList{"FORM", "--screenshot", picture} << QByteArray("14");
+    QTest::newRow("panel screenshot, 14") << QStringList{"FORM", "--screenshot", picture, "--open-panel", "a"}
+                                          << QByteArray("14");
+}
+
+// No one could close the box offscreen: the message goes to stderr, and the form loads
+// with the clamped font as after an OK.
+void tst_HostCommand::headlessRunsAnswerTheFontMessage()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, size);
+    const QString form = m_dir.filePath(QStringLiteral("big.json"));
+    QVERIFY(writeFile(form, oneBoxForm(R"("Font": {"Name": "DejaVu Sans", "Size": )" + size + "}")));
+    args.replaceInStrings(QStringLiteral("FORM"), form);
+    const HostRun run = runProgram(args);
+    QVERIFY2(run.code == 0, qPrintable(run.err));
+    QCOMPARE(run.err, QStringLiteral("Pelidora: Can't assign font size greater than 12.\n"));
+    if (args.contains(QLatin1String("--dump")))
+        QCOMPARE(dumpedProperties(run.out)[QLatin1String("Font")][QLatin1String("Size")].toDouble(), 12.0);
+    else
+        QVERIFY(!QImage(m_dir.filePath(QStringLiteral("big.png"))).isNull());
+}
+
+void tst_HostCommand::dumpShowsOneViewOfDateSet_data()
+{
+    QTest::addColumn<qint64>("serial");
+    QTest::addColumn<QString>("text");
+    const QString noDay = QStringLiteral("(the stored serial is past 2100");
+    QTest::newRow("a day") << qint64(36526) << "01/01/2000";
+    QTest::newRow("the last day") << qint64(73415) << "31/12/2100";
+    QTest::newRow("past the last day") << qint64(73416) << noDay;
+    QTest::newRow("the last day of 9999") << qint64(2958465) << noDay;
+    QTest::newRow("int max") << qint64(INT_MAX) << noDay;
+    QTest::newRow("zero, no date") << qint64(0) << "-1";
+    QTest::newRow("int min, no date") << qint64(INT_MIN) << "-1";
+}
+
+// The serial as stored beside the text read from it; never a text of another day.
+void tst_HostCommand::dumpShowsOneViewOfDateSet()
+{
+    QFETCH(qint64, serial);
+    QFETCH(QString, text);
+    const QString form = m_dir.filePath(QStringLiteral("serial.json"));
+    QVERIFY(writeFile(form, oneBoxForm("\"DateSet\": " + QByteArray::number(serial))));
+    const HostRun run = runHost({form, QStringLiteral("--dump")});
+    QCOMPARE(run.code, 0);
+    const QJsonObject shown = dumpedProperties(run.out)[QLatin1String("DateSet")].toObject();
+    QCOMPARE(shown[QLatin1String("serial")].toInteger(), serial);
+    QVERIFY2(shown[QLatin1String("text")].toString().startsWith(text), qPrintable(shown[QLatin1String("text")].toString()));
+}
+
+void tst_HostCommand::displayProblemsAreToldBeforeQtStarts_data()
+{
+    QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("wayland");
+    QTest::addColumn<bool>("dump");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("problem"); // empty: none known beforehand
+    const QString noDisplay = QStringLiteral("no display (DISPLAY and WAYLAND_DISPLAY are unset)");
+    const QString xcb = QStringLiteral("QT_QPA_PLATFORM is \"xcb\", which needs a display, but DISPLAY is unset");
+    QTest::newRow("nothing set, dump") << "" << "" << "" << true << 0 << "";
+    QTest::newRow("nothing set, window") << "" << "" << "" << false << 1 << noDisplay;
+    QTest::newRow("xcb, dump") << "xcb" << "" << "" << true << 2 << xcb;
+    QTest::newRow("xcb, window") << "xcb" << "" << "" << false << 2 << xcb;
+    QTest::newRow("xcb with options") << "xcb:nograb" << "" << "" << true << 2 << "needs a display, but DISPLAY is unset";
+    QTest::newRow("wayland, then xcb") << "wayland;xcb" << "" << "" << true << 2
+                                       << "but WAYLAND_DISPLAY and DISPLAY are unset";
+    QTest::newRow("xcb, falling back to offscreen") << "xcb;offscreen" << "" << "" << true << 0 << "";
+    QTest::newRow("X server not answering") << "xcb" << ":4711" << "" << true << 2 << "";
+}
+
+// Told in plain words with exit code 2, never Qt's abort (134).
+void tst_HostCommand::displayProblemsAreToldBeforeQtStarts()
+{
+    QFETCH(QString, platform);
+    QFETCH(QString, display);
+    QFETCH(QString, wayland);
+    QFETCH(bool, dump);
+    QFETCH(int, code);
+    QFETCH(QString, problem);
+    QHash<QString, QString> env;
+    for (const auto &[name, value] : {std::pair{"QT_QPA_PLATFORM", platform}, {"DISPLAY", display}, {"WAYLAND_DISPLAY", wayland}}) {
+        if (!value.isEmpty())
+            env.insert(QLatin1String(name), value);
+    }
+    QProcessEnvironment processEnv;
+    for (auto it = env.cbegin(); it != env.cend(); ++it)
+        processEnv.insert(it.key(), it.value());
+    const auto told = host::displayProblem(dump, processEnv);
+    QCOMPARE(told.has_value(), !problem.isEmpty());
+    if (told)
+        QCOMPARE(told->exitCode, code);
+
+    const QString form = m_dir.filePath(QStringLiteral("plain.json"));
+    QVERIFY(writeFile(form, oneBoxForm("")));
+    const HostRun run = runProgram(dump ? QStringList{form, "--dump"} : QStringList{form}, env);
+    QVERIFY2(run.code == code, qPrintable(run.err));
+    QVERIFY2(run.err.contains(problem.isEmpty() && code ? QStringLiteral("window system could not be started") : problem),
+             qPrintable(run.err));
+    QCOMPARE(run.out.isEmpty(), code != 0);
 }
 
 void tst_HostCommand::brokenFormExitsThreeAndLeavesFileAlone_data()
@@ -174,30 +321,62 @@ void tst_HostCommand::screenshotsShowTheFormAndAnOpenPanel()
 
 void tst_HostCommand::failedPicturesExitOne_data()
 {
-    QTest::addColumn<QString>("picture");
-    QTest::addColumn<QString>("panel"); // of the one box of a disabled form
+    QTest::addColumn<QString>("picture"); // in the test's folder, or absolute
+    QTest::addColumn<QString>("what");    // what stands there first: "old" (a picture), "fifo", "directory",
+                                          // "link" or "hard" (to the form); "limit": the disk fills up
+    QTest::addColumn<QString>("panel");   // of the one box of a disabled form
     QTest::addColumn<QString>("problem");
-    QTest::newRow("unwritable picture") << "no/such/folder/form.png" << ""
-                                        << "cannot write the picture " + m_dir.filePath("no/such/folder/form.png");
-    QTest::newRow("panel of a disabled box") << "disabled.png" << "a" << "the panel of a did not open";
+    const QString cannot = QStringLiteral("cannot write the picture ");
+    QTest::newRow("unwritable picture") << "no/such/folder/form.png" << "" << ""
+                                        << cannot + m_dir.filePath("no/such/folder/form.png") + ": No such file";
+    QTest::newRow("panel of a disabled box") << "disabled.png" << "" << "a" << "the panel of a did not open";
+    QTest::newRow("the form itself") << "disabled.json" << "" << "" << "it is the form file";
+    QTest::newRow("a link to the form") << "link.png" << "link" << "" << "it is the form file";
+    QTest::newRow("a hard link to the form") << "hard.png" << "hard" << "" << "it is the form file";
+    QTest::newRow("FIFO") << "fifo.png" << "fifo" << "" << "not a regular file (a FIFO)";
+    QTest::newRow("directory") << "folder.png" << "directory" << "" << "not a regular file (a directory)";
+    QTest::newRow("device") << "/dev/full" << "" << "" << "/dev/full: not a regular file (a character device)";
+    QTest::newRow("disk full midway") << "full.png" << "limit" << "" << "File too large";
 }
 
-// The form is still drawn where it can be.
+// The form is still drawn where it can be; a picture not written leaves the path as it was.
 void tst_HostCommand::failedPicturesExitOne()
 {
     QFETCH(QString, picture);
+    QFETCH(QString, what);
     QFETCH(QString, panel);
     QFETCH(QString, problem);
     const QString form = m_dir.filePath(QStringLiteral("disabled.json"));
     QVERIFY(writeFile(form, oneBoxForm(R"("Enabled": false)")));
-    const QString path = m_dir.filePath(picture);
+    const bool inFolder = QDir::isRelativePath(picture);
+    const QString path = inFolder ? m_dir.filePath(picture) : picture;
+    if (inFolder && path != form)
+        QFile::remove(path);
+    if (what == "old" || what == "limit")
+        QVERIFY(writeFile(path, "old"));
+    else if (what == "link" || what == "hard")
+        QVERIFY(what == "link" ? QFile::link(form, path) : link(QFile::encodeName(form), QFile::encodeName(path)) == 0);
+    else
+        makeAt(path, what);
+    const QString before = whatStandsAt(path), formBefore = whatStandsAt(form);
     QStringList args{form, QStringLiteral("--screenshot"), path};
     if (!panel.isEmpty())
         args << QStringLiteral("--open-panel") << panel;
+    std::optional<FileSizeLimit> limit;
+    if (what == "limit")
+        limit.emplace(64);
     const HostRun run = runHost(args);
+    limit.reset();
     QCOMPARE(run.code, 1);
     QVERIFY2(run.err.contains(problem), qPrintable(run.err));
-    QCOMPARE(QImage(path).size(), panel.isEmpty() ? QSize(0, 0) : QSize(300, 100));
+    QCOMPARE(whatStandsAt(form), formBefore);
+    if (panel.isEmpty())
+        QCOMPARE(whatStandsAt(path), before);
+    else
+        QCOMPARE(QImage(path).size(), QSize(300, 100));
+    const QStringList left = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    QVERIFY2(std::none_of(left.begin(), left.end(), [](const QString &name) { return name.startsWith(u'.'); }),
+             qPrintable(left.join(u' ')));
 }
 
 void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped_data()

@@ -23,11 +23,15 @@ StdFont fontOf(const QString &family, double points)
     return StdFont(f);
 }
 
-ucvPelidora *boxWithFont(Site &site, const StdFont &font, QWidget *parent = nullptr)
+// The font written as Font, or as QWidget's own font.
+ucvPelidora *boxWithFont(Site &site, const StdFont &font, QWidget *parent = nullptr, bool widgetFont = false)
 {
     auto *box = new ucvPelidora(&site, parent);
     box->InitProperties();
-    box->setFontObject(font);
+    if (widgetFont)
+        box->setFont(font.font());
+    else
+        box->setFontObject(font);
     return box;
 }
 
@@ -57,10 +61,13 @@ void tst_ucvPelidoraLayout::stripFollowsTheClampedFont_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<double>("points");
     QTest::addColumn<double>("applied"); // below points: the user was told
-    QTest::newRow("DejaVu Sans 8") << "DejaVu Sans" << 8.0 << 8.0;
-    QTest::newRow("Liberation Serif 12") << "Liberation Serif" << 12.0 << 12.0;
-    QTest::newRow("12.00001 is 12 as currency") << "DejaVu Sans" << 12.00001 << 12.00001;
-    QTest::newRow("12.01 is clamped") << "Liberation Serif" << 12.01 << 12.0;
+    QTest::addColumn<bool>("widgetFont");
+    QTest::newRow("DejaVu Sans 8") << "DejaVu Sans" << 8.0 << 8.0 << false;
+    QTest::newRow("Liberation Serif 12") << "Liberation Serif" << 12.0 << 12.0 << false;
+    QTest::newRow("12.00001 is 12 as currency") << "DejaVu Sans" << 12.00001 << 12.00001 << false;
+    QTest::newRow("12.01 is clamped") << "Liberation Serif" << 12.01 << 12.0 << false;
+    QTest::newRow("QWidget's font, 9") << "Liberation Serif" << 9.0 << 9.0 << true;
+    QTest::newRow("QWidget's font, 14 is clamped") << "DejaVu Sans" << 14.0 << 12.0 << true;
 }
 
 void tst_ucvPelidoraLayout::stripFollowsTheClampedFont()
@@ -68,18 +75,20 @@ void tst_ucvPelidoraLayout::stripFollowsTheClampedFont()
     QFETCH(QString, family);
     QFETCH(double, points);
     QFETCH(double, applied);
+    QFETCH(bool, widgetFont);
     Site site(true);
     m_ws.messages.clear();
     const StdFont font = fontOf(family, points);
-    std::unique_ptr<ucvPelidora> box(boxWithFont(site, font));
+    std::unique_ptr<ucvPelidora> box(boxWithFont(site, font, nullptr, widgetFont));
     QCOMPARE(m_ws.messages.size(), applied < points ? 1 : 0);
     if (applied < points) {
         QCOMPARE(m_ws.messages[0].text, QString("Can't assign font size greater than 12."));
         QCOMPARE(m_ws.messages[0].style, 16);
     }
-    // The caller's font object is the box's, clamp included.
-    QVERIFY(box->Font().isSameObject(font));
-    QCOMPARE(font.size(), applied);
+    // The caller's font object is the box's, clamp included; a widget font becomes a new one.
+    QCOMPARE(box->Font().isSameObject(font), !widgetFont);
+    QCOMPARE(box->Font().size(), applied);
+    QCOMPARE(box->Font().name(), family);
     QCOMPARE(part(*box, "txtYear")->font().pointSizeF(), applied);
     QVERIFY(!part<QLabel>(*box, "imgCombo")->pixmap().isNull());
 
@@ -158,6 +167,7 @@ void tst_ucvPelidoraLayout::artworkShipsAtTwoRatios_data()
     QTest::newRow("separator") << "slash" << QSize(11, 18);
     QTest::newRow("button released") << "combo-up" << QSize(18, 21);
     QTest::newRow("button pressed") << "combo-down" << QSize(18, 21);
+    QTest::newRow("toolbox picture") << "toolbox" << QSize(16, 15);
 }
 
 void tst_ucvPelidoraLayout::artworkShipsAtTwoRatios()

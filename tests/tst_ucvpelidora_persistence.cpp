@@ -111,7 +111,9 @@ void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload()
 
     Site site(false);
     ucvPelidora box(&site);
+    QSignalSpy notices(&site, &Site::propertyChanged);
     box.ReadProperties(stored); // reads "Forecolor": the keys ignore case
+    QCOMPARE(notices.count(), 0);
     QLineEdit *year = field(box, "txtYear");
     QCOMPARE(year->isEnabled(), design.enabled);
     QCOMPARE(year->isReadOnly(), design.locked);
@@ -166,8 +168,11 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError_data()
     QTest::addColumn<QString>("property");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<int>("error");
-    const auto row = [](const char *name, QVariant value, bool userMode = false, int error = 0) {
-        QTest::newRow(name) << userMode << QString(name).section(u' ', 0, 0) << value << error;
+    QTest::addColumn<QString>("notice");
+    const auto row = [](const char *name, QVariant value, bool userMode = false, int error = 0,
+                        const char *notice = nullptr) {
+        const QString property = QString(name).section(u' ', 0, 0);
+        QTest::newRow(name) << userMode << property << value << error << (notice ? QString(notice) : property);
     };
     row("BackColor", QColor(Qt::yellow));
     row("ForeColor", QColor(Qt::red));
@@ -178,6 +183,8 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError_data()
     row("PelidoraBackColor", QColor(Qt::green));
     row("Enabled", false);
     row("MousePointer", QVariant::fromValue(short(2)));
+    row("font (QWidget's)", QFont("DejaVu Sans", 10), false, 0, "Font");
+    row("enabled (QWidget's)", false, false, 0, "Enabled");
     row("Appearance at run time", 1, true, RuntimeError::NotSettableAtRunTime);
     row("Appearance at run time, past 16 bits", 70000, true, RuntimeError::NotSettableAtRunTime);
     row("Appearance 32768", 32768, false, RuntimeError::Overflow);
@@ -192,15 +199,28 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError()
     QFETCH(QString, property);
     QFETCH(QVariant, value);
     QFETCH(int, error);
-    Site site(userMode);
-    ucvPelidora box(&site);
-    QSignalSpy notices(&site, &Site::propertyChanged);
-    QCOMPARE(errorOf([&] { QVERIFY(box.setProperty(qPrintable(property), value)); }), error);
-    QCOMPARE(notices.count(), error ? 0 : 1);
-    if (error)
-        QCOMPARE(QVariantList({box.Appearance(), box.MousePointer()}), QVariantList({ucvPelidora::Flat, 0}));
-    else
-        QCOMPARE(notices.at(0).at(0).toString(), property);
+    QFETCH(QString, notice);
+    // A host whose callers cannot take exceptions hears of the error instead; the write
+    // changes nothing either way.
+    struct ReportingSite : Site {
+        using Site::Site;
+        QList<int> errors;
+        void raiseError(const RuntimeError &e) override { errors << e.number(); }
+    };
+    for (const bool reporting : {false, true}) {
+        ReportingSite reportingSite(userMode);
+        Site throwingSite(userMode);
+        Site &site = reporting ? reportingSite : throwingSite;
+        ucvPelidora box(&site);
+        QSignalSpy notices(&site, &Site::propertyChanged);
+        QCOMPARE(errorOf([&] { QVERIFY(box.setProperty(qPrintable(property), value)); }), reporting ? 0 : error);
+        QCOMPARE(reportingSite.errors, reporting && error ? QList<int>{error} : QList<int>{});
+        QCOMPARE(notices.count(), error ? 0 : 1);
+        if (error)
+            QCOMPARE(QVariantList({box.Appearance(), box.MousePointer()}), QVariantList({ucvPelidora::Flat, 0}));
+        else
+            QCOMPARE(notices.at(0).at(0).toString(), notice);
+    }
 }
 
 // A box on a disabled form keeps its own Enabled, and comes back to life with the form.
@@ -224,6 +244,16 @@ void tst_ucvPelidoraPersistence::enabledAndLockedReachTheParts()
     form.setEnabled(true);
     for (QWidget *w : parts)
         QVERIFY(w->isEnabled());
+
+    // QWidget's own setEnabled is an Enabled write too; the form's state is none.
+    QSignalSpy notices(&site, &Site::propertyChanged);
+    box.setEnabledProperty(false);
+    box.setEnabled(true);
+    form.setEnabled(false);
+    form.setEnabled(true);
+    for (QWidget *w : parts)
+        QVERIFY(w->isEnabled());
+    QCOMPARE(notices.count(), 2);
 
     box.setLocked(true);
     for (const char *name : {"txtDay", "txtMonth", "txtYear"})

@@ -1,4 +1,6 @@
+#include "platform/profilefile.h"
 #include "platform/windowsystem.h"
+#include "support/filehelpers.h"
 #include "support/testsupport.h"
 
 #include <pelidora/platform.h>
@@ -8,7 +10,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QScopeGuard>
-#include <QSettings>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,7 +26,10 @@ private Q_SLOTS:
     void installedSinkTakesMessagesAndSounds();
     void hiddenCaretReturnsWithTheNextFocus();
     void focusInAnOpenListBelongsToTheList();
-    void profileValueLandsInTheConfigFolder();
+    void profileValueKeepsTheRestOfTheFile_data();
+    void profileValueKeepsTheRestOfTheFile();
+    void profileFileIsWrittenSafelyEveryTime_data();
+    void profileFileIsWrittenSafelyEveryTime();
     void shellOpensLocalDocumentsAndSomeAddresses_data();
     void shellOpensLocalDocumentsAndSomeAddresses();
 
@@ -143,17 +147,99 @@ void tst_WindowSystem::focusInAnOpenListBelongsToTheList()
     QCOMPARE(ws.widgetOf(ws.focusedHandle()), list);
 }
 
-void tst_WindowSystem::profileValueLandsInTheConfigFolder()
+void tst_WindowSystem::profileValueKeepsTheRestOfTheFile_data()
 {
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-    QVERIFY(ws.writeProfileValue("WndParent", "Class", "ThunderForm", "pelidora.ini"));
-    QSettings ini(QDir(home.path()).filePath("pelidora.ini"), QSettings::IniFormat);
-    QCOMPARE(ini.value("WndParent/Class").toString(), "ThunderForm");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+    const QString v = QStringLiteral("ThunderForm");
+    QTest::newRow("empty") << QByteArray() << v << QByteArray("[WndParent]\nClass=ThunderForm\n");
+    QTest::newRow("other sections and comments") << QByteArray("; mine\n[Other]\nA=1\n") << v
+                                                 << QByteArray("; mine\n[Other]\nA=1\n[WndParent]\nClass=ThunderForm\n");
+    QTest::newRow("no final line end") << QByteArray("x=1") << v << QByteArray("x=1\n[WndParent]\nClass=ThunderForm\n");
+    QTest::newRow("key replaced") << QByteArray("[WndParent]\n; note\nClass=Old\nOther = 2\n") << v
+                                  << QByteArray("[WndParent]\n; note\nClass=ThunderForm\nOther = 2\n");
+    QTest::newRow("CR LF") << QByteArray("[WndParent]\r\nClass=Old\r\n[Next]\r\n") << v
+                           << QByteArray("[WndParent]\r\nClass=ThunderForm\r\n[Next]\r\n");
+    QTest::newRow("CR LF, key added") << QByteArray("[WndParent]\r\nA=1") << v
+                                      << QByteArray("[WndParent]\r\nA=1\r\nClass=ThunderForm\r\n");
+    QTest::newRow("added before the blank lines") << QByteArray("[WndParent]\nA=1\n\n[Next]\n") << v
+                                                  << QByteArray("[WndParent]\nA=1\nClass=ThunderForm\n\n[Next]\n");
+    QTest::newRow("names without case and blanks") << QByteArray(" [ wndparent ] ; x\n  CLASS  = Old\n") << v
+                                                   << QByteArray(" [ wndparent ] ; x\nClass=ThunderForm\n");
+    QTest::newRow("the first of repeats") << QByteArray("[WndParent]\nClass=a\nClass=b\n[WndParent]\nClass=c\n") << v
+                                          << QByteArray("[WndParent]\nClass=ThunderForm\nClass=b\n[WndParent]\nClass=c\n");
+    QTest::newRow("another section's key") << QByteArray("[Other]\nClass=x\n") << v
+                                           << QByteArray("[Other]\nClass=x\n[WndParent]\nClass=ThunderForm\n");
+    QTest::newRow("commented out") << QByteArray("[WndParent]\n;Class=Old\n#Class=Old\n") << v
+                                   << QByteArray("[WndParent]\n;Class=Old\n#Class=Old\nClass=ThunderForm\n");
+    QTest::newRow("odd lines") << QByteArray("]] [\n=\n\x01\xff\n[WndParent\n") << v
+                               << QByteArray("]] [\n=\n\x01\xff\n[WndParent\n[WndParent]\nClass=ThunderForm\n");
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[WndParent]\nClass=a\n") << v
+                                     << QByteArray("\xEF\xBB\xBF[WndParent]\nClass=ThunderForm\n");
+    QTest::newRow("value as given") << QByteArray() << QStringLiteral(R"( a,b=c;d "e" \f [x] é )")
+                                    << QByteArray("[WndParent]\nClass= a,b=c;d \"e\" \\f [x] \xC3\xA9 \n");
+    QTest::newRow("CR and LF become blanks") << QByteArray("[WndParent]\nClass=a\nB=1\n")
+                                             << QStringLiteral("Thunder\r\nForm\rX\nY")
+                                             << QByteArray("[WndParent]\nClass=Thunder  Form X Y\nB=1\n");
+}
 
-    // A folder that cannot be made loses the record without complaint.
-    qputenv("XDG_CONFIG_HOME", "/proc/no-such-folder");
-    QCOMPARE(ws.writeProfileValue("WndParent", "Class", "x", "pelidora.ini"), 0);
+void tst_WindowSystem::profileValueKeepsTheRestOfTheFile()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    QCOMPARE(platform::withProfileValue(before, "WndParent", "Class", value), after);
+}
+
+void tst_WindowSystem::profileFileIsWrittenSafelyEveryTime_data()
+{
+    QTest::addColumn<QString>("what"); // at pelidora.ini: see makeAt; "large", "link", "edited", "no folder"
+    QTest::addColumn<int>("result");
+    QTest::newRow("no file yet") << "" << 1;
+    QTest::newRow("edited by hand since") << "edited" << 1;
+    QTest::newRow("symbolic link") << "link" << 1;
+    QTest::newRow("FIFO") << "fifo" << 0;
+    QTest::newRow("directory") << "directory" << 0;
+    QTest::newRow("link loop") << "loop" << 0;
+    QTest::newRow("above 1 MiB") << "large" << 0;
+    QTest::newRow("folder cannot be made") << "no folder" << 0;
+}
+
+// Never waits on what stands there, and touches nothing it cannot update in place.
+void tst_WindowSystem::profileFileIsWrittenSafelyEveryTime()
+{
+    QFETCH(QString, what);
+    QFETCH(int, result);
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", what == "no folder" ? QByteArray("/proc/no-such-folder") : home.path().toLocal8Bit());
+    const QString path = home.filePath("pelidora.ini"), target = home.filePath("real.ini");
+    const QByteArray large = "; " + QByteArray(platform::kMaxProfileBytes, 'x') + "\n[WndParent]\nClass=Old\n";
+    if (what == "large")
+        QVERIFY(test::writeFile(path, large));
+    else if (what == "link")
+        QVERIFY(test::writeFile(target, "; mine\n") && QFile::link(target, path));
+    else
+        test::makeAt(path, what);
+    if (what == "edited") {
+        QVERIFY(ws.writeProfileValue("WndParent", "Class", "ThunderForm", "pelidora.ini"));
+        QVERIFY(test::writeFile(path, "[WndParent]\nClass=Edited\n"));
+    }
+    const QString before = test::whatStandsAt(path);
+
+    QCOMPARE(ws.writeProfileValue("WndParent", "Class", "ThunderForm", "pelidora.ini"), result);
+    const QByteArray record("[WndParent]\nClass=ThunderForm\n");
+    if (what == "link") {
+        QCOMPARE(test::whatStandsAt(path), "link to " + target);
+        QCOMPARE(test::fileBytes(target), "; mine\n" + record);
+    } else if (result) {
+        QCOMPARE(test::fileBytes(path), record);
+    } else {
+        QCOMPARE(test::whatStandsAt(path), before);
+    }
+    QCOMPARE(QDir(home.path()).entryList(QDir::Hidden | QDir::System | QDir::AllEntries | QDir::NoDotAndDotDot).filter(
+                 QRegularExpression("^\\.")),
+             QStringList());
 }
 
 void tst_WindowSystem::shellOpensLocalDocumentsAndSomeAddresses_data()

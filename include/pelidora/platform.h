@@ -1,10 +1,11 @@
 #pragma once
 
 // What a program hosting date boxes may use of the library's platform layer: where
-// messages and sounds go, and the date the boxes take for today.
+// messages and sounds go, safe file replacement, and the date the boxes take for today.
 
 #include <pelidora/global.h>
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
@@ -37,6 +38,18 @@ PELIDORA_EXPORT MessageSink *setMessageSink(MessageSink *sink);
 // empty title is the library's title, "Pelidora".
 PELIDORA_EXPORT void showMessage(const QString &text, MessageSink::Icon icon = MessageSink::Icon::Critical,
                                  const QString &title = {});
+
+// Whether a and b name one existing file, also through symbolic and hard links (the same
+// device and inode): for a program that must not write its output over its input.
+PELIDORA_EXPORT bool isSameFile(const QString &a, const QString &b);
+
+// Puts bytes in place of the file at path, or creates it, the way forms are saved: they
+// go to a temporary file beside it, which takes its place only once complete and on disk,
+// so a failure leaves the old file as it was and nothing half-written. Only a regular file,
+// or a symbolic link to one (whose target is replaced), is replaced: a FIFO, a device or a
+// directory is refused without being opened. False on any failure, with the reason in
+// *error when given.
+PELIDORA_EXPORT bool replaceFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // Today as the date boxes take it: the system date, looked up at each call.
 PELIDORA_EXPORT QDate today();

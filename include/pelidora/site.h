@@ -7,6 +7,8 @@
 
 namespace pelidora {
 
+class RuntimeError;
+
 // What a host tells one control about its surroundings (the ambient values) and hears
 // back from it (the property-changed notice). One site per control.
 class PELIDORA_EXPORT Site : public QObject
@@ -23,6 +25,11 @@ public:
 
     // Called by the control after every property write, with the persisted name.
     void PropertyChanged(const QString &name);
+
+    // Called by the control with the run-time error of a property write, which then changes
+    // nothing. Thrown to the caller here; a host whose callers cannot take exceptions (a
+    // form designer's property editor) tells the user instead.
+    virtual void raiseError(const RuntimeError &error);
 
 Q_SIGNALS:
     void propertyChanged(const QString &name);

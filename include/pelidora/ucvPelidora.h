@@ -64,12 +64,15 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_CLASSINFO("DispId:Click", "1")
     Q_CLASSINFO("DispId:DayMouseMove", "2")
 
+    // DESIGNABLE is what Qt Designer shows and a .ui file stores: the font object and the
+    // locale's date text cannot be stored there, so QWidget's font and date stand in for them.
+    // A form host shows the properties that have a DispId.
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor)
     Q_PROPERTY(bool Locked READ Locked WRITE setLocked)
     Q_PROPERTY(AppearStyle Appearance READ Appearance WRITE setAppearance)
-    Q_PROPERTY(pelidora::StdFont Font READ Font WRITE setFontObject)
-    Q_PROPERTY(QString DateSet READ DateSet WRITE setDateSet)
+    Q_PROPERTY(pelidora::StdFont Font READ Font WRITE setFontObject DESIGNABLE false)
+    Q_PROPERTY(QString DateSet READ DateSet WRITE setDateSet DESIGNABLE false)
     Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor)
     Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
@@ -79,8 +82,8 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(quint32 PelidoraBackColorValue READ PelidoraBackColorValue WRITE setPelidoraBackColorValue
                    DESIGNABLE false)
     Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer) // 16-bit: see the setter
-    // The same date as DateSet, which forms store and designers edit.
-    Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true DESIGNABLE false)
+    // The same date as DateSet.
+    Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true)
 
 public:
     enum AppearStyle : int {
@@ -89,11 +92,14 @@ public:
     };
     Q_ENUM(AppearStyle)
 
-    /** Standalone: a run-mode site whose font is the parent's; Initialize and InitProperties
-     *  have run, so the box shows today. */
+    /** Standalone: Initialize and InitProperties have run, so the box shows today. Its site
+     *  (font: the parent's) is in design mode until the box is first shown and in run mode
+     *  from then on: what the code setting up a form writes (a .ui form's setupUi) is the
+     *  form's design, Appearance included; writes after the first showing are run-time ones. */
     explicit ucvPelidora(QWidget *parent = nullptr);
     /** Hosted: @p site (not owned; must outlive the box) gives the ambient values. Only
-     *  Initialize has run: the host calls InitProperties or ReadProperties next. */
+     *  Initialize has run: the host calls InitProperties or ReadProperties next. Without a
+     *  site, the box makes its own as a standalone one does. */
     explicit ucvPelidora(Site *site, QWidget *parent = nullptr);
     /** Runs Terminate when the host has not. */
     ~ucvPelidora() override;
@@ -124,7 +130,8 @@ public:
     bool Locked() const;
     void setLocked(bool locked);
     AppearStyle Appearance() const;
-    /** RuntimeError 393 at run time, 6 outside 16 bits. */
+    /** RuntimeError 393 at run time, 6 outside 16 bits (through Site::raiseError), nothing
+     *  changed. */
     void setAppearance(int style);
     /** The same object the box holds. */
     StdFont Font() const;
@@ -140,7 +147,7 @@ public:
     bool Enabled() const;
     void setEnabledProperty(bool enabled);
     short MousePointer() const;
-    /** RuntimeError 6 outside 16 bits, nothing changed. */
+    /** RuntimeError 6 outside 16 bits (through Site::raiseError), nothing changed. */
     void setMousePointer(int pointer);
     ///@}
 
@@ -188,6 +195,10 @@ Q_SIGNALS:
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    /** QWidget's font and enabled state act as Font and Enabled writes: setFont(font) makes
+     *  the box hold a new font object of that font (at most 12 points, after the message) and
+     *  lays the strip out; setEnabled(enabled) reaches the fields and the drop button. */
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;

@@ -1,5 +1,5 @@
-// Draws the date box's separator and drop-button pictures at 1x and 2x into
-// resources/control/. Run it again after changing a drawing:
+// Draws the date box's separator and drop-button pictures and its toolbox picture at 1x and
+// 2x into resources/control/. Run it again after changing a drawing:
 //   cmake -S resources/tools -B build-artwork && cmake --build build-artwork
 //   build-artwork/makeartwork resources/control
 
@@ -74,6 +74,27 @@ void comboButton(QPainter &p, bool pressed)
     p.drawPath(chevron);
 }
 
+// 16 x 15: the picture form designers show for the box in their toolbox: a month sheet with
+// its heading band and one chosen day.
+void toolbox(QPainter &p)
+{
+    const QColor ink(0x33, 0x38, 0x40);
+    p.setPen(QPen(ink, 1.0));
+    p.setBrush(QColor(0xFB, 0xFB, 0xFC));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 14), 1.5, 1.5);
+    p.setPen(Qt::NoPen);
+    p.fillRect(QRectF(1, 1, 14, 3), QColor(0x2F, 0x6F, 0xC4));
+    // Three rows of four days on whole pixels, so the 1x picture stays sharp; the third day
+    // of the second row is chosen.
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 4; ++col) {
+            const bool chosen = row == 1 && col == 2;
+            p.fillRect(QRectF(2 + col * 3, 5 + row * 3, 2, 2),
+                       chosen ? QColor(0xD9, 0x3A, 0x2B) : QColor(0x8A, 0x91, 0x9C));
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -82,6 +103,7 @@ int main(int argc, char **argv)
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     const bool ok = save(folder, QStringLiteral("slash"), {11, 18}, slash)
         && save(folder, QStringLiteral("combo-up"), {18, 21}, [](QPainter &p) { comboButton(p, false); })
-        && save(folder, QStringLiteral("combo-down"), {18, 21}, [](QPainter &p) { comboButton(p, true); });
+        && save(folder, QStringLiteral("combo-down"), {18, 21}, [](QPainter &p) { comboButton(p, true); })
+        && save(folder, QStringLiteral("toolbox"), {16, 15}, toolbox);
     return ok ? 0 : 1;
 }

@@ -15,9 +15,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <limits>
+#include <utility>
 
 namespace pelidora {
 
@@ -67,12 +69,8 @@ ucvPelidoraPrivate::ucvPelidoraPrivate(ucvPelidora *box, Site *site)
 }
 
 ucvPelidora::ucvPelidora(QWidget *parent)
-    : QWidget(parent)
-    , d(std::make_unique<ucvPelidoraPrivate>(this, nullptr))
+    : ucvPelidora(nullptr, parent)
 {
-    d->m_site = new Site(true, ambientFontOf(parent), this);
-    d->createConstituents();
-    Initialize();
     InitProperties();
 }
 
@@ -80,9 +78,10 @@ ucvPelidora::ucvPelidora(Site *site, QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<ucvPelidoraPrivate>(this, site))
 {
-    // Without a site the box behaves as if it stood alone.
-    if (!d->m_site)
-        d->m_site = new Site(true, ambientFontOf(parent), this);
+    if (!d->m_site) {
+        d->m_site = new Site(false, ambientFontOf(parent), this);
+        d->m_runsWhenShown = true;
+    }
     d->createConstituents();
     Initialize();
 }
@@ -288,11 +287,9 @@ ucvPelidora::AppearStyle ucvPelidora::Appearance() const
 
 namespace {
 
-qint16 narrowedTo16Bits(int value)
+bool fitsIn16Bits(int value)
 {
-    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
-        throw RuntimeError(RuntimeError::Overflow);
-    return qint16(value);
+    return value >= std::numeric_limits<qint16>::min() && value <= std::numeric_limits<qint16>::max();
 }
 
 } // namespace
@@ -300,8 +297,10 @@ qint16 narrowedTo16Bits(int value)
 void ucvPelidora::setAppearance(int style)
 {
     if (d->m_site && d->m_site->UserMode())
-        throw RuntimeError(RuntimeError::NotSettableAtRunTime);
-    d->m_Appearance = narrowedTo16Bits(style);
+        return d->raiseError(RuntimeError::NotSettableAtRunTime);
+    if (!fitsIn16Bits(style))
+        return d->raiseError(RuntimeError::Overflow);
+    d->m_Appearance = qint16(style);
     d->notify(QStringLiteral("Appearance"));
 }
 
@@ -362,7 +361,9 @@ short ucvPelidora::MousePointer() const
 
 void ucvPelidora::setMousePointer(int pointer)
 {
-    d->m_MousePointer = narrowedTo16Bits(pointer);
+    if (!fitsIn16Bits(pointer))
+        return d->raiseError(RuntimeError::Overflow);
+    d->m_MousePointer = qint16(pointer);
     d->applyMousePointer();
     d->notify(QStringLiteral("MousePointer"));
 }
@@ -402,19 +403,60 @@ bool ucvPelidora::event(QEvent *event)
     }
 }
 
+void ucvPelidora::showEvent(QShowEvent *event)
+{
+    if (std::exchange(d->m_runsWhenShown, false) && d->m_site)
+        d->m_site->setUserMode(true);
+    QWidget::showEvent(event);
+}
+
 void ucvPelidora::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    switch (event->type()) {
+    case QEvent::LanguageChange:
         ucvPelidoraAccessible::nameFields(*d);
-    else if (event->type() == QEvent::PaletteChange)
+        break;
+    case QEvent::PaletteChange:
         d->m_activationChangesLooks.reset();
+        break;
+    case QEvent::FontChange:
+        if (!d->m_settingOwnState)
+            d->takeWidgetFont();
+        break;
+    case QEvent::EnabledChange:
+        if (!d->m_settingOwnState)
+            d->takeWidgetEnabled();
+        break;
+    default:
+        break;
+    }
     QWidget::changeEvent(event);
+}
+
+void ucvPelidoraPrivate::takeWidgetFont()
+{
+    m_Font = StdFont(q->font());
+    ApplyFont(m_Font);
+    notify(QStringLiteral("Font"));
+}
+
+void ucvPelidoraPrivate::takeWidgetEnabled()
+{
+    // The form's state reaches the box too; only a change of the box's own is a write.
+    const bool own = q->Enabled();
+    SetFieldsEnabled(own);
+    if (std::exchange(m_ownEnabled, own) != own)
+        notify(QStringLiteral("Enabled"));
 }
 
 void ucvPelidoraPrivate::applyEnabled(bool enabled)
 {
-    q->setEnabled(enabled);
-    SetFieldsEnabled(q->Enabled());
+    {
+        const QScopedValueRollback<bool> own(m_settingOwnState, true);
+        q->setEnabled(enabled);
+    }
+    m_ownEnabled = q->Enabled();
+    SetFieldsEnabled(m_ownEnabled);
 }
 
 void ucvPelidoraPrivate::applyMousePointer()
@@ -437,6 +479,14 @@ void ucvPelidoraPrivate::applyMousePointer()
         }
     }
     q->unsetCursor();
+}
+
+void ucvPelidoraPrivate::raiseError(int number)
+{
+    const RuntimeError error(number);
+    if (!m_site)
+        throw error;
+    m_site->raiseError(error);
 }
 
 void ucvPelidoraPrivate::notify(const QString &name)

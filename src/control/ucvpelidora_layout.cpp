@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <algorithm>
@@ -172,8 +173,11 @@ void ucvPelidoraPrivate::ApplyFont(StdFont &font)
                                              platform::WindowSystem::MbIconCritical, QString());
         font.setSize(12.0);
     }
-    // Set on the box alone: the three fields take it from there, as the same font.
-    q->setFont(font.font());
+    {
+        // Set on the box alone: the three fields take it from there, as the same font.
+        const QScopedValueRollback<bool> own(m_settingOwnState, true);
+        q->setFont(font.font());
+    }
 
     // TextHeight and TextWidth of the box's font, in twips.
     auto &ws = platform::windowSystem();

@@ -195,8 +195,16 @@ public:
     QSize sizePx() const;
 
     void notify(const QString &name); // the site's property-changed notice
+    void raiseError(int number);      // a RuntimeError through the site: the caller returns
+
+    // QWidget's font and enabled state, changed by others, taken as Font and Enabled writes.
+    void takeWidgetFont();
+    void takeWidgetEnabled();
+    bool m_settingOwnState = false; // ApplyFont and applyEnabled set the widget's own
+    bool m_ownEnabled = true;       // the box's own enabled state as the parts last took it
 
     QPointer<Site> m_site;
+    bool m_runsWhenShown = false;   // the box's own site: run mode from the first showing
     bool m_terminated = false;
     QLineEdit *m_clickFocus = nullptr; // got the focus by a click not yet released
     QLineEdit *m_focusAwayFrom = nullptr; // lost the focus to a menu or another window

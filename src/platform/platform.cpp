@@ -1,6 +1,7 @@
 #include <pelidora/platform.h>
 
 #include "platform/localedates.h"
+#include "platform/regularfile.h"
 #include "platform/windowsystem.h"
 
 #include <utility>
@@ -32,6 +33,23 @@ MessageSink *platform::messageSink()
 void showMessage(const QString &text, MessageSink::Icon icon, const QString &title)
 {
     platform::windowSystem().showMessage(text, int(icon), title);
+}
+
+bool isSameFile(const QString &a, const QString &b)
+{
+    return platform::sameFile(a, b);
+}
+
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    try {
+        platform::replaceRegularFile(path, bytes);
+        return true;
+    } catch (const platform::FileError &failure) {
+        if (error)
+            *error = failure.reason;
+        return false;
+    }
 }
 
 QDate today()

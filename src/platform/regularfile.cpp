@@ -205,4 +205,11 @@ void replaceRegularFile(const QString &path, const QByteArray &bytes)
         ::fsync(folder.get());
 }
 
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat first {}, second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0
+        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 } // namespace pelidora::platform

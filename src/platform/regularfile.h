@@ -27,4 +27,8 @@ QByteArray readRegularFile(const QString &path, qint64 maxBytes);
 // the old file keep the old contents. Throws FileError (Step::Write).
 void replaceRegularFile(const QString &path, const QByteArray &bytes);
 
+// Whether a and b are one existing file (the same device and inode), through symbolic and
+// hard links.
+bool sameFile(const QString &a, const QString &b);
+
 } // namespace pelidora::platform

@@ -1,5 +1,7 @@
 #include <pelidora/site.h>
 
+#include <pelidora/runtimeerror.h>
+
 namespace pelidora {
 
 Site::Site(bool userMode, const StdFont &ambientFont, QObject *parent)
@@ -12,6 +14,11 @@ Site::Site(bool userMode, const StdFont &ambientFont, QObject *parent)
 void Site::PropertyChanged(const QString &name)
 {
     Q_EMIT propertyChanged(name);
+}
+
+void Site::raiseError(const RuntimeError &error)
+{
+    throw error;
 }
 
 } // namespace pelidora

@@ -1,5 +1,7 @@
 #include "platform/windowsystem.h"
 
+#include "platform/profilefile.h"
+
 #include <pelidora/platform.h>
 #include <pelidora/version.h>
 
@@ -13,7 +15,6 @@
 #include <QProcess>
 #include <QProxyStyle>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
@@ -225,21 +226,7 @@ int WindowSystem::writeProfileValue(const QString &section, const QString &key, 
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return 0;
-    const QString path = QDir(folder).filePath(fileName);
-    const QString name = section + QLatin1Char('/') + key;
-    // Panels write the same record at every opening; rewriting an unchanged file only
-    // costs time, so skip it while the file is still there.
-    static QHash<QString, QString> written;
-    const QString writtenKey = path + QLatin1Char('\n') + name;
-    if (written.value(writtenKey) == value && QFileInfo::exists(path))
-        return 1;
-    QSettings settings(path, QSettings::IniFormat);
-    settings.setValue(name, value);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        return 0;
-    written.insert(writtenKey, value);
-    return 1;
+    return updateProfileFile(QDir(folder).filePath(fileName), section, key, value) ? 1 : 0;
 }
 
 int WindowSystem::openDocument(const QString &document)

@@ -58,7 +58,8 @@ public:
     virtual int showMessage(const QString &text, int style, const QString &title = {});
 
     // WritePrivateProfileString: one value into an INI file in the user's configuration
-    // folder; 0 on failure.
+    // folder, at every call, the rest of the file kept as it was (see profilefile.h); 0
+    // when it was not written (a file that is not regular or above 1 MiB, no folder).
     virtual int writeProfileValue(const QString &section, const QString &key, const QString &value,
                                   const QString &fileName);
     // ShellExecute: hands a document or address to the desktop. Returns above 32 on

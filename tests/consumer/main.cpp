@@ -1,5 +1,6 @@
 // Uses the installed library as a program would: a property bag and a form text without a
-// QApplication, then a date box in an offscreen application.
+// QApplication, then a date box in an offscreen application; loads the installed Designer
+// plugin given as the argument.
 
 #include <pelidora/formfile.h>
 #include <pelidora/platform.h>
@@ -10,6 +11,7 @@
 #include <pelidora/version.h>
 
 #include <QApplication>
+#include <QPluginLoader>
 
 #include <cstdio>
 
@@ -78,6 +80,13 @@ int main(int argc, char **argv)
     } catch (const std::exception &e) {
         std::fprintf(stderr, "FAILED: unexpected error from the date box: %s\n", e.what());
         ++failures;
+    }
+
+    if (argc > 1) {
+        QPluginLoader designer(QString::fromLocal8Bit(argv[1]));
+        check(designer.metaData().value("IID").toString() == "org.qt-project.Qt.QDesignerCustomWidgetCollectionInterface"
+                  && designer.instance(),
+              qPrintable("the installed Designer plugin loads: " + designer.errorString()));
     }
 
     std::printf("Pelidora %s consumer: %s\n", PELIDORA_VERSION_STRING, failures ? "failed" : "ok");

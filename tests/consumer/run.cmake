@@ -70,4 +70,14 @@ if(NOT at GREATER -1)
 endif()
 
 run_step("build" "${CMAKE_COMMAND}" --build "${WORK_DIR}/build")
-run_step("run" "${WORK_DIR}/build/pelidora_consumer")
+
+# The Qt Designer plugin, when it was built, lies where Designer looks under the prefix and
+# finds the library from there; the program loads it.
+set(plugin "")
+if(EXISTS "${BUILD_DIR}/plugins/designer")
+    file(GLOB_RECURSE plugin "${prefix}/*/qt6/plugins/designer/*pelidora_designer*")
+    if(NOT plugin)
+        message(FATAL_ERROR "consumer: no Designer plugin under ${prefix}/LIBDIR/qt6/plugins/designer")
+    endif()
+endif()
+run_step("run" "${WORK_DIR}/build/pelidora_consumer" ${plugin})

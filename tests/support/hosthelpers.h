@@ -5,6 +5,7 @@
 // library and PELIDORA_SOURCE_DIR, include this.
 
 #include "runhost.h"
+#include "support/filehelpers.h"
 #include "support/testsupport.h"
 
 #include <pelidora/site.h>
@@ -36,12 +37,6 @@ inline HostRun runHost(const QStringList &args)
     out.flush();
     err.flush();
     return run;
-}
-
-inline bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
 // A form file holding one box named "a"; properties is the inside of its JSON object.

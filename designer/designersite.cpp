@@ -1,0 +1,19 @@
+#include "designersite.h"
+
+#include <pelidora/platform.h>
+#include <pelidora/runtimeerror.h>
+
+namespace pelidora::designer {
+
+DesignerSite::DesignerSite(const StdFont &ambientFont, QObject *parent)
+    : Site(false, ambientFont, parent)
+{
+}
+
+void DesignerSite::raiseError(const RuntimeError &error)
+{
+    showMessage(tr("Not set. Run-time error %1: %2").arg(error.number()).arg(error.description()),
+                MessageSink::Icon::Warning);
+}
+
+} // namespace pelidora::designer

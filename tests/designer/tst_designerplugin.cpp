@@ -1,0 +1,108 @@
+// The Qt Designer plugin, loaded from the build tree as Designer loads it.
+
+#include <pelidora/platform.h>
+#include <pelidora/site.h>
+#include <pelidora/ucvPelidora.h>
+
+#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+
+#include <QLineEdit>
+#include <QMetaClassInfo>
+#include <QPluginLoader>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+using pelidora::ucvPelidora;
+
+class tst_DesignerPlugin : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void collectionOffersTheDateBox();
+    void domXmlDescribesANewBox();
+    void createdBoxWorksAndRunsOnceShown();
+
+private:
+    QPluginLoader m_loader{QStringLiteral(PLUGIN_FILE)};
+    QDesignerCustomWidgetInterface *m_widget = nullptr;
+};
+
+void tst_DesignerPlugin::initTestCase()
+{
+    QCOMPARE(m_loader.metaData().value("IID").toString(),
+             QString("org.qt-project.Qt.QDesignerCustomWidgetCollectionInterface"));
+    QObject *instance = m_loader.instance();
+    QVERIFY2(instance, qPrintable(m_loader.errorString()));
+    auto *collection = qobject_cast<QDesignerCustomWidgetCollectionInterface *>(instance);
+    QVERIFY(collection);
+    const QList<QDesignerCustomWidgetInterface *> widgets = collection->customWidgets();
+    QCOMPARE(widgets.size(), 1);
+    m_widget = widgets.first();
+}
+
+void tst_DesignerPlugin::collectionOffersTheDateBox()
+{
+    QCOMPARE(m_widget->name(), QString("pelidora::ucvPelidora"));
+    QCOMPARE(m_widget->group(), QString("Pelidora"));
+    QCOMPARE(m_widget->includeFile(), QString("<pelidora/ucvPelidora.h>"));
+    QVERIFY(!m_widget->isContainer());
+    QVERIFY(!m_widget->toolTip().isEmpty());
+    QVERIFY(m_widget->whatsThis().contains("<b>DateSet</b>: Returns/sets the date selected from user."));
+    QCOMPARE(m_widget->icon().availableSizes(), (QList<QSize>{{16, 15}, {32, 30}}));
+}
+
+void tst_DesignerPlugin::domXmlDescribesANewBox()
+{
+    QXmlStreamReader xml(m_widget->domXml());
+    QString boxClass, displayName;
+    QRect geometry;
+    QMap<QString, QString> tooltips;
+    while (!xml.atEnd()) {
+        if (!xml.readNext() || !xml.isStartElement())
+            continue;
+        const QXmlStreamAttributes attributes = xml.attributes();
+        if (xml.name() == u"ui")
+            displayName = attributes.value(QStringLiteral("displayname")).toString();
+        else if (xml.name() == u"widget")
+            boxClass = attributes.value(QStringLiteral("class")).toString();
+        else if (xml.name() == u"x" || xml.name() == u"y")
+            QCOMPARE(xml.readElementText().toInt(), 0);
+        else if (xml.name() == u"width")
+            geometry.setWidth(xml.readElementText().toInt());
+        else if (xml.name() == u"height")
+            geometry.setHeight(xml.readElementText().toInt());
+        else if (xml.name() == u"tooltip")
+            tooltips.insert(attributes.value(QStringLiteral("name")).toString(), xml.readElementText());
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QCOMPARE(displayName, QString("ucvPelidora"));
+    QCOMPARE(boxClass, m_widget->name());
+    QCOMPARE(geometry, QRect(0, 0, 136, 19));
+    // The property editor's tooltips: the help strings of what it shows.
+    QCOMPARE(tooltips.keys(), QStringList({"Appearance", "BackColor", "Enabled", "ForeColor", "Locked",
+                                           "MousePointer", "PelidoraBackColor"}));
+    const QMetaObject &meta = ucvPelidora::staticMetaObject;
+    for (auto it = tooltips.cbegin(); it != tooltips.cend(); ++it)
+        QCOMPARE(it.value(), QString(meta.classInfo(meta.indexOfClassInfo(qPrintable("Help:" + it.key()))).value()));
+}
+
+// Outside a form being designed (no Designer core here) the box is a standalone one.
+void tst_DesignerPlugin::createdBoxWorksAndRunsOnceShown()
+{
+    QWidget form;
+    auto *box = qobject_cast<ucvPelidora *>(m_widget->createWidget(&form));
+    QVERIFY(box && box->parent() == &form);
+    QCOMPARE(box->date(), pelidora::today());
+    QVERIFY(!box->site()->UserMode());
+    box->setAppearance(ucvPelidora::ThreeD);
+    box->setDate(QDate(2024, 2, 29));
+    QCOMPARE(box->findChild<QLineEdit *>("txtYear")->text(), QString("2024"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(box->site()->UserMode());
+}
+
+QTEST_MAIN(tst_DesignerPlugin)
+#include "tst_designerplugin.moc"
