@@ -393,11 +393,6 @@ bool ucvPelidora::event(QEvent *event)
     case QEvent::WindowDeactivate:
         d->windowActivationChanged(event->type() == QEvent::WindowActivate);
         return true;
-    case QEvent::ApplicationPaletteChange: {
-        const bool handled = QWidget::event(event);
-        d->followApplicationPalette();
-        return handled;
-    }
     default:
         return QWidget::event(event);
     }
@@ -418,6 +413,9 @@ void ucvPelidora::changeEvent(QEvent *event)
         break;
     case QEvent::PaletteChange:
         d->m_activationChangesLooks.reset();
+        // The application's palette changed under the strip's, which keeps a copy of it.
+        if (!d->m_settingOwnState && QApplication::palette().cacheKey() != d->m_appPaletteKey)
+            d->followApplicationPalette();
         break;
     case QEvent::FontChange:
         if (!d->m_settingOwnState)

@@ -70,9 +70,9 @@ QLabel *makePicture(QWidget *parent, const QString &objectName)
 
 // The application's palette with the strip colour behind the parts, the same whether the
 // window is active or not: a window's activation changes nothing on the strip.
-QPalette stripPalette()
+QPalette stripPalette(const QPalette &application)
 {
-    QPalette palette = QApplication::palette();
+    QPalette palette = application;
     palette.setColor(QPalette::Window, kStripColor);
     for (int role = 0; role < QPalette::NColorRoles; ++role) {
         if (role != QPalette::NoRole) {
@@ -273,7 +273,9 @@ void ucvPelidoraPrivate::applyFieldColors()
 {
     // On the box, where the fields take them from: of its parts only the fields paint with
     // Base and Text, and one palette for the whole strip costs less than one per field.
-    QPalette palette = stripPalette();
+    const QPalette application = QApplication::palette();
+    m_appPaletteKey = application.cacheKey();
+    QPalette palette = stripPalette(application);
     if (m_fieldBack)
         palette.setColor(QPalette::Base, *m_fieldBack); // in every state: a disabled field keeps its colour
     if (m_fieldFore) {
@@ -281,6 +283,7 @@ void ucvPelidoraPrivate::applyFieldColors()
         palette.setBrush(QPalette::Active, QPalette::Text, text);
         palette.setBrush(QPalette::Inactive, QPalette::Text, text);
     }
+    const QScopedValueRollback<bool> own(m_settingOwnState, true);
     q->setPalette(palette);
 }
 

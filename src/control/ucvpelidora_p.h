@@ -183,6 +183,7 @@ public:
     void createConstituents();
     void fitPictures(); // each picture stretched to its place
     void followApplicationPalette(); // the strip's palette made again
+    qint64 m_appPaletteKey = 0;      // of the application's palette it was made from
     // The window's activation stops at the box: its parts look the same either way, and a
     // form of many boxes would deliver it to every part of every box at each opening.
     void windowActivationChanged(bool active);
