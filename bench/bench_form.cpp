@@ -3,6 +3,7 @@
 // valgrind) the instructions of reopening a panel on a form of 200 boxes. Every sample runs
 // in a fresh process, which is this program started again with --child.
 
+#include "boxforms.h"
 #include "formhost.h"
 
 #include <pelidora/formfile.h>
@@ -49,27 +50,6 @@ constexpr QSize kCell(150, 26); // pixels per box on the generated forms
 size_t heapInUse()
 {
     return mallinfo2().uordblks;
-}
-
-// A form of count boxes in a grid, with the properties a saved form usually carries.
-Form formOf(int count)
-{
-    Form form;
-    form.caption = QStringLiteral("%1 boxes").arg(count);
-    form.size = QSize(kColumns * kCell.width(), ((count + kColumns - 1) / kColumns) * kCell.height());
-    for (int i = 0; i < count; ++i) {
-        FormControl control;
-        control.className = QStringLiteral("ucvPelidora");
-        control.name = QStringLiteral("dtBox%1").arg(i);
-        control.position = QPoint(kCell.width() * (i % kColumns), kCell.height() * (i / kColumns));
-        control.properties.WriteProperty(QStringLiteral("DateSet"), QVariant::fromValue(qint32(45000 + i % 3000)));
-        control.properties.WriteProperty(QStringLiteral("Locked"), QVariant::fromValue(i % 5 == 0));
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPointSizeF(9);
-        control.properties.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(StdFont(font)));
-        form.controls << control;
-    }
-    return form;
 }
 
 void settle()
@@ -402,7 +382,7 @@ int parent(int samples)
     Medians ours1000, qt1000;
     for (const int count : {10, 100, 400, 1000}) {
         const QString path = dir.filePath(QStringLiteral("form%1.json").arg(count));
-        writeForm(path, formOf(count));
+        writeForm(path, boxForm(count, kColumns, kCell));
         const Medians ours = sample({self, QStringLiteral("--child"), QStringLiteral("form"), QStringLiteral("ours"), path}, samples);
         const Medians qt = sample({self, QStringLiteral("--child"), QStringLiteral("form"), QStringLiteral("qt"), path}, samples);
         const Medians host = sample({hostProgram, path, QStringLiteral("--dump")}, std::max(1, samples / 2));
