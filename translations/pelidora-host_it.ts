@@ -296,4 +296,131 @@
         <translation>Questo modulo non ha caselle data.</translation>
     </message>
 </context>
+<context>
+    <name>pelidora::host::SystemColors</name>
+    <message>
+        <source>Scroll Bars</source>
+        <translation>Barre di scorrimento</translation>
+    </message>
+    <message>
+        <source>Desktop</source>
+        <translation>Desktop</translation>
+    </message>
+    <message>
+        <source>Active Title Bar</source>
+        <translation>Barra del titolo attiva</translation>
+    </message>
+    <message>
+        <source>Inactive Title Bar</source>
+        <translation>Barra del titolo inattiva</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Window Background</source>
+        <translation>Sfondo della finestra</translation>
+    </message>
+    <message>
+        <source>Window Frame</source>
+        <translation>Cornice della finestra</translation>
+    </message>
+    <message>
+        <source>Menu Text</source>
+        <translation>Testo dei menu</translation>
+    </message>
+    <message>
+        <source>Window Text</source>
+        <translation>Testo della finestra</translation>
+    </message>
+    <message>
+        <source>Active Title Bar Text</source>
+        <translation>Testo della barra del titolo attiva</translation>
+    </message>
+    <message>
+        <source>Active Border</source>
+        <translation>Bordo attivo</translation>
+    </message>
+    <message>
+        <source>Inactive Border</source>
+        <translation>Bordo inattivo</translation>
+    </message>
+    <message>
+        <source>Application Workspace</source>
+        <translation>Area di lavoro dell&apos;applicazione</translation>
+    </message>
+    <message>
+        <source>Highlight</source>
+        <translation>Evidenziazione</translation>
+    </message>
+    <message>
+        <source>Highlight Text</source>
+        <translation>Testo evidenziato</translation>
+    </message>
+    <message>
+        <source>Button Face</source>
+        <translation>Superficie dei pulsanti</translation>
+    </message>
+    <message>
+        <source>Button Shadow</source>
+        <translation>Ombra dei pulsanti</translation>
+    </message>
+    <message>
+        <source>Disabled Text</source>
+        <translation>Testo disattivato</translation>
+    </message>
+    <message>
+        <source>Button Text</source>
+        <translation>Testo dei pulsanti</translation>
+    </message>
+    <message>
+        <source>Inactive Title Bar Text</source>
+        <translation>Testo della barra del titolo inattiva</translation>
+    </message>
+    <message>
+        <source>Button Highlight</source>
+        <translation>Luce dei pulsanti</translation>
+    </message>
+    <message>
+        <source>Button Dark Shadow</source>
+        <translation>Ombra scura dei pulsanti</translation>
+    </message>
+    <message>
+        <source>Button Light Shadow</source>
+        <translation>Ombra chiara dei pulsanti</translation>
+    </message>
+    <message>
+        <source>ToolTip Text</source>
+        <translation>Testo dei suggerimenti</translation>
+    </message>
+    <message>
+        <source>ToolTip</source>
+        <translation>Suggerimento</translation>
+    </message>
+    <message>
+        <source>Hot Tracking</source>
+        <translation>Elemento sotto il puntatore</translation>
+    </message>
+    <message>
+        <source>Active Title Bar Gradient</source>
+        <translation>Sfumatura della barra del titolo attiva</translation>
+    </message>
+    <message>
+        <source>Inactive Title Bar Gradient</source>
+        <translation>Sfumatura della barra del titolo inattiva</translation>
+    </message>
+    <message>
+        <source>Menu Highlight</source>
+        <translation>Evidenziazione dei menu</translation>
+    </message>
+    <message>
+        <source>Menu Bar</source>
+        <translation>Barra dei menu</translation>
+    </message>
+    <message>
+        <source>System colour %1</source>
+        <translation>Colore di sistema %1</translation>
+    </message>
+</context>
 </TS>
