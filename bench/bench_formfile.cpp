@@ -2,6 +2,8 @@
 // the number of controls. Prints the median time per size and the time per control, which
 // stays flat when the work is linear.
 
+#include "boxforms.h"
+
 #include <pelidora/formfile.h>
 
 #include <QApplication>
@@ -34,27 +36,6 @@ double medianMillis(const std::function<void()> &fn)
     return samples[samples.size() / 2];
 }
 
-Form formOf(int count)
-{
-    Form form;
-    form.caption = QStringLiteral("Many boxes");
-    form.size = QSize(4000, 4000);
-    for (int i = 0; i < count; ++i) {
-        FormControl control;
-        control.className = QStringLiteral("ucvPelidora");
-        control.name = QStringLiteral("dtBox%1").arg(i);
-        control.position = QPoint(8 * (i % 400), 24 * (i / 400));
-        control.properties.WriteProperty(QStringLiteral("DateSet"), QVariant::fromValue(qint32(45000 + i % 3000)));
-        control.properties.WriteProperty(QStringLiteral("BackColor"), QVariant::fromValue(qint32(0xFFFFFF)));
-        control.properties.WriteProperty(QStringLiteral("Locked"), QVariant::fromValue(i % 2 == 0));
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPointSizeF(9.75);
-        control.properties.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(StdFont(font)));
-        form.controls << control;
-    }
-    return form;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -65,7 +46,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     std::printf("%-24s %8s %10s %12s %14s\n", "form file", "controls", "MB", "median ms", "us per control");
     for (const int count : {2500, 5000, 10000, 20000}) {
-        const Form form = formOf(count);
+        const Form form = boxForm(count, 400, QSize(8, 24));
         const QString path = dir.filePath(QStringLiteral("form%1.json").arg(count));
         writeForm(path, form);
         const double megabytes = QFile(path).size() / 1e6;

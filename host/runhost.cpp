@@ -30,6 +30,9 @@ bool loadInto(Window &window, const HostOptions &options, QTextStream &err)
 {
     try {
         window.load(options.formPath);
+        // Every new widget has posted its polish request. Left for later (a run that shows
+        // nothing has no later), each widget's destruction would look through all of them.
+        QCoreApplication::sendPostedEvents();
         return true;
     } catch (const FormFileError &error) {
         err << "pelidora-host: " << error.message() << Qt::endl;

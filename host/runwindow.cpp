@@ -8,6 +8,7 @@
 #include <pelidora/platform.h>
 #include <pelidora/ucvPelidora.h>
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -70,6 +71,7 @@ RunWindow::RunWindow(QWidget *parent)
     setCentralWidget(central);
     addHelpMenu(this, m_host, [this] { return currentBox(); });
 
+    followApplicationPalette();
     m_formStatus->setObjectName(QStringLiteral("formStatus"));
     statusBar()->addPermanentWidget(m_formStatus);
     resize(1000, 520);
@@ -102,6 +104,26 @@ void RunWindow::load(const QString &path)
     formScroll->setMinimumWidth(qMin(form.width() + frame, 720));
     formScroll->setMaximumSize(form.width() + frame + scrollBar, form.height() + frame);
     resize(formScroll->minimumWidth() + 720, qBound(420, form.height() + 130, 900));
+}
+
+bool RunWindow::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        followApplicationPalette();
+    return handled;
+}
+
+void RunWindow::followApplicationPalette()
+{
+    QPalette palette = QApplication::palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        if (role != QPalette::NoRole) {
+            const auto r = QPalette::ColorRole(role);
+            palette.setBrush(QPalette::Inactive, r, palette.brush(QPalette::Active, r));
+        }
+    }
+    setPalette(palette);
 }
 
 ucvPelidora *RunWindow::currentBox() const

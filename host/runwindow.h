@@ -37,8 +37,14 @@ public:
     // What a host program reads from the box; logged and shown beside its button.
     QString readDateSet(ucvPelidora *box);
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void rebuildBoxList();
+    // The desktop's colours, the same whether the window is active or not: a panel taking
+    // the activation repaints nothing of a form of many boxes.
+    void followApplicationPalette();
 
     FormCanvas *m_canvas;
     FormHost *m_host;

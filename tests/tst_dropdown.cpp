@@ -110,6 +110,7 @@ void tst_Dropdown::panelIsMadeInRunModeOnly()
     stored.ReadProperties(bag);
     Panel *panel = panelOf(stored);
     QVERIFY(panel && panel->isWindow() && !panel->isVisible());
+    QVERIFY(panel->findChildren<QWidget *>().isEmpty()); // its parts come with the first use
     QCOMPARE(panel->cboAnno()->count(), 201); // loaded
     stored.Terminate();
     QVERIFY(!panelOf(stored));

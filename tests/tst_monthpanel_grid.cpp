@@ -6,8 +6,11 @@
 #include <pelidora/runtimeerror.h>
 
 #include <QAccessible>
+#include <QList>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <optional>
 
 using namespace pelidora;
 using namespace pelidora::test;
@@ -16,6 +19,7 @@ class tst_MonthPanelGrid : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void loadsOnceShowsTheCellsAndHides_data();
     void loadsOnceShowsTheCellsAndHides();
     void gridShowsTheMonthFromTheFirstsWeekday_data();
     void gridShowsTheMonthFromTheFirstsWeekday();
@@ -26,20 +30,43 @@ private Q_SLOTS:
     void accessibleDaysFormATableOfTheMonth();
 };
 
+void tst_MonthPanelGrid::loadsOnceShowsTheCellsAndHides_data()
+{
+    QTest::addColumn<bool>("partsFirst"); // the parts made before the set-up runs
+    QTest::newRow("parts made after the set-up") << false;
+    QTest::newRow("parts made before the set-up") << true;
+}
+
+// The set-up takes today and the locale when it runs, whenever the parts are made; what it
+// set in the panel's own state stays the date box's to change.
 void tst_MonthPanelGrid::loadsOnceShowsTheCellsAndHides()
 {
-    TodayPin today(2026, 12, 6);
+    QFETCH(bool, partsFirst);
+    std::optional<TodayPin> today(std::in_place, 2026, 12, 6);
     MonthPanel w;
-    w.Pelidora_Form_Load();
+    QCOMPARE(w.hasParts(), false);
+    if (partsFirst)
+        QCOMPARE(w.cboMese()->count(), 0);
+    {
+        const LocalePin italian(QStringLiteral("it_IT"));
+        w.Pelidora_Form_Load();
+    }
+    QCOMPARE(w.hasParts(), partsFirst);
+    QCOMPARE(QList<qint16>({w.SelMonth(), w.SelYear()}), QList<qint16>({12, 2026}));
+    QCOMPARE(w.lblDayTag(), QStringLiteral("6"));
+    w.setSelMonth(3);
+    today.emplace(2030, 1, 1);
     QCOMPARE(w.cboAnno()->itemText(0), QStringLiteral("1900"));
     QCOMPARE(w.cboMese()->currentIndex(), 11);
+    QCOMPARE(w.cboMese()->currentText(), QStringLiteral("Dicembre"));
     QCOMPARE(w.lblDay()->text(), QStringLiteral("6"));
+    QCOMPARE(w.SelMonth(), 3);
     QVERIFY(!w.isVisible() && !w.FlagShowPelidora());
     QCOMPARE(w.size(), QSize(431, 215)); // 6465 x 3225 twips at 15 twips per pixel
 
     w.setMeseIndex(1);
     w.lblDay()->setText(QStringLiteral("12"));
-    TodayPin later(2031, 5, 20);
+    today.emplace(2031, 5, 20);
     w.Pelidora_Form_Load(); // changes nothing
     QCOMPARE(w.cboAnno()->count(), 201);
     QCOMPARE(w.cboMese()->currentIndex(), 1);

@@ -35,6 +35,20 @@ ucvPelidora *boxWithFont(Site &site, const StdFont &font, QWidget *parent = null
     return box;
 }
 
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
 } // namespace
 
 class tst_ucvPelidoraLayout : public QObject
@@ -46,6 +60,7 @@ private Q_SLOTS:
     void containerCannotResizeTheBox();
     void artworkShipsAtTwoRatios_data();
     void artworkShipsAtTwoRatios();
+    void activationChangesNothingOnTheStrip();
     void stripIsAGroupNamedWithTheHeldDate_data();
     void stripIsAGroupNamedWithTheHeldDate();
     void catalogRenamesOpenBoxesAndPanels();
@@ -90,7 +105,13 @@ void tst_ucvPelidoraLayout::stripFollowsTheClampedFont()
     QCOMPARE(box->Font().size(), applied);
     QCOMPARE(box->Font().name(), family);
     QCOMPARE(part(*box, "txtYear")->font().pointSizeF(), applied);
-    QVERIFY(!part<QLabel>(*box, "imgCombo")->pixmap().isNull());
+    // Each picture fits its place, and a box of the same size shows the same pixmap.
+    std::unique_ptr<ucvPelidora> twin(boxWithFont(site, font));
+    for (const char *name : {"slash1", "slash2", "imgCombo", "imgCboUp"}) {
+        const QPixmap shown = part<QLabel>(*box, name)->pixmap();
+        QCOMPARE(shown.deviceIndependentSize().toSize(), part(*box, name == QByteArray("imgCboUp") ? "imgCombo" : name)->size());
+        QCOMPARE(shown.cacheKey(), part<QLabel>(*twin, name)->pixmap().cacheKey());
+    }
 
     const QFontMetrics fm(box->font());
     QCOMPARE(box->font().pointSizeF(), applied);
@@ -226,6 +247,54 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
 
     box->setDate(QDate());
     QCOMPARE(strip->text(QAccessible::Name), QString("No date"));
+}
+
+// Even where the application's inactive colours differ from its active ones, the strip
+// looks the same in an inactive window, so a panel opening on a form of many boxes
+// repaints none of them; system colours follow the application's palette.
+void tst_ucvPelidoraLayout::activationChangesNothingOnTheStrip()
+{
+    const QPalette original = QApplication::palette();
+    QPalette twoFaced = original;
+    twoFaced.setColor(QPalette::Inactive, QPalette::Base, Qt::darkGray);
+    twoFaced.setColor(QPalette::Inactive, QPalette::Window, Qt::darkGray);
+    QApplication::setPalette(twoFaced);
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(original); });
+
+    // The form's own colours are its host's: here they too stay as they are.
+    QWidget form, other;
+    QPalette steady = twoFaced;
+    steady.setColor(QPalette::Inactive, QPalette::Window, steady.color(QPalette::Active, QPalette::Window));
+    steady.setColor(QPalette::Inactive, QPalette::Base, steady.color(QPalette::Active, QPalette::Base));
+    form.setPalette(steady);
+    auto *box = new ucvPelidora(&form);
+    box->setBackColorValue(0x80000005); // the system's window background
+    auto *elsewhere = new QLineEdit(&form); // holds the focus, which repaints what it leaves
+    elsewhere->move(0, 60);
+    QVERIFY(showActive(form));
+    elsewhere->setFocus();
+    const QList<QWidget *> parts = box->findChildren<QWidget *>();
+    for (const QWidget *p : parts)
+        QVERIFY2(p->palette().isEqual(QPalette::Active, QPalette::Inactive), qPrintable(p->objectName()));
+
+    QLineEdit *month = field(*box, "txtMonth");
+    month->setSelection(0, 1); // left selected as the window goes away
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    for (QWidget *p : parts)
+        p->installEventFilter(&counter);
+    QVERIFY(showActive(other));
+    QVERIFY(showActive(form));
+    QTRY_VERIFY(!month->hasSelectedText());
+    QCOMPARE(counter.paints, 1); // the field that dropped its selection
+
+    QPalette desktop = QApplication::palette();
+    desktop.setColor(QPalette::Base, Qt::cyan);
+    desktop.setColor(QPalette::Highlight, Qt::darkCyan);
+    QApplication::setPalette(desktop);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(field(*box, "txtDay")->palette().color(QPalette::Base), QColor(Qt::cyan));
+    QCOMPARE(box->BackColorValue(), 0x80000005u);
 }
 
 void tst_ucvPelidoraLayout::catalogRenamesOpenBoxesAndPanels()

@@ -193,6 +193,7 @@ Q_SIGNALS:
     void dateEdited(const QDate &date);
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     /** QWidget's font and enabled state act as Font and Enabled writes: setFont(font) makes

@@ -91,9 +91,9 @@ ucvPelidora::~ucvPelidora()
     if (!d->m_terminated)
         Terminate();
     // The fields may lose the focus while the widget tree comes down; this box is gone then.
-    for (QLineEdit *field : {d->txtDay, d->txtMonth, d->txtYear})
-        field->removeEventFilter(this);
-    d->imgCombo->removeEventFilter(this);
+    for (QWidget *part : std::initializer_list<QWidget *>{d->txtDay, d->txtMonth, d->txtYear, d->imgCombo,
+                                                         d->slash1, d->slash2})
+        part->removeEventFilter(this);
 }
 
 // ---- Life cycle ----
@@ -112,6 +112,7 @@ void ucvPelidora::Initialize()
 void ucvPelidora::InitProperties()
 {
     d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this] {
+        const ucvPelidoraPrivate::FieldColorsHeld held(*d);
         d->m_BackColor = kWhite;
         d->SetFieldsBackColor(d->m_BackColor);
         d->m_ForeColor = kBlack;
@@ -135,6 +136,7 @@ void ucvPelidora::InitProperties()
 void ucvPelidora::ReadProperties(const PropertyBag &bag)
 {
     d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this, &bag] {
+        const ucvPelidoraPrivate::FieldColorsHeld held(*d);
         d->m_BackColor = quint32(bag.readLong(QStringLiteral("BackColor"), qint32(kWhite)));
         d->SetFieldsBackColor(d->m_BackColor);
         d->m_ForeColor = quint32(bag.readLong(QStringLiteral("Forecolor"), qint32(kBlack)));
@@ -211,6 +213,9 @@ void ucvPelidoraPrivate::announceDate(const QDate &before, DateCause cause)
     if (after == before) // two invalid dates are equal: no date to no date is no change
         return;
     const QPointer<ucvPelidora> alive(q);
+    ucvPelidoraAccessible::dateChanged(q);
+    if (!alive)
+        return;
     Q_EMIT q->dateChanged(after);
     // A slot may have deleted the box, or held yet another date and announced that one.
     if (cause == DateCause::User && alive && heldDate() == after)
@@ -381,6 +386,18 @@ void ucvPelidora::About()
     ShowControlAbout(this);
 }
 
+bool ucvPelidora::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        d->windowActivationChanged(event->type() == QEvent::WindowActivate);
+        return true;
+    default:
+        return QWidget::event(event);
+    }
+}
+
 void ucvPelidora::showEvent(QShowEvent *event)
 {
     if (std::exchange(d->m_runsWhenShown, false) && d->m_site)
@@ -393,6 +410,12 @@ void ucvPelidora::changeEvent(QEvent *event)
     switch (event->type()) {
     case QEvent::LanguageChange:
         ucvPelidoraAccessible::nameFields(*d);
+        break;
+    case QEvent::PaletteChange:
+        d->m_activationChangesLooks.reset();
+        // The application's palette changed under the strip's, which keeps a copy of it.
+        if (!d->m_settingOwnState && QApplication::palette().cacheKey() != d->m_appPaletteKey)
+            d->followApplicationPalette();
         break;
     case QEvent::FontChange:
         if (!d->m_settingOwnState)

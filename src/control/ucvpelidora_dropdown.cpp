@@ -108,12 +108,24 @@ void ucvPelidoraPrivate::loadPanel()
 {
     if (!m_Panel) {
         m_Panel = new MonthPanel(q);
-        if (!m_outsideClick)
-            m_outsideClick = new OutsideClickWatch(q);
-        QObject::connect(m_Panel, &MonthPanel::hidden, m_outsideClick,
-                         [watch = m_outsideClick] { watch->watch(nullptr); });
+        if (m_outsideClick)
+            followPanel(m_outsideClick);
     }
     m_Panel->Pelidora_Form_Load();
+}
+
+OutsideClickWatch *ucvPelidoraPrivate::outsideClick()
+{
+    if (!m_outsideClick) {
+        m_outsideClick = new OutsideClickWatch(q);
+        followPanel(m_outsideClick);
+    }
+    return m_outsideClick;
+}
+
+void ucvPelidoraPrivate::followPanel(OutsideClickWatch *watch)
+{
+    QObject::connect(m_Panel, &MonthPanel::hidden, watch, [watch] { watch->watch(nullptr); });
 }
 
 void ucvPelidoraPrivate::hidePanel()
@@ -177,6 +189,7 @@ bool ucvPelidoraPrivate::dropButtonEvent(QEvent *event)
 
 void ucvPelidoraPrivate::showButtonPicture(bool pressed)
 {
+    m_showsPressed = pressed;
     imgCombo->setPixmap((pressed ? imgCboDown : imgCboUp)->pixmap());
 }
 
@@ -339,7 +352,7 @@ void ucvPelidoraPrivate::ShowPanel()
         // A host that refused the modeless show gets the modal one. After an earlier
         // failure a panel already up stays modeless, without the steps below.
         if (showed)
-            m_outsideClick->watch(&panel);
+            outsideClick()->watch(&panel);
         else
             showPanelModal();
         return;
@@ -351,7 +364,7 @@ void ucvPelidoraPrivate::ShowPanel()
         MakeTopMost(ws.handleOf(&panel));
         panel.activateWindow(); // making it topmost may have shown it anew
     });
-    m_outsideClick->watch(&panel);
+    outsideClick()->watch(&panel);
 }
 
 // Below the strip, or above it where the panel would pass the bottom of the box's screen;
@@ -391,7 +404,7 @@ void ucvPelidoraPrivate::showPanelModal()
     const QPointer<MonthPanel> panel(m_Panel);
     panel->show();
     panel->activateWindow();
-    m_outsideClick->watch(panel);
+    outsideClick()->watch(panel);
     if (m_modalLoop)
         return; // already inside this box's modal show, which ends with the panel as well
     QEventLoop loop;

@@ -129,9 +129,10 @@ void ucvPelidoraPrivate::PrintDate(qint32 serial)
 {
     m_fieldsEdited = false;
     if (serial < 2) {
-        txtDay->clear();
-        txtMonth->clear();
-        txtYear->clear();
+        for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
+            field->clear();
+            field->setModified(false); // emptied by the box, not by the user
+        }
         return;
     }
     const int day = platform::dayOf(serial);
@@ -146,6 +147,8 @@ void ucvPelidoraPrivate::CheckDate()
 {
     // Whatever happens below, the fields show the held date afterwards.
     m_fieldsEdited = false;
+    for (QLineEdit *field : {txtDay, txtMonth, txtYear})
+        field->setModified(false);
     const QString t1 = txtDay->text();
     const QString t2 = txtMonth->text();
     const QString t3 = txtYear->text();
@@ -203,7 +206,9 @@ void ucvPelidoraPrivate::CheckDate()
 
 ucvPelidoraPrivate::DateCause ucvPelidoraPrivate::typedCause() const
 {
-    return m_fieldsEdited ? DateCause::User : DateCause::Program;
+    // A field's text set by the box is not modified; the user's edits make it so.
+    const bool edited = m_fieldsEdited || txtDay->isModified() || txtMonth->isModified() || txtYear->isModified();
+    return edited ? DateCause::User : DateCause::Program;
 }
 
 void ucvPelidoraPrivate::commitFields()
@@ -248,6 +253,8 @@ bool ucvPelidora::eventFilter(QObject *watched, QEvent *event)
     // Handling an event may announce a date, and a slot may delete the box with its parts:
     // Qt must not deliver the event to a part that is gone.
     const QPointer<QObject> alive(watched);
+    if (event->type() == QEvent::PaletteChange)
+        d->m_activationChangesLooks.reset();
     bool consumed = false;
     if (watched == d->imgCombo)
         consumed = d->dropButtonEvent(event);

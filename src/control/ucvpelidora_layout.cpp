@@ -3,11 +3,12 @@
 #include "control/dropbutton.h"
 #include "control/ucvpelidoraaccessible.h"
 
+#include "panel/paneldata.h"
 #include "platform/olecolor.h"
 #include "platform/windowsystem.h"
 #include "shared/mpelidora.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QIcon>
 #include <QPixmapCache>
 #include <QLabel>
@@ -31,35 +32,62 @@ constexpr int kSlashTopTwips = 30;
 constexpr int kSlashShorterTwips = 45;
 constexpr int kComboWidthTwips = 270;
 
-// Artwork at the device pixel ratio of the screens (QIcon picks the @2x file).
-QPixmap picture(const char *name, QSize designPx)
+constexpr QSize kSlashDesignPx(11, 18);
+constexpr QSize kComboDesignPx(18, 21);
+
+// The artwork stretched to sizePx, at the device pixel ratio of the screens (QIcon picks the
+// @2x file). Decoding and stretching cost more than the rest of a new box: every box of one
+// size shows the same pixmap, and a label showing a picture of its own size makes no copy.
+QPixmap picture(const char *name, QSize designPx, QSize sizePx)
 {
-    // Decoding the pictures costs more than the rest of a new box; every box shares them.
+    if (sizePx.isEmpty())
+        return {};
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
-    const QString key = QStringLiteral("pelidora/control/%1@%2").arg(QLatin1String(name)).arg(ratio);
+    const QString key = QLatin1String("pelidora/control/") + QLatin1String(name) + u'/'
+        + QString::number(sizePx.width()) + u'x' + QString::number(sizePx.height()) + u'@'
+        + QString::number(qRound(ratio * 100));
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
-        const QIcon icon(QStringLiteral(":/control/%1.png").arg(QLatin1String(name)));
+        const QIcon icon(QLatin1String(":/control/") + QLatin1String(name) + QLatin1String(".png"));
         pixmap = icon.pixmap(designPx, ratio);
+        if (sizePx != designPx) {
+            pixmap = QPixmap::fromImage(pixmap.toImage().scaled(sizePx * ratio, Qt::IgnoreAspectRatio,
+                                                                Qt::SmoothTransformation));
+            pixmap.setDevicePixelRatio(ratio);
+        }
         QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
 }
 
 template<typename Label = QLabel>
-QLabel *makePicture(QWidget *parent, const char *objectName, const QPixmap &pixmap)
+QLabel *makePicture(QWidget *parent, const QString &objectName)
 {
     auto *label = new Label(parent);
-    label->setObjectName(QLatin1String(objectName));
-    label->setScaledContents(true);
-    label->setPixmap(pixmap);
+    label->setObjectName(objectName);
     return label;
 }
 
-QLineEdit *makeField(QWidget *parent, const char *objectName)
+// The application's palette with the strip colour behind the parts, the same whether the
+// window is active or not: a window's activation changes nothing on the strip.
+QPalette stripPalette(const QPalette &application)
+{
+    QPalette palette = application;
+    palette.setColor(QPalette::Window, kStripColor);
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        if (role != QPalette::NoRole) {
+            const auto r = QPalette::ColorRole(role);
+            palette.setBrush(QPalette::Inactive, r, palette.brush(QPalette::Active, r));
+        }
+    }
+    return palette;
+}
+
+// Names are literals: a name set from one allocates nothing.
+QLineEdit *makeField(QWidget *parent, const QString &objectName)
 {
     auto *field = new QLineEdit(parent);
-    field->setObjectName(QLatin1String(objectName));
+    field->setObjectName(objectName);
     field->setFrame(false);
     field->setTextMargins(0, 0, 0, 0);
     field->setContentsMargins(0, 0, 0, 0);
@@ -91,23 +119,27 @@ qint16 toInteger(double twips)
 
 void ucvPelidoraPrivate::createConstituents()
 {
+    // With the first box of the process, so that the first opening of a panel finds its
+    // face ready.
+    paneldata::prepareFont();
     q->setAutoFillBackground(true);
-    QPalette strip = q->palette();
-    strip.setColor(QPalette::Window, kStripColor);
-    q->setPalette(strip);
+    // Before the parts are made: they take it from the box as they come.
+    applyFieldColors();
     q->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    txtDay = makeField(q, "txtDay");
-    slash1 = makePicture(q, "slash1", picture("slash", {11, 18}));
-    txtMonth = makeField(q, "txtMonth");
-    slash2 = makePicture(q, "slash2", picture("slash", {11, 18}));
-    txtYear = makeField(q, "txtYear");
-    imgCboUp = makePicture(q, "imgCboUp", picture("combo-up", {18, 21}));
+    txtDay = makeField(q, QStringLiteral("txtDay"));
+    slash1 = makePicture(q, QStringLiteral("slash1"));
+    txtMonth = makeField(q, QStringLiteral("txtMonth"));
+    slash2 = makePicture(q, QStringLiteral("slash2"));
+    txtYear = makeField(q, QStringLiteral("txtYear"));
+    imgCboUp = makePicture(q, QStringLiteral("imgCboUp"));
     imgCboUp->hide();
-    imgCboDown = makePicture(q, "imgCboDown", picture("combo-down", {18, 21}));
+    imgCboDown = makePicture(q, QStringLiteral("imgCboDown"));
     imgCboDown->hide();
-    imgCombo = makePicture<DropButton>(q, "imgCombo", imgCboUp->pixmap());
-    imgCombo->installEventFilter(q);
+    imgCombo = makePicture<DropButton>(q, QStringLiteral("imgCombo"));
+    // The button's pointer events; the separators' only for their palette changes.
+    for (QLabel *picture : {imgCombo, slash1, slash2})
+        picture->installEventFilter(q);
 
     // Design positions, until a font is applied.
     placeTwips(txtDay, 0, 0, 495, 315);
@@ -116,14 +148,13 @@ void ucvPelidoraPrivate::createConstituents()
     placeTwips(slash2, 1170, 30, 165, 270);
     placeTwips(txtYear, 1320, 0, 705, 315);
     placeTwips(imgCombo, 2010, 0, 270, 315);
+    fitPictures();
 
     QWidget::setTabOrder(txtDay, txtMonth);
     QWidget::setTabOrder(txtMonth, txtYear);
     q->setFocusProxy(txtDay);
-    for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
+    for (QLineEdit *field : {txtDay, txtMonth, txtYear})
         field->installEventFilter(q);
-        QObject::connect(field, &QLineEdit::textEdited, q, [this] { m_fieldsEdited = true; });
-    }
 
     TimerHide = new QTimer(q);
     TimerHide->setObjectName(QStringLiteral("TimerHide"));
@@ -131,7 +162,7 @@ void ucvPelidoraPrivate::createConstituents()
     TimerHide->setInterval(50);
     QObject::connect(TimerHide, &QTimer::timeout, q, [this] { TimerHide_Timer(); });
 
-    ucvPelidoraAccessible::attach(*this);
+    ucvPelidoraAccessible::attach();
     UserControl_Resize();
 }
 
@@ -142,14 +173,11 @@ void ucvPelidoraPrivate::ApplyFont(StdFont &font)
                                              platform::WindowSystem::MbIconCritical, QString());
         font.setSize(12.0);
     }
-    const QFont qfont = font.font();
     {
+        // Set on the box alone: the three fields take it from there, as the same font.
         const QScopedValueRollback<bool> own(m_settingOwnState, true);
-        q->setFont(qfont);
+        q->setFont(font.font());
     }
-    txtDay->setFont(qfont);
-    txtMonth->setFont(qfont);
-    txtYear->setFont(qfont);
 
     // TextHeight and TextWidth of the box's font, in twips.
     auto &ws = platform::windowSystem();
@@ -175,6 +203,7 @@ void ucvPelidoraPrivate::ApplyFont(StdFont &font)
     placeTwips(slash2, slash2Left, kSlashTopTwips, kSlashWidthTwips, slashHeight);
     placeTwips(txtYear, yearLeft, 0, yearWidth, fieldHeight);
     placeTwips(imgCombo, comboLeft, 0, kComboWidthTwips, fieldHeight);
+    fitPictures();
 
     m_ctlHeight = toInteger(fieldHeight);
     m_ctlWidth = toInteger(comboLeft + kComboWidthTwips);
@@ -216,24 +245,96 @@ QSize ucvPelidora::minimumSizeHint() const
     return d->sizePx();
 }
 
+void ucvPelidoraPrivate::fitPictures()
+{
+    const QPixmap slash = picture("slash", kSlashDesignPx, slash1->size());
+    slash1->setPixmap(slash);
+    slash2->setPixmap(slash2->size() == slash1->size() ? slash : picture("slash", kSlashDesignPx, slash2->size()));
+    imgCboUp->setPixmap(picture("combo-up", kComboDesignPx, imgCombo->size()));
+    imgCboDown->setPixmap(picture("combo-down", kComboDesignPx, imgCombo->size()));
+    showButtonPicture(m_showsPressed);
+}
+
 void ucvPelidoraPrivate::SetFieldsBackColor(quint32 color)
 {
-    const QColor c = platform::colorFromOle(color);
-    for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
-        QPalette p = field->palette();
-        p.setColor(QPalette::Base, c); // in every state: a disabled field keeps its colour
-        field->setPalette(p);
-    }
+    m_fieldBack = platform::colorFromOle(color);
+    if (!m_holdFieldColors)
+        applyFieldColors();
 }
 
 void ucvPelidoraPrivate::SetFieldsForeColor(quint32 color)
 {
-    const QColor c = platform::colorFromOle(color);
+    m_fieldFore = platform::colorFromOle(color);
+    if (!m_holdFieldColors)
+        applyFieldColors();
+}
+
+void ucvPelidoraPrivate::applyFieldColors()
+{
+    // On the box, where the fields take them from: of its parts only the fields paint with
+    // Base and Text, and one palette for the whole strip costs less than one per field.
+    const QPalette application = QApplication::palette();
+    m_appPaletteKey = application.cacheKey();
+    QPalette palette = stripPalette(application);
+    if (m_fieldBack)
+        palette.setColor(QPalette::Base, *m_fieldBack); // in every state: a disabled field keeps its colour
+    if (m_fieldFore) {
+        const QBrush text(*m_fieldFore); // a disabled field greys its text
+        palette.setBrush(QPalette::Active, QPalette::Text, text);
+        palette.setBrush(QPalette::Inactive, QPalette::Text, text);
+    }
+    const QScopedValueRollback<bool> own(m_settingOwnState, true);
+    q->setPalette(palette);
+}
+
+void ucvPelidoraPrivate::followApplicationPalette()
+{
+    // System colours follow the desktop's palette.
+    if (m_fieldBack)
+        m_fieldBack = platform::colorFromOle(m_BackColor);
+    if (m_fieldFore)
+        m_fieldFore = platform::colorFromOle(m_ForeColor);
+    applyFieldColors();
+}
+
+bool ucvPelidoraPrivate::activationChangesLooks()
+{
+    if (!m_activationChangesLooks) {
+        bool changes = !q->palette().isEqual(QPalette::Active, QPalette::Inactive);
+        for (QObject *child : q->children()) {
+            const auto *part = qobject_cast<QWidget *>(child);
+            if (part && !part->isWindow())
+                changes = changes || !part->palette().isEqual(QPalette::Active, QPalette::Inactive);
+        }
+        m_activationChangesLooks = changes;
+    }
+    return *m_activationChangesLooks;
+}
+
+void ucvPelidoraPrivate::windowActivationChanged(bool active)
+{
+    // What Qt would do for the box and each part: repaint what looks different inactive.
+    if (activationChangesLooks()) {
+        for (QObject *child : q->children()) {
+            auto *part = qobject_cast<QWidget *>(child);
+            if (part && part->isVisible() && !part->isWindow()
+                && !part->palette().isEqual(QPalette::Active, QPalette::Inactive))
+                part->update();
+        }
+        if (q->isVisible() && !q->palette().isEqual(QPalette::Active, QPalette::Inactive))
+            q->update();
+    }
+    if (!active)
+        return;
+    // A field that kept its selection while the window was away drops it, unless it has
+    // the focus back once the window has settled.
     for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
-        QPalette p = field->palette();
-        p.setColor(QPalette::Active, QPalette::Text, c); // a disabled field greys its text
-        p.setColor(QPalette::Inactive, QPalette::Text, c);
-        field->setPalette(p);
+        if (field->hasSelectedText()) {
+            QTimer::singleShot(0, field, [field] {
+                if (!field->hasFocus())
+                    field->deselect();
+            });
+        }
     }
 }
 

@@ -8,10 +8,13 @@
 #include <pelidora/stdfont.h>
 #include <pelidora/ucvPelidora.h>
 
+#include <QColor>
 #include <QDate>
 #include <QEvent>
 #include <QPointer>
 #include <QSize>
+
+#include <optional>
 
 class QEventLoop;
 class QKeyEvent;
@@ -68,6 +71,22 @@ public:
     void SetFieldsForeColor(quint32 color);
     void SetFieldsEnabled(bool enabled);
     void SetFieldsLocked(bool locked);
+    // The colours of SetFieldsBackColor and SetFieldsForeColor, set with the strip's as one
+    // palette; while m_holdFieldColors, they wait for the caller's applyFieldColors.
+    std::optional<QColor> m_fieldBack, m_fieldFore;
+    bool m_holdFieldColors = false;
+    void applyFieldColors();
+    // While it lives, the fields' colours wait; they are set once, as it ends.
+    struct FieldColorsHeld {
+        explicit FieldColorsHeld(ucvPelidoraPrivate &d) : d(d) { d.m_holdFieldColors = true; }
+        ~FieldColorsHeld()
+        {
+            d.m_holdFieldColors = false;
+            d.applyFieldColors();
+        }
+        Q_DISABLE_COPY_MOVE(FieldColorsHeld)
+        ucvPelidoraPrivate &d;
+    };
 
     // Fixed names: the drop-down (ucvpelidora_dropdown.cpp). Pointer positions are twips
     // inside imgCombo; Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt.
@@ -118,7 +137,9 @@ public:
     void writeSerial(qint32 serial);
     // A DateSet write: a date text or a decimal serial.
     void writeDateSet(const QString &text);
-    bool m_fieldsEdited = false; // the user changed a field's text since it was last set
+    // A whole date pasted into the fields since they last showed the held date; other
+    // edits of the user's leave a field modified.
+    bool m_fieldsEdited = false;
 
     // The drop-down's other entry points (ucvpelidora_dropdown.cpp).
     void openPanel();   // CheckDate, the watch on, the panel shown: Alt+Down and the button
@@ -129,11 +150,14 @@ public:
     // Drop-down helpers (ucvpelidora_dropdown.cpp).
     bool dropButtonEvent(QEvent *event); // imgCombo's pointer events; true: consumed
     void showButtonPicture(bool pressed);
+    bool m_showsPressed = false;
     bool canOpenPanel() const;
     void placePanel();
     void showPanelModal();
     bool focusInPanel(qint32 focus);
     QPointer<QEventLoop> m_modalLoop;          // this box's running modal show
+    OutsideClickWatch *outsideClick(); // made at the first opening
+    void followPanel(OutsideClickWatch *watch); // the panel's hiding ends its watch
     OutsideClickWatch *m_outsideClick = nullptr;
     int m_activationWait = 0;                  // ticks left for a new panel to become active
 
@@ -157,6 +181,16 @@ public:
 
     // Layout (ucvpelidora_layout.cpp).
     void createConstituents();
+    void fitPictures(); // each picture stretched to its place
+    void followApplicationPalette(); // the strip's palette made again
+    qint64 m_appPaletteKey = 0;      // of the application's palette it was made from
+    // The window's activation stops at the box: its parts look the same either way, and a
+    // form of many boxes would deliver it to every part of every box at each opening.
+    void windowActivationChanged(bool active);
+    // Whether any part looks different in an inactive window; asked again after any
+    // palette change of the box or a part.
+    bool activationChangesLooks();
+    std::optional<bool> m_activationChangesLooks;
     void applyMousePointer();
     void applyEnabled(bool enabled); // the box itself, then its parts from the read-back
     QSize sizePx() const;

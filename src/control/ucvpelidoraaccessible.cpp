@@ -67,17 +67,18 @@ int ucvPelidoraAccessible::indexOfChild(const QAccessibleInterface *child) const
     return int(parts().indexOf(qobject_cast<QWidget *>(child->object())));
 }
 
-void ucvPelidoraAccessible::attach(ucvPelidoraPrivate &d)
+void ucvPelidoraAccessible::attach()
 {
     // Installed again by every new box: an application that ends takes the factories with it.
     QAccessible::installFactory(&dateBoxFactory);
-    ucvPelidora *box = d.q;
-    QObject::connect(box, &ucvPelidora::dateChanged, box, [box] {
-        if (!QAccessible::isActive())
-            return;
-        QAccessibleEvent event(box, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
-    });
+}
+
+void ucvPelidoraAccessible::dateChanged(ucvPelidora *box)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleEvent event(box, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void ucvPelidoraAccessible::nameFields(ucvPelidoraPrivate &d)

@@ -24,9 +24,10 @@ public:
     QAccessibleInterface *child(int index) const override;
     int indexOfChild(const QAccessibleInterface *child) const override;
 
-    // Makes a new box known to assistive technology: the factory for the box's classes,
-    // and a name change with every change of the held date.
-    static void attach(ucvPelidoraPrivate &d);
+    // Makes a new box known to assistive technology: the factory for the box's classes.
+    static void attach();
+    // The held date changed: so did the box's name.
+    static void dateChanged(ucvPelidora *box);
     // Names the fields for what they hold in the box's date order; again when the
     // language changes.
     static void nameFields(ucvPelidoraPrivate &d);

@@ -22,6 +22,8 @@ DayCell::DayCell(int index, QWidget *parent)
     m_number.setText(QString::number(index + 1));
     m_number.setTextFormat(Qt::PlainText);
     m_number.setPerformanceHint(QStaticText::AggressiveCaching);
+    // Laid out now in the font the cell took from the panel, not at its first paint.
+    m_number.prepare(QTransform(), font());
 }
 
 void DayCell::setBackColor(const QColor &color)

@@ -5,6 +5,7 @@
 #include "panel/framepicture.h"
 #include "panel/monthpanelaccessible.h"
 #include "panel/panelframe.h"
+#include "panel/paneldata.h"
 #include "panel/panellist.h"
 #include "panel/twips.h"
 #include "platform/localedates.h"
@@ -24,17 +25,6 @@ using twips::rectPx;
 
 namespace {
 
-// Tahoma 8.25 pt; where it is missing, faces of about its width come next, so that
-// "September" still fits the month list.
-QFont panelFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
-    font.setPointSizeF(8.25);
-    return font;
-}
-
 // Design geometry, twips.
 constexpr int kFormWidth = 6465, kFormHeight = 3225;
 constexpr int kContainerWidth = 2955, kContainerHeight = 2745;
@@ -48,6 +38,14 @@ MonthPanel::MonthPanel(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("window"));
+    resize(rectPx(0, 0, kFormWidth, kFormHeight).size());
+}
+
+void MonthPanel::makeParts()
+{
+    m_hasParts = true;
+    // Set on the panel alone: every part takes it from there as it is made.
+    setFont(paneldata::font());
 
     m_pic1D = new FramePicture(FramePicture::Style::Flat, this);
     m_pic3D = new FramePicture(FramePicture::Style::ThreeD, this);
@@ -60,11 +58,8 @@ MonthPanel::MonthPanel(QWidget *parent)
     m_fraDay = new PanelFrame(m_picContainer);
     m_fraDay->setObjectName(QStringLiteral("fraDay"));
 
-    const QFont font = panelFont();
-
     m_lblDay = new QLineEdit(m_fraCombo);
     m_lblDay->setObjectName(QStringLiteral("lblDay"));
-    m_lblDay->setFont(font);
     m_lblDay->setAlignment(Qt::AlignCenter);
     // A day number is at most two digits; pasted text is held to the same rule.
     m_lblDay->setMaxLength(2);
@@ -73,11 +68,9 @@ MonthPanel::MonthPanel(QWidget *parent)
 
     m_cboMese = new PanelList(m_fraCombo);
     m_cboMese->setObjectName(QStringLiteral("cboMese"));
-    m_cboMese->setFont(font);
     m_cboMese->installEventFilter(this);
     m_cboAnno = new PanelList(m_fraCombo);
     m_cboAnno->setObjectName(QStringLiteral("cboAnno"));
-    m_cboAnno->setFont(font);
     m_cboAnno->installEventFilter(this);
     connect(m_cboMese, &QComboBox::currentIndexChanged, this, &MonthPanel::cboMese_Click);
     connect(m_cboAnno, &QComboBox::currentIndexChanged, this, &MonthPanel::cboAnno_Click);
@@ -85,26 +78,35 @@ MonthPanel::MonthPanel(QWidget *parent)
     for (int p = 0; p < 7; ++p) {
         auto *heading = new DayHeading(m_fraDay);
         heading->setObjectName(QStringLiteral("giorno_%1").arg(p));
-        heading->setFont(font);
         m_giorno[p] = heading;
     }
     for (int i = 0; i < 31; ++i) {
         auto *cell = new DayCell(i, m_fraDay);
-        cell->setFont(font);
         connect(cell, &DayCell::clicked, this, [this](int index) { btnDay_Click(qint16(index)); });
         connect(cell, &DayCell::pointerMoved, this, &MonthPanel::cellPointerMoved);
         m_btnDay[i] = cell;
     }
 
-    buildLayout();
+    if (m_framesHidden) {
+        m_pic1D->hide();
+        m_picContainer->hide();
+    }
+    placeParts();
     monthpanelaccessible::attach(*this);
+    if (FormLoaded) {
+        // Made after the set-up: its lists and field as it left them; what it set in the
+        // panel's own state is not set again, since the date box may have changed it since.
+        const qint16 selMonth = m_SelMonth, selYear = m_SelYear;
+        listLoadedDay();
+        m_SelMonth = selMonth;
+        m_SelYear = selYear;
+    }
 }
 
 MonthPanel::~MonthPanel() = default;
 
-void MonthPanel::buildLayout()
+void MonthPanel::placeParts()
 {
-    resize(rectPx(0, 0, kFormWidth, kFormHeight).size());
     m_pic1D->setGeometry(rectPx(0, 0, m_pic1D->widthTwips(), m_pic1D->heightTwips()));
     m_pic3D->setGeometry(rectPx(0, 0, m_pic3D->widthTwips(), m_pic3D->heightTwips()));
     const int inset = m_picContainer->parentWidget() == m_pic1D ? kFlatInset : kThreeDInset;
@@ -128,41 +130,54 @@ void MonthPanel::Pelidora_Form_Load()
     FormLoaded = true;
 
     BuildWeekDayNames();
-    // The twips per pixel may have changed with the screen.
-    buildLayout();
-
-    {
-        const QSignalBlocker blockMonths(m_cboMese);
-        m_cboMese->addItems(MonthNames());
-        m_cboMese->setCurrentIndex(-1);
-    }
-    {
-        QStringList years;
-        years.reserve(201);
-        for (int year = 1900; year <= 2100; ++year)
-            years << platform::format0000(year);
-        const QSignalBlocker blockYears(m_cboAnno);
-        m_cboAnno->addItems(years);
-        m_cboAnno->setCurrentIndex(-1);
-    }
-
     DateOrder = platform::dateOrder() == platform::DateOrder::DayFirst ? 1 : 2;
+    m_loadedToday = platform::today();
+    m_loadedLocale = QLocale();
+    const int day = platform::dayOf(m_loadedToday);
+    // The twips per pixel may have changed with the screen.
+    resize(rectPx(0, 0, kFormWidth, kFormHeight).size());
+    if (m_hasParts) {
+        placeParts();
+        listLoadedDay();
+    } else {
+        // What drawing the listed month would have set.
+        m_SelMonth = qint16(platform::monthOf(m_loadedToday));
+        m_SelYear = qint16(qBound(1900, platform::yearOf(m_loadedToday), 2100));
+    }
+    m_lblDayTag = QString::number(day);
+}
 
+void MonthPanel::listLoadedDay()
+{
+    for (PanelList *list : {m_cboMese, m_cboAnno}) {
+        const QSignalBlocker block(list);
+        list->setModel(list == m_cboMese ? paneldata::monthList(m_loadedLocale) : paneldata::yearList());
+        list->setCurrentIndex(-1);
+    }
     // A system date outside the list's years shows the nearest year the list has.
-    const int today = platform::today();
-    setAnnoIndex(qBound(0, platform::yearOf(today) - 1900, 200));
-    setMeseIndex(platform::monthOf(today) - 1);
-    m_lblDay->setText(QString::number(platform::dayOf(today)));
-    m_lblDayTag = m_lblDay->text();
+    setAnnoIndex(qBound(0, platform::yearOf(m_loadedToday) - 1900, 200));
+    setMeseIndex(platform::monthOf(m_loadedToday) - 1);
+    m_lblDay->setText(QString::number(platform::dayOf(m_loadedToday)));
+}
+
+void MonthPanel::setVisible(bool visible)
+{
+    if (visible)
+        parts();
+    QWidget::setVisible(visible);
 }
 
 void MonthPanel::HidePelidora()
 {
     if (isVisible())
         hide();
-    m_pic1D->hide();
-    m_pic3D->hide();
-    m_picContainer->hide();
+    if (m_hasParts) {
+        m_pic1D->hide();
+        m_pic3D->hide();
+        m_picContainer->hide();
+    } else {
+        m_framesHidden = true; // the parts are made so
+    }
     m_FlagShowPelidora = false;
 }
 
@@ -181,14 +196,14 @@ bool MonthPanel::bDayOver(qint16 Index) const
 DayCell *MonthPanel::btnDay(int index) const
 {
     checkCell(index);
-    return m_btnDay[index];
+    return parts().m_btnDay[index];
 }
 
 DayHeading *MonthPanel::giorno(int index) const
 {
     if (index < 0 || index > 6)
         throw RuntimeError(RuntimeError::SubscriptOutOfRange);
-    return m_giorno[index];
+    return parts().m_giorno[index];
 }
 
 void MonthPanel::checkCell(int index)
@@ -211,7 +226,7 @@ void checkListIndex(const QComboBox *list, int index)
 
 void MonthPanel::setMeseIndex(int index)
 {
-    checkListIndex(m_cboMese, index);
+    checkListIndex(cboMese(), index);
     if (index == m_cboMese->currentIndex())
         cboMese_Click();
     else
@@ -220,7 +235,7 @@ void MonthPanel::setMeseIndex(int index)
 
 void MonthPanel::setAnnoIndex(int index)
 {
-    checkListIndex(m_cboAnno, index);
+    checkListIndex(cboAnno(), index);
     if (index == m_cboAnno->currentIndex())
         cboAnno_Click();
     else
@@ -231,6 +246,7 @@ void MonthPanel::placeContainer(FramePicture *frame, int leftTwips, int topTwips
 {
     if (!frame)
         return;
+    parts();
     if (m_picContainer->parentWidget() != frame) {
         // A reparented widget is hidden; it keeps the visibility it had.
         const bool shown = !m_picContainer->isHidden();
@@ -242,8 +258,10 @@ void MonthPanel::placeContainer(FramePicture *frame, int leftTwips, int topTwips
 
 void MonthPanel::Form_Resize()
 {
-    // Before the window is shown the field may not take the focus; that is fine.
-    m_lblDay->setFocus(Qt::OtherFocusReason);
+    // Before the window is shown the field may not take the focus, nor does it exist
+    // before the parts are made (which showing does); that is fine.
+    if (m_hasParts)
+        m_lblDay->setFocus(Qt::OtherFocusReason);
 }
 
 void MonthPanel::cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
@@ -295,7 +313,7 @@ void MonthPanel::closeEvent(QCloseEvent *event)
 
 void MonthPanel::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange && m_hasParts)
         monthpanelaccessible::nameParts(*this);
     QWidget::changeEvent(event);
 }

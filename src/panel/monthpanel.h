@@ -7,8 +7,14 @@
 //
 // The date box drives it through the members below and reads a choice back through
 // FlagRaiseClick and DateSet; the panel never reaches into the date box.
+//
+// A panel costs little until it is used: its parts (fields, lists, headings, cells, frame
+// pictures) are made at its first showing or at the first call that needs one of them.
+// Pelidora_Form_Load takes today and the locale when it runs and leaves its state as ever;
+// parts made later start as the set-up would have left them.
 
 #include <QColor>
+#include <QLocale>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
@@ -40,8 +46,8 @@ class MonthPanel : public QWidget
     Q_PROPERTY(bool FlagRaiseClick READ FlagRaiseClick WRITE setFlagRaiseClick)
 
 public:
-    // A hidden, frameless top-level window of 6465 x 3225 twips. Call Pelidora_Form_Load
-    // before the first showing.
+    // A hidden, frameless top-level window of 6465 x 3225 twips, its parts not made yet.
+    // Call Pelidora_Form_Load before the first showing.
     explicit MonthPanel(QWidget *parent = nullptr);
     ~MonthPanel() override;
 
@@ -100,18 +106,23 @@ public:
     void setLocked(bool value) { m_Locked = value; }
     bool Locked() const { return m_Locked; }
 
-    // Constituent controls (objectName = accessor name; cells "btnDay_0".."btnDay_30").
-    QLineEdit *lblDay() const { return m_lblDay; }
+    // Constituent controls (objectName = accessor name; cells "btnDay_0".."btnDay_30"),
+    // made by the first call of any of them.
+    QLineEdit *lblDay() const { return parts().m_lblDay; }
     QString lblDayTag() const { return m_lblDayTag; } // day number of the sunken cell
-    PanelList *cboMese() const { return m_cboMese; }  // index 0..11 is January..December
-    PanelList *cboAnno() const { return m_cboAnno; }  // index 0..200 is 1900..2100
-    DayCell *btnDay(int index) const;                 // RuntimeError 9 outside 0..30
-    DayHeading *giorno(int index) const;              // RuntimeError 9 outside 0..6
-    PanelFrame *fraDay() const { return m_fraDay; }
-    PanelFrame *fraCombo() const { return m_fraCombo; }
-    PanelFrame *picContainer() const { return m_picContainer; }
-    FramePicture *pic1D() const { return m_pic1D; }
-    FramePicture *pic3D() const { return m_pic3D; }
+    PanelList *cboMese() const { return parts().m_cboMese; } // index 0..11 is January..December
+    PanelList *cboAnno() const { return parts().m_cboAnno; } // index 0..200 is 1900..2100
+    DayCell *btnDay(int index) const;                        // RuntimeError 9 outside 0..30
+    DayHeading *giorno(int index) const;                     // RuntimeError 9 outside 0..6
+    PanelFrame *fraDay() const { return parts().m_fraDay; }
+    PanelFrame *fraCombo() const { return parts().m_fraCombo; }
+    PanelFrame *picContainer() const { return parts().m_picContainer; }
+    FramePicture *pic1D() const { return parts().m_pic1D; }
+    FramePicture *pic3D() const { return parts().m_pic3D; }
+    // The parts have been made.
+    bool hasParts() const { return m_hasParts; }
+
+    void setVisible(bool visible) override; // showing makes the parts first
 
     // Select a list entry from code; the list's click handler runs inside the call, also
     // when the index does not change. For the year list, FlagSkipYearClick in module()
@@ -150,11 +161,22 @@ private:
     void SinkBoxDay(qint16 Index);
 
     // Helpers.
+    // The panel with its parts made.
+    const MonthPanel &parts() const
+    {
+        if (!m_hasParts)
+            const_cast<MonthPanel *>(this)->makeParts(); // a panel is never made const
+        return *this;
+    }
+    void makeParts();
+    // The part of the set-up that lives in the parts: the lists filled, the year of the
+    // set-up's today listed, then its month (which draws the grid), its day in the field.
+    void listLoadedDay();
     // The sunken look shared by DayMouseOver and SinkBoxDay: cell, index, flag and tag.
     void sinkLook(qint16 Index);
     // Raises cell index (if in 0..30) and the cell that has the sunken look.
     void raiseSelection(int index);
-    void buildLayout();
+    void placeParts();
     void cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                           QPointF posPx, QPointF globalPx);
     void previousMonth();
@@ -184,7 +206,13 @@ private:
     std::array<bool, 31> m_bDayOver{};
     bool m_Locked = false;
 
-    // Constituent controls, owned through the widget tree.
+    // Set by Pelidora_Form_Load: its today (a day serial) and locale.
+    int m_loadedToday = 0;
+    QLocale m_loadedLocale;
+
+    // Constituent controls, owned through the widget tree; made by makeParts.
+    bool m_hasParts = false;
+    bool m_framesHidden = false; // HidePelidora ran before the parts were made
     FramePicture *m_pic1D = nullptr;
     FramePicture *m_pic3D = nullptr;
     PanelFrame *m_picContainer = nullptr;

@@ -29,6 +29,7 @@ const QColor kDarkBlue(0, 0, 128);
 
 void MonthPanel::cboMese_Click()
 {
+    parts();
     const int monthIndex = m_cboMese->currentIndex();
     const int yearIndex = m_cboAnno->currentIndex();
     if (monthIndex < 0 || yearIndex < 0)
@@ -108,14 +109,12 @@ void MonthPanel::raiseSelection(int index)
 
 void MonthPanel::PrintBoxDay(qint16 Index)
 {
-    checkCell(Index);
-    m_btnDay[Index]->printNumber();
+    btnDay(Index)->printNumber();
 }
 
 void MonthPanel::sinkLook(qint16 Index)
 {
-    checkCell(Index);
-    m_btnDay[Index]->setLook(kBlack, kWhite, m_PelidoraBackColor);
+    btnDay(Index)->setLook(kBlack, kWhite, m_PelidoraBackColor);
     m_DayOverIndex = Index;
     m_bDayOver[Index] = true;
     m_lblDayTag = QString::number(Index + 1);
@@ -130,9 +129,9 @@ void MonthPanel::DayMouseOver(qint16 Index)
 
 void MonthPanel::RaiseBoxDay(qint16 Index)
 {
-    checkCell(Index);
+    DayCell *cell = btnDay(Index);
     m_bDayOver[Index] = false;
-    m_btnDay[Index]->setLook(kWhite, kBlack, kLightGrey);
+    cell->setLook(kWhite, kBlack, kLightGrey);
 }
 
 void MonthPanel::SinkBoxDay(qint16 Index)

@@ -211,14 +211,14 @@ QString format0000(int value)
     return QString::fromStdString(core::formatPadded(value, 4));
 }
 
-QString formatDdd(int serial)
+QString formatDdd(int serial, const QLocale &locale)
 {
-    return QLocale().dayName(core::isoWeekday(serial), QLocale::ShortFormat);
+    return locale.dayName(core::isoWeekday(serial), QLocale::ShortFormat);
 }
 
-QString formatMmmm(int serial)
+QString formatMmmm(int serial, const QLocale &locale)
 {
-    return QLocale().standaloneMonthName(monthOf(serial), QLocale::LongFormat);
+    return locale.standaloneMonthName(monthOf(serial), QLocale::LongFormat);
 }
 
 qint16 numericValue(const QString &text)

@@ -7,6 +7,7 @@
 #include "platform/datetext.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -39,8 +40,8 @@ int yearOf(int serial);
 
 QString format00(int value);   // "00"
 QString format0000(int value); // "0000"
-QString formatDdd(int serial);  // abbreviated weekday name
-QString formatMmmm(int serial); // full month name
+QString formatDdd(int serial, const QLocale &locale = QLocale());  // abbreviated weekday name
+QString formatMmmm(int serial, const QLocale &locale = QLocale()); // full month name
 
 // Leading decimal digits of text; empty is 0; never above 32767.
 qint16 numericValue(const QString &text);

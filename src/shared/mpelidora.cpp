@@ -41,19 +41,27 @@ void BuildWeekDayNames()
     auto &ws = platform::windowSystem();
     m.TwipsX = qint16(qRound(ws.twipsPerPixelX()));
     m.TwipsY = qint16(qRound(ws.twipsPerPixelY()));
-    // 23 to 29 November 1998 run from Monday to Sunday.
-    const int monday = core::serialFromCivil({1998, 11, 23});
-    for (int k = 0; k < 7; ++k)
-        m.WeekDayNames[k] = upperFirst(platform::formatDdd(monday + k));
+    // Every panel builds them; the names of a locale are looked up once per thread.
+    thread_local QLocale namedLocale;
+    thread_local std::array<QString, 7> names;
+    const QLocale locale;
+    if (names[0].isEmpty() || locale != namedLocale) {
+        // 23 to 29 November 1998 run from Monday to Sunday.
+        const int monday = core::serialFromCivil({1998, 11, 23});
+        for (int k = 0; k < 7; ++k)
+            names[k] = upperFirst(platform::formatDdd(monday + k, locale));
+        namedLocale = locale;
+    }
+    m.WeekDayNames = names;
 }
 
-QStringList MonthNames()
+QStringList MonthNames(const QLocale &locale)
 {
     // 1 January 1998 plus 31 days at a time reaches one day in each month.
     const int first = core::serialFromCivil({1998, 1, 1});
     QStringList names;
     for (int i = 0; i < 12; ++i)
-        names << upperFirst(platform::formatMmmm(first + 31 * i));
+        names << upperFirst(platform::formatMmmm(first + 31 * i, locale));
     return names;
 }
 

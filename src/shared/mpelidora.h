@@ -3,6 +3,7 @@
 // Module mpelidora: the values shared by every date box and panel on one thread, and the
 // small operations they share.
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -41,7 +42,7 @@ bool IsBadDate(const QString &text);
 void BuildWeekDayNames();
 
 // The twelve full month names of the locale, January first, first letter upper case.
-QStringList MonthNames();
+QStringList MonthNames(const QLocale &locale);
 
 // Keeps a top-level window above all others.
 void MakeTopMost(qint32 hwnd);
