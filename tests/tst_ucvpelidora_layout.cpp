@@ -36,17 +36,9 @@ ucvPelidora *boxWithFont(Site &site, const StdFont &font, QWidget *parent = null
 }
 
 // Counts the paint events of the widgets it watches.
-class PaintCounter : public QObject
-{
-public:
+struct PaintCounter : QObject {
     int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
+    bool eventFilter(QObject *, QEvent *event) override { paints += event->type() == QEvent::Paint; return false; }
 };
 
 } // namespace
@@ -96,15 +88,14 @@ void tst_ucvPelidoraLayout::stripFollowsTheClampedFont()
     const StdFont font = fontOf(family, points);
     std::unique_ptr<ucvPelidora> box(boxWithFont(site, font, nullptr, widgetFont));
     QCOMPARE(m_ws.messages.size(), applied < points ? 1 : 0);
-    if (applied < points) {
-        QCOMPARE(m_ws.messages[0].text, QString("Can't assign font size greater than 12."));
-        QCOMPARE(m_ws.messages[0].style, 16);
-    }
+    if (applied < points)
+        QCOMPARE(std::tuple(m_ws.messages[0].text, m_ws.messages[0].style),
+                 std::tuple(QString("Can't assign font size greater than 12."), 16));
     // The caller's font object is the box's, clamp included; a widget font becomes a new one.
     QCOMPARE(box->Font().isSameObject(font), !widgetFont);
-    QCOMPARE(box->Font().size(), applied);
     QCOMPARE(box->Font().name(), family);
-    QCOMPARE(part(*box, "txtYear")->font().pointSizeF(), applied);
+    QCOMPARE(QList<double>({box->Font().size(), box->font().pointSizeF(), part(*box, "txtYear")->font().pointSizeF()}),
+             QList<double>(3, applied));
     // Each picture fits its place, and a box of the same size shows the same pixmap.
     std::unique_ptr<ucvPelidora> twin(boxWithFont(site, font));
     for (const char *name : {"slash1", "slash2", "imgCombo", "imgCboUp"}) {
@@ -114,21 +105,17 @@ void tst_ucvPelidoraLayout::stripFollowsTheClampedFont()
     }
 
     const QFontMetrics fm(box->font());
-    QCOMPARE(box->font().pointSizeF(), applied);
     const int h = fm.height(), w2 = fm.horizontalAdvance("33"), w4 = fm.horizontalAdvance("3333");
-    // 165 twips of separator and 270 of button are 11 and 18 pixels at 15 twips a pixel.
-    const auto at = [&](const char *name) { return part(*box, name)->geometry(); };
-    QCOMPARE(at("txtDay"), QRect(0, 0, 2 * w2, h));
-    QCOMPARE(at("slash1"), QRect(2 * w2, 2, 11, h - 3));
-    QCOMPARE(at("txtMonth"), QRect(2 * w2 + 11, 0, 2 * w2, h));
-    QCOMPARE(at("slash2"), QRect(4 * w2 + 11, 2, 11, h - 3));
-    QCOMPARE(at("txtYear"), QRect(4 * w2 + 22, 0, 2 * w4, h));
     const int width = 4 * w2 + 22 + 2 * w4 + 18;
-    QCOMPARE(at("imgCombo"), QRect(width - 18, 0, 18, h));
+    // 165 twips of separator and 270 of button are 11 and 18 pixels at 15 twips a pixel.
+    QList<QRect> rects;
+    for (const char *name : {"txtDay", "slash1", "txtMonth", "slash2", "txtYear", "imgCombo"})
+        rects << part(*box, name)->geometry();
+    QCOMPARE(rects, QList<QRect>({{0, 0, 2 * w2, h}, {2 * w2, 2, 11, h - 3}, {2 * w2 + 11, 0, 2 * w2, h},
+                                  {4 * w2 + 11, 2, 11, h - 3}, {4 * w2 + 22, 0, 2 * w4, h}, {width - 18, 0, 18, h}}));
     QCOMPARE(box->size(), QSize(width, h));
     QCOMPARE(box->sizeHint(), box->size());
-    QCOMPARE(int(module().gCtlHeight), h * 15);
-    QCOMPARE(int(module().gCtlWidth), width * 15);
+    QCOMPARE(QSize(module().gCtlWidth, module().gCtlHeight), box->size() * 15);
 
     // BackColor and ForeColor reach the fields, not the strip between them.
     box->setBackColor(Qt::yellow);
@@ -244,9 +231,6 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
     QCOMPARE(changes.count(), 0);
     QCOMPARE(box->date(), QDate(2024, 7, 7));
     QCOMPARE(events.of(QAccessible::NameChanged), QList<QObject *>{box});
-
-    box->setDate(QDate());
-    QCOMPARE(strip->text(QAccessible::Name), QString("No date"));
 }
 
 // Even where the application's inactive colours differ from its active ones, the strip
