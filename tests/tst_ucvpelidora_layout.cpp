@@ -203,7 +203,6 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
 {
     QFETCH(QString, locale);
     QFETCH(QString, today);
-    QFETCH(QStringList, parts);
     const LocalePin pin(locale);
     AccessibleEvents events;
     QWidget form;
@@ -219,7 +218,7 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
         QCOMPARE(strip->indexOfChild(child), i);
         QCOMPARE(child->parent(), strip);
     }
-    QCOMPARE(names, parts);
+    QTEST(names, "parts");
 
     // Asking takes nothing typed over: no correction, no held date, no signal.
     QSignalSpy changes(box, &ucvPelidora::dateChanged);
