@@ -29,16 +29,9 @@ Panel *panelOf(ucvPelidora &box) { return box.findChild<Panel *>(); }
 QTimer *watchOf(ucvPelidora &box) { return box.findChild<QTimer *>(QStringLiteral("TimerHide")); }
 
 // One tick of the focus watch, without waiting for the timer.
-void tick(ucvPelidora &box)
-{
-    QVERIFY(QMetaObject::invokeMethod(watchOf(box), "timeout"));
-}
-
+void tick(ucvPelidora &box) { QVERIFY(QMetaObject::invokeMethod(watchOf(box), "timeout")); }
 // Keys as a user types them: to whatever has the focus.
-void type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-}
+void type(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(QApplication::focusWidget(), key, modifiers); }
 
 // Clicks the drop button and runs inside() once the panel is up and active: a modal show
 // returns from the click only after that, and *modal tells which it was; a modeless panel

@@ -55,7 +55,6 @@ private Q_SLOTS:
     void activationChangesNothingOnTheStrip();
     void stripIsAGroupNamedWithTheHeldDate_data();
     void stripIsAGroupNamedWithTheHeldDate();
-    void catalogRenamesOpenBoxesAndPanels();
 
 private:
     FakeWindowSystem m_ws;
@@ -188,37 +187,49 @@ void tst_ucvPelidoraLayout::artworkShipsAtTwoRatios()
     QCOMPARE(two.devicePixelRatio(), 2.0);
 }
 
+// The strip is a group named with the held date and its parts in their order; a catalog
+// installed or taken out renames open boxes and panels.
 void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate_data()
 {
     QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("today"); // the strip's name
-    QTest::addColumn<QStringList>("parts");
+    QTest::addColumn<QString>("today");       // the strip's name
+    QTest::addColumn<QStringList>("parts");   // the strip's, then the panel's
+    QTest::addColumn<QStringList>("italian"); // the strip's name with no date, then the parts
     QTest::newRow("day first") << "en_GB" << "Monday, 23 June 2025"
-                               << QStringList{"Day", "Month", "Year", "Open calendar"};
+                               << QStringList{"Day", "Month", "Year", "Open calendar", "Day", "Month", "Year"}
+                               << QStringList{"Nessuna data", "Giorno", "Mese", "Anno", "Apri calendario", "Giorno", "Mese", "Anno"};
     QTest::newRow("month first") << "en_US" << "Monday, June 23, 2025"
-                                 << QStringList{"Month", "Day", "Year", "Open calendar"};
+                                 << QStringList{"Month", "Day", "Year", "Open calendar", "Day", "Month", "Year"}
+                                 << QStringList{"Nessuna data", "Mese", "Giorno", "Anno", "Apri calendario", "Giorno", "Mese", "Anno"};
 }
 
 void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
 {
     QFETCH(QString, locale);
     QFETCH(QString, today);
+    QFETCH(QStringList, parts);
     const LocalePin pin(locale);
     AccessibleEvents events;
     QWidget form;
     auto *box = new ucvPelidora(&form);
+    MonthPanel panel;
     QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(box);
+    const auto names = [&] {
+        QStringList result{strip->text(QAccessible::Name)};
+        for (int i = 0; i < strip->childCount(); ++i)
+            result << strip->child(i)->text(QAccessible::Name);
+        for (QObject *part : std::initializer_list<QObject *>{panel.lblDay(), panel.cboMese(), panel.cboAnno()})
+            result << QAccessible::queryAccessibleInterface(part)->text(QAccessible::Name);
+        return result;
+    };
     QCOMPARE(strip->role(), QAccessible::Grouping);
-    QCOMPARE(strip->text(QAccessible::Name), today);
-    QStringList names;
+    QCOMPARE(names(), QStringList{today} + parts);
     for (int i = 0; i < strip->childCount(); ++i) {
         QAccessibleInterface *child = strip->child(i);
-        names << child->text(QAccessible::Name);
         QCOMPARE(child->role(), i < 3 ? QAccessible::EditableText : QAccessible::Button);
         QCOMPARE(strip->indexOfChild(child), i);
         QCOMPARE(child->parent(), strip);
     }
-    QTEST(names, "parts");
 
     // Asking takes nothing typed over: no correction, no held date, no signal.
     QSignalSpy changes(box, &ucvPelidora::dateChanged);
@@ -230,6 +241,20 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
     QCOMPARE(changes.count(), 0);
     QCOMPARE(box->date(), QDate(2024, 7, 7));
     QCOMPARE(events.of(QAccessible::NameChanged), QList<QObject *>{box});
+
+    box->setDate(QDate());
+    const QStringList english = QStringList{"No date"} + parts;
+    QCOMPARE(names(), english);
+    QVERIFY(installTranslator(QLocale("it_IT")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QTEST(names(), "italian");
+    m_ws.messages.clear();
+    box->setFontObject(fontOf("DejaVu Sans", 14));
+    QCOMPARE(m_ws.messages.value(0).text, QString("Impossibile assegnare una dimensione del carattere maggiore di 12."));
+    // English is the source language: asking for it takes the catalog out.
+    QVERIFY(!installTranslator(QLocale("en_GB")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(names(), english);
 }
 
 // Even where the application's inactive colours differ from its active ones, the strip
@@ -278,37 +303,6 @@ void tst_ucvPelidoraLayout::activationChangesNothingOnTheStrip()
     QCoreApplication::sendPostedEvents();
     QCOMPARE(field(*box, "txtDay")->palette().color(QPalette::Base), QColor(Qt::cyan));
     QCOMPARE(box->BackColorValue(), 0x80000005u);
-}
-
-void tst_ucvPelidoraLayout::catalogRenamesOpenBoxesAndPanels()
-{
-    QWidget form;
-    auto *box = new ucvPelidora(&form);
-    box->setDate(QDate());
-    MonthPanel panel;
-    const auto names = [&] {
-        QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(box);
-        QStringList result{strip->text(QAccessible::Name)};
-        for (int i = 0; i < strip->childCount(); ++i)
-            result << strip->child(i)->text(QAccessible::Name);
-        for (QObject *part : std::initializer_list<QObject *>{panel.lblDay(), panel.cboMese(), panel.cboAnno()})
-            result << QAccessible::queryAccessibleInterface(part)->text(QAccessible::Name);
-        return result;
-    };
-    const QStringList english{"No date", "Day", "Month", "Year", "Open calendar", "Day", "Month", "Year"};
-    QCOMPARE(names(), english);
-
-    QVERIFY(installTranslator(QLocale("it_IT")));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    QCOMPARE(names(), QStringList({"Nessuna data", "Giorno", "Mese", "Anno", "Apri calendario", "Giorno", "Mese", "Anno"}));
-    m_ws.messages.clear();
-    box->setFontObject(fontOf("DejaVu Sans", 14));
-    QCOMPARE(m_ws.messages.value(0).text, QString("Impossibile assegnare una dimensione del carattere maggiore di 12."));
-
-    // English is the source language: asking for it takes the catalog out.
-    QVERIFY(!installTranslator(QLocale("en_GB")));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    QCOMPARE(names(), english);
 }
 
 QTEST_MAIN(tst_ucvPelidoraLayout)
