@@ -28,7 +28,7 @@ struct KeyCase {
     const char *field;
     QString before;
     int selStart, selLength;
-    int key; // with its modifiers
+    QKeyCombination key;
     QString text, after;
     int beeps;
 };
@@ -71,9 +71,7 @@ void typeInto(ucvPelidora &box, const char *name, const QString &text, QKeyCombi
 }
 
 // The box as an item view's editor, read and written through its USER property.
-class BoxDelegate : public QStyledItemDelegate
-{
-public:
+struct BoxDelegate : QStyledItemDelegate {
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
     {
         return new ucvPelidora(parent);
@@ -219,29 +217,26 @@ void tst_ucvPelidoraEntry::dateSetWriteAndRead()
 void tst_ucvPelidoraEntry::keysAreFiltered_data()
 {
     QTest::addColumn<KeyCase>("k");
-    QTest::newRow("0 into an empty field") << KeyCase{"txtDay", "", 0, 0, Qt::Key_0, "0", "", 0};
-    QTest::newRow("0 after a digit") << KeyCase{"txtDay", "1", 1, 0, Qt::Key_0, "0", "10", 0};
-    QTest::newRow("digit over a selection") << KeyCase{"txtDay", "12", 0, 2, Qt::Key_5, "5", "5", 0};
-    QTest::newRow("third digit in a full day") << KeyCase{"txtDay", "12", 2, 0, Qt::Key_5, "5", "12", 0};
-    QTest::newRow("fourth digit of the year") << KeyCase{"txtYear", "200", 3, 0, Qt::Key_5, "5", "2005", 0};
-    QTest::newRow("fifth digit of the year") << KeyCase{"txtYear", "2001", 4, 0, Qt::Key_5, "5", "2001", 0};
-    QTest::newRow("letter") << KeyCase{"txtDay", "1", 1, 0, Qt::Key_A, "a", "1", 1};
-    QTest::newRow("slash") << KeyCase{"txtMonth", "1", 1, 0, Qt::Key_Slash, "/", "1", 1};
-    QTest::newRow("letter in a full field") << KeyCase{"txtDay", "12", 2, 0, Qt::Key_X, "x", "12", 1};
-    QTest::newRow("Arabic-Indic digit") << KeyCase{"txtDay", "1", 1, 0, 0, QString(QChar(0x0663)), "1", 1};
-    QTest::newRow("Ctrl+V") << KeyCase{"txtDay", "", 0, 0, (Qt::ControlModifier | Qt::Key_V).toCombined(),
-                                       QString(QChar(22)), "", 1};
-    QTest::newRow("Backspace") << KeyCase{"txtDay", "12", 2, 0, Qt::Key_Backspace, "\b", "1", 0};
-    QTest::newRow("Delete") << KeyCase{"txtDay", "12", 0, 0, Qt::Key_Delete, "\x7f", "2", 0};
-    QTest::newRow("Ctrl+Backspace") << KeyCase{"txtYear", "2010", 4, 0, (Qt::ControlModifier | Qt::Key_Backspace).toCombined(),
-                                               "\b", "2010", 1};
+    const auto row = [](const char *name, KeyCase k) { QTest::newRow(name) << k; };
+    row("0 into an empty field", {"txtDay", "", 0, 0, Qt::Key_0, "0", "", 0});
+    row("0 after a digit", {"txtDay", "1", 1, 0, Qt::Key_0, "0", "10", 0});
+    row("digit over a selection", {"txtDay", "12", 0, 2, Qt::Key_5, "5", "5", 0});
+    row("third digit in a full day", {"txtDay", "12", 2, 0, Qt::Key_5, "5", "12", 0});
+    row("fourth digit of the year", {"txtYear", "200", 3, 0, Qt::Key_5, "5", "2005", 0});
+    row("fifth digit of the year", {"txtYear", "2001", 4, 0, Qt::Key_5, "5", "2001", 0});
+    row("letter", {"txtDay", "1", 1, 0, Qt::Key_A, "a", "1", 1});
+    row("slash", {"txtMonth", "1", 1, 0, Qt::Key_Slash, "/", "1", 1});
+    row("letter in a full field", {"txtDay", "12", 2, 0, Qt::Key_X, "x", "12", 1});
+    row("Arabic-Indic digit", {"txtDay", "1", 1, 0, Qt::Key(0), QString(QChar(0x0663)), "1", 1});
+    row("Ctrl+V", {"txtDay", "", 0, 0, Qt::ControlModifier | Qt::Key_V, QString(QChar(22)), "", 1});
+    row("Backspace", {"txtDay", "12", 2, 0, Qt::Key_Backspace, "\b", "1", 0});
+    row("Delete", {"txtDay", "12", 0, 0, Qt::Key_Delete, "\x7f", "2", 0});
+    row("Ctrl+Backspace", {"txtYear", "2010", 4, 0, Qt::ControlModifier | Qt::Key_Backspace, "\b", "2010", 1});
     // Only Alt+Down opens, committing the fields while the year is still as typed.
-    const auto down = [](Qt::KeyboardModifiers modifiers) { return (modifiers | Qt::Key_Down).toCombined(); };
-    QTest::newRow("Alt+Down") << KeyCase{"txtYear", "98", 2, 0, down(Qt::AltModifier), "", "1998", 0};
-    QTest::newRow("keypad Alt+Down")
-        << KeyCase{"txtYear", "98", 2, 0, down(Qt::AltModifier | Qt::KeypadModifier), "", "1998", 0};
-    QTest::newRow("Down") << KeyCase{"txtYear", "98", 2, 0, down(Qt::NoModifier), "", "98", 0};
-    QTest::newRow("Ctrl+Alt+Down") << KeyCase{"txtYear", "98", 2, 0, down(Qt::ControlModifier | Qt::AltModifier), "", "98", 0};
+    row("Alt+Down", {"txtYear", "98", 2, 0, Qt::AltModifier | Qt::Key_Down, "", "1998", 0});
+    row("keypad Alt+Down", {"txtYear", "98", 2, 0, Qt::AltModifier | Qt::KeypadModifier | Qt::Key_Down, "", "1998", 0});
+    row("Down", {"txtYear", "98", 2, 0, Qt::Key_Down, "", "98", 0});
+    row("Ctrl+Alt+Down", {"txtYear", "98", 2, 0, Qt::ControlModifier | Qt::AltModifier | Qt::Key_Down, "", "98", 0});
 }
 
 void tst_ucvPelidoraEntry::keysAreFiltered()
@@ -256,8 +251,7 @@ void tst_ucvPelidoraEntry::keysAreFiltered()
         edit->setSelection(k.selStart, k.selLength);
     else
         edit->setCursorPosition(k.selStart);
-    const QKeyCombination key = QKeyCombination::fromCombined(k.key);
-    QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers(), k.text);
+    QKeyEvent press(QEvent::KeyPress, k.key.key(), k.key.keyboardModifiers(), k.text);
     QApplication::sendEvent(edit, &press);
     QCOMPARE(edit->text(), k.after);
     QCOMPARE(m_ws.beeps, k.beeps);
@@ -440,7 +434,7 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange()
     LocalePin pin("en_GB");
     QWidget form;
     QPointer<ucvPelidora> box = new ucvPelidora(&form);
-    box->setDateSet(held.isValid() ? QString::number(serialOf(held.year(), held.month(), held.day())) : "-1");
+    box->setDate(held);
     QVERIFY(showActive(form));
     QList<QDate> changes, edits;
     QObject::connect(box, &ucvPelidora::dateChanged, [&](const QDate &date) { changes << date; });

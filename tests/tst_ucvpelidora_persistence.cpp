@@ -44,13 +44,11 @@ private Q_SLOTS:
     void newBoxHasTheDefaults();
     void everyValueSurvivesSaveAndReload_data();
     void everyValueSurvivesSaveAndReload();
-    void dateOfTheSavingDayFollowsToday();
     void badStoredValueIsRaised();
     void everyWriteRaisesItsNoticeOrAnError_data();
     void everyWriteRaisesItsNoticeOrAnError();
     void enabledAndLockedReachTheParts();
     void mousePointerSetsTheBoxCursor();
-    void fontClampNeverChangesTheHostsFont();
 
 private:
     FakeWindowSystem m_ws;
@@ -71,10 +69,31 @@ void tst_ucvPelidoraPersistence::newBoxHasTheDefaults()
              QList<QColor>({Qt::white, Qt::black, QColor(0xC0, 0xC0, 0xC0)}));
     QVERIFY(!field(box, "txtDay")->isReadOnly());
     QCOMPARE(box.cursor().shape(), Qt::ArrowCursor);
-    // A container may drop values equal to their defaults: a new box saves nothing then.
+    // A container may drop values equal to their defaults: a new box saves nothing then,
+    // and reloaded on another day it holds that day.
     PropertyBag bag;
     box.WriteProperties(bag);
     QCOMPARE(bag.keys(), QStringList());
+    {
+        TodayPin later(2026, 1, 2);
+        ucvPelidora reloaded(&site);
+        reloaded.ReadProperties(bag);
+        QCOMPARE(fieldsOf(reloaded), QStringList({"02", "01", "2026"}));
+    }
+    platform::pinToday(m_today.serial()); // a pin leaves today unpinned when it goes
+
+    // Any other date is stored as held; typing not yet committed is not saved.
+    box.setDateSet("15/03/2010");
+    field(box, "txtYear")->setText("1999");
+    box.WriteProperties(bag);
+    QCOMPARE(bag.readLong("DateSet", 0), serialOf(2010, 3, 15));
+
+    // The host's font is the box's, clamped to 12 points in the box only.
+    const StdFont ambient(QFont("DejaVu Sans", 20));
+    Site large(false, ambient);
+    ucvPelidora clamped(&large);
+    clamped.InitProperties();
+    QCOMPARE(std::tuple(clamped.Font().size(), ambient.size(), m_ws.messages.size()), std::tuple(12.0, 20.0, 1));
 }
 
 void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload_data()
@@ -122,26 +141,6 @@ void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload()
     QCOMPARE(sorted(saved.keys()), sorted(stored.keys()));
     for (const QString &key : stored.keys())
         QVERIFY2(PropertyBag::sameValue(saved.ReadProperty(key), stored.ReadProperty(key)), qPrintable(key));
-}
-
-void tst_ucvPelidoraPersistence::dateOfTheSavingDayFollowsToday()
-{
-    Site site(false);
-    PropertyBag bag;
-    ucvPelidora box(&site);
-    box.InitProperties(); // today, 23 June 2025, is not stored
-    box.WriteProperties(bag);
-    TodayPin later(2026, 1, 2);
-    ucvPelidora reloaded(&site);
-    reloaded.ReadProperties(bag);
-    QCOMPARE(fieldsOf(reloaded), QStringList({"02", "01", "2026"}));
-
-    // Any other date is stored as held; typing not yet committed is not saved.
-    reloaded.setDateSet("15/03/2010");
-    field(reloaded, "txtYear")->setText("1999");
-    PropertyBag other;
-    reloaded.WriteProperties(other);
-    QCOMPARE(other.readLong("DateSet", 0), serialOf(2010, 3, 15));
 }
 
 void tst_ucvPelidoraPersistence::badStoredValueIsRaised()
@@ -268,17 +267,6 @@ void tst_ucvPelidoraPersistence::mousePointerSetsTheBoxCursor()
     }
     // The fields keep their own text cursor.
     QCOMPARE(field(box, "txtDay")->cursor().shape(), Qt::IBeamCursor);
-}
-
-void tst_ucvPelidoraPersistence::fontClampNeverChangesTheHostsFont()
-{
-    const StdFont ambient(QFont("DejaVu Sans", 20));
-    Site site(false, ambient);
-    ucvPelidora box(&site);
-    box.InitProperties();
-    QCOMPARE(box.Font().size(), 12.0);
-    QCOMPARE(ambient.size(), 20.0);
-    QCOMPARE(m_ws.messages.size(), 1);
 }
 
 QTEST_MAIN(tst_ucvPelidoraPersistence)
