@@ -164,14 +164,12 @@ void tst_HostRun::helpAboutShowsTheAboutBox()
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window));
     ucvPelidora *box = form->boxNamed(chosen);
-    if (design) {
+    if (design)
         designer.overlay()->select(box);
-    } else if (box) {
+    else if (box)
         box->findChild<QWidget *>(QStringLiteral("txtMonth"))->setFocus();
+    if (!design)
         QCOMPARE(run.currentBox(), box);
-    } else {
-        QCOMPARE(run.currentBox(), nullptr);
-    }
     auto *about = window->findChild<QAction *>(QStringLiteral("aboutPelidora"));
     QCOMPARE(about->shortcut(), QKeySequence(Qt::Key_F1));
     QVERIFY(about->isEnabled());
