@@ -158,6 +158,7 @@ void tst_HostCommand::headlessRunsAnswerTheFontMessage_data()
     QTest::addColumn<QByteArray>("size");
     const QString picture = m_dir.filePath(QStringLiteral("big.png"));
     QTest::newRow("dump, 12.00005") << QStringList{"FORM", "--dump"} << QByteArray("12.00005");
+    QTest::newRow("dump, 14") << QStringList{"FORM", "--dump"} << QByteArray("14");
     QTest::newRow("design dump, 14") << QStringList{"--design", "FORM", "--dump"} << QByteArray("14");
     QTest::newRow("screenshot, 14") << QStringList{"FORM", "--screenshot", picture} << QByteArray("14");
     QTest::newRow("panel screenshot, 14") << QStringList{"FORM", "--screenshot", picture, "--open-panel", "a"} << QByteArray("14");
@@ -189,6 +190,7 @@ void tst_HostCommand::dumpShowsOneViewOfDateSet_data()
     QTest::newRow("a day") << qint64(36526) << "01/01/2000";
     QTest::newRow("the last day") << qint64(73415) << "31/12/2100";
     QTest::newRow("past the last day") << qint64(73416) << noDay;
+    QTest::newRow("the last day of 9999") << qint64(2958465) << noDay;
     QTest::newRow("int max") << qint64(INT_MAX) << noDay;
     QTest::newRow("zero, no date") << qint64(0) << "-1";
     QTest::newRow("int min, no date") << qint64(INT_MIN) << "-1";

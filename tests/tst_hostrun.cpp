@@ -65,11 +65,18 @@ void tst_HostRun::boxesAreLiveOnACanvasThatAsksForModelessPanels()
     }
 
     // Read DateSet shows what a program reads; Click, the date a handler reads: the one
-    // just taken over.
+    // just taken over. After "HH:mm:ss  ".
+    const auto entries = [&] {
+        QStringList lines = window.eventLog()->lines();
+        for (QString &line : lines)
+            line.remove(0, 10);
+        return lines;
+    };
     ucvPelidora *departure = window.host()->boxNamed(QStringLiteral("dtDeparture"));
     departure->setDateSet(QStringLiteral("24/12/2025"));
     window.findChild<QPushButton *>(QStringLiteral("readDateSet_dtDeparture"))->click();
     window.findChild<QPushButton *>(QStringLiteral("readDateSet_dtReturn"))->click();
+    QCOMPARE(entries(), QStringList({"dtDeparture  Read DateSet  \"24/12/2025\"", "dtReturn  Read DateSet  \"-1\""}));
     // In a window taller than the form, the space to spare lies below the form's frame.
     window.resize(1000, 800);
     window.show();
@@ -80,12 +87,7 @@ void tst_HostRun::boxesAreLiveOnACanvasThatAsksForModelessPanels()
     QWidget *panel = host::panelOf(departure);
     QVERIFY(panel && panel->isVisible() && !panel->isModal());
     QTest::mouseClick(panel->findChild<QWidget *>(QStringLiteral("btnDay_9")), Qt::LeftButton);
-    QTRY_COMPARE(window.eventLog()->lines().size(), 3);
-    QStringList entries = window.eventLog()->lines();
-    for (QString &entry : entries)
-        entry.remove(0, 10); // "HH:mm:ss  "
-    QCOMPARE(entries, QStringList({"dtDeparture  Read DateSet  \"24/12/2025\"", "dtReturn  Read DateSet  \"-1\"",
-                                   "dtDeparture  Click  DateSet = \"10/12/2025\""}));
+    QTRY_COMPARE(entries().constLast(), QStringLiteral("dtDeparture  Click  DateSet = \"10/12/2025\""));
 }
 
 // The moves are gathered into one updating line, and the log keeps its newest lines only.
