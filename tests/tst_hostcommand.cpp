@@ -161,7 +161,8 @@ void tst_HostCommand::headlessRunsAnswerTheFontMessage_data()
     QTest::newRow("dump, 14") << QStringList{"FORM", "--dump"} << QByteArray("14");
     QTest::newRow("design dump, 14") << QStringList{"--design", "FORM", "--dump"} << QByteArray("14");
     QTest::newRow("screenshot, 14") << QStringList{"FORM", "--screenshot", picture} << QByteArray("14");
-    QTest::newRow("panel screenshot, 14") << QStringList{"FORM", "--screenshot", picture, "--open-panel", "a"} << QByteArray("14");
+    QTest::newRow("panel screenshot, 14") << QStringList{"FORM", "--screenshot", picture, "--open-panel", "a"}
+                                          << QByteArray("14");
 }
 
 // No one could close the box offscreen: the message goes to stderr, and the form loads
@@ -350,7 +351,8 @@ void tst_HostCommand::failedPicturesExitOne()
     std::optional<FileSizeLimit> limit;
     if (what == "limit")
         limit.emplace(64);
-    const HostRun run = runHost(QStringList{form, "--screenshot", path} + (panel.isEmpty() ? QStringList() : QStringList{"--open-panel", panel}));
+    const QStringList openPanel = panel.isEmpty() ? QStringList() : QStringList{"--open-panel", panel};
+    const HostRun run = runHost(QStringList{form, "--screenshot", path} + openPanel);
     limit.reset();
     QCOMPARE(run.code, 1);
     QVERIFY2(run.err.contains(problem), qPrintable(run.err));
