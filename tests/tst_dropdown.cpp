@@ -271,8 +271,7 @@ void tst_Dropdown::accessiblePressIsAClickOnTheButton()
     BoxForm form;
     ucvPelidora &box = *form.box;
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(button(box));
-    QCOMPARE(iface->role(), QAccessible::Button);
-    QCOMPARE(iface->text(QAccessible::Name), QString("Open calendar"));
+    QCOMPARE(std::tuple(iface->role(), iface->text(QAccessible::Name)), std::tuple(QAccessible::Button, QString("Open calendar")));
     QVERIFY(!iface->state().focusable);
     QAccessibleActionInterface *actions = iface->actionInterface();
     QCOMPARE(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
@@ -283,8 +282,7 @@ void tst_Dropdown::accessiblePressIsAClickOnTheButton()
     Panel *panel = panelOf(box);
     QVERIFY(panel && panel->isVisible() && panel->FlagShowPelidora());
     QCOMPARE(changes.count(), 1);
-    QCOMPARE(panel->lblDay()->text(), QString("5"));
-    QCOMPARE(panel->cboMese()->currentIndex(), 2);
+    QCOMPARE(std::tuple(panel->lblDay()->text(), panel->cboMese()->currentIndex()), std::tuple(QString("5"), 2));
     QTRY_COMPARE(QApplication::focusWidget(), panel->lblDay());
     QVERIFY(watchOf(box)->isActive());
     actions->doAction(QAccessibleActionInterface::pressAction()); // as a click: it closes

@@ -125,11 +125,10 @@ void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload()
     QSignalSpy notices(&site, &Site::propertyChanged);
     box.ReadProperties(stored); // reads "Forecolor": the keys ignore case
     QCOMPARE(notices.count(), 0);
-    QLineEdit *year = field(box, "txtYear");
-    QCOMPARE(year->isEnabled(), design.enabled);
-    QCOMPARE(year->isReadOnly(), design.locked);
-    QCOMPARE(year->palette().color(QPalette::Base), box.BackColor());
-    QCOMPARE(year->palette().color(QPalette::Active, QPalette::Text), box.ForeColor());
+    const QLineEdit *year = field(box, "txtYear");
+    QCOMPARE(std::tuple(year->isEnabled(), year->isReadOnly()), std::tuple(design.enabled, design.locked));
+    QCOMPARE(std::tuple(year->palette().color(QPalette::Base), year->palette().color(QPalette::Active, QPalette::Text)),
+             std::tuple(box.BackColor(), box.ForeColor()));
     // Each colour read and written back as it was, as a property browser does.
     for (const char *name : {"BackColor", "ForeColor", "PelidoraBackColor"})
         QVERIFY(box.setProperty(name, box.property(name)));
