@@ -20,12 +20,9 @@ class tst_WindowSystem : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void handlesAreStableAndNeverReused();
-    void parentClassAndRectOfAChild();
-    void installedReplacementSeesTheSameHandles();
+    void handlesNameWidgetsParentsClassesAndPlaces();
     void installedSinkTakesMessagesAndSounds();
-    void hiddenCaretReturnsWithTheNextFocus();
-    void focusInAnOpenListBelongsToTheList();
+    void caretAndFocusOfFieldsAndLists();
     void profileValueKeepsTheRestOfTheFile_data();
     void profileValueKeepsTheRestOfTheFile();
     void profileFileIsWrittenSafelyEveryTime_data();
@@ -37,55 +34,34 @@ private:
     platform::WindowSystem &ws = platform::windowSystem(); // the desktop's
 };
 
-void tst_WindowSystem::handlesAreStableAndNeverReused()
+// A handle is never reused, and an installed replacement sees the same ones.
+void tst_WindowSystem::handlesNameWidgetsParentsClassesAndPlaces()
 {
-    QCOMPARE(ws.handleOf(nullptr), 0);
-    qint32 first;
-    {
-        QWidget a;
-        first = ws.handleOf(&a);
-        QVERIFY(first > 0);
-        QCOMPARE(ws.handleOf(&a), first);
-        QCOMPARE(ws.widgetOf(first), &a);
-    }
-    QCOMPARE(ws.widgetOf(first), nullptr); // gone with its widget
-    QWidget b;
-    QVERIFY(ws.handleOf(&b) > first);
-    QCOMPARE(ws.widgetOf(0), nullptr);
-}
-
-void tst_WindowSystem::parentClassAndRectOfAChild()
-{
-    QWidget form;
-    form.setGeometry(100, 120, 300, 200);
-    QWidget child(&form);
-    child.setGeometry(10, 20, 50, 30);
-
-    const qint32 hChild = ws.handleOf(&child);
-    const qint32 hForm = ws.parentHandle(hChild);
-    QCOMPARE(ws.widgetOf(hForm), &form);
-    QCOMPARE(ws.parentHandle(hForm), 0); // a top-level window has no parent
-
+    QVERIFY(ws.handleOf(nullptr) == 0 && !ws.widgetOf(0));
+    auto form = std::make_unique<QWidget>();
+    form->setGeometry(100, 120, 300, 200);
+    QWidget *child = new QWidget(form.get());
+    child->setGeometry(10, 20, 50, 30);
+    const qint32 hChild = ws.handleOf(child), hForm = ws.parentHandle(hChild);
+    QVERIFY(hChild > 0 && ws.handleOf(child) == hChild && ws.widgetOf(hChild) == child);
+    QCOMPARE(std::tuple(ws.widgetOf(hForm), ws.parentHandle(hForm)), std::tuple(form.get(), 0)); // top level: none
     QCOMPARE(ws.classNameOf(hForm), QStringLiteral("QWidget"));
-    form.setProperty("windowClass", QStringLiteral("ThunderTestForm"));
-    QCOMPARE(ws.classNameOf(hForm), QStringLiteral("ThunderTestForm"));
-    QCOMPARE(ws.classNameOf(123456789), QString());
-
+    form->setProperty("windowClass", QStringLiteral("ThunderTestForm"));
+    QCOMPARE(QStringList({ws.classNameOf(hForm), ws.classNameOf(123456789)}), QStringList({"ThunderTestForm", ""}));
     QRect rect;
-    QVERIFY(ws.windowRect(hChild, &rect));
+    QVERIFY(ws.windowRect(hChild, &rect) && !ws.windowRect(123456789, &rect));
     QCOMPARE(rect, QRect(110, 140, 50, 30)); // global, not within the form
-    QVERIFY(!ws.windowRect(123456789, &rect));
-}
-
-void tst_WindowSystem::installedReplacementSeesTheSameHandles()
-{
-    QWidget w;
-    const qint32 h = platform::windowSystem().handleOf(&w);
-    test::FakeWindowSystem fake;
-    QCOMPARE(&platform::windowSystem(), static_cast<platform::WindowSystem *>(&fake));
-    QCOMPARE(fake.widgetOf(h), &w);
-    platform::windowSystem().beep();
-    QCOMPARE(fake.beeps, 1);
+    {
+        test::FakeWindowSystem fake;
+        QCOMPARE(&platform::windowSystem(), static_cast<platform::WindowSystem *>(&fake));
+        QCOMPARE(fake.widgetOf(hChild), child);
+        platform::windowSystem().beep();
+        QCOMPARE(fake.beeps, 1);
+    }
+    form.reset();
+    QCOMPARE(ws.widgetOf(hChild), nullptr); // gone with its widget
+    QWidget later;
+    QVERIFY(ws.handleOf(&later) > hForm);
 }
 
 // What a headless host installs: the library's messages and the host's own reach it, and
@@ -110,41 +86,33 @@ void tst_WindowSystem::installedSinkTakesMessagesAndSounds()
                                       "Can't assign font size greater than 12.|16|Pelidora", "beep", "beep"}));
 }
 
-void tst_WindowSystem::hiddenCaretReturnsWithTheNextFocus()
+void tst_WindowSystem::caretAndFocusOfFieldsAndLists()
 {
     QWidget form;
     auto *edit = new QLineEdit(&form);
     auto *other = new QLineEdit(&form);
-    other->move(0, 40);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    edit->setFocus();
-    QTRY_VERIFY(edit->hasFocus());
-
-    QVERIFY(ws.hideCaret(ws.handleOf(edit)));
-    QCOMPARE(edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit), 0);
-    QVERIFY(ws.hideCaret(ws.handleOf(edit))); // twice is harmless
-
-    other->setFocus();
-    QTRY_VERIFY(other->hasFocus());
-    QVERIFY(edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit) > 0);
-
-    QVERIFY(!ws.hideCaret(ws.handleOf(&form))); // not a text field
-}
-
-void tst_WindowSystem::focusInAnOpenListBelongsToTheList()
-{
-    QWidget form;
     auto *list = new QComboBox(&form);
+    other->move(0, 40);
+    list->move(0, 80);
     list->addItems({QStringLiteral("1900"), QStringLiteral("1901")});
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
+    const auto caretWidth = [&] { return edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit); };
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    QVERIFY(ws.hideCaret(ws.handleOf(edit)) && ws.hideCaret(ws.handleOf(edit))); // twice is harmless
+    QCOMPARE(caretWidth(), 0);
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
+    QVERIFY(caretWidth() > 0); // back with the next focus
+    QVERIFY(!ws.hideCaret(ws.handleOf(&form))); // not a text field
+
     list->setFocus();
     QTRY_VERIFY(list->hasFocus());
     list->showPopup();
     QTRY_VERIFY(list->view()->isVisible());
     QVERIFY(QApplication::focusWidget() != list); // Qt hands the focus to the popup
-    QCOMPARE(ws.widgetOf(ws.focusedHandle()), list);
+    QCOMPARE(ws.widgetOf(ws.focusedHandle()), list); // but it belongs to the list
 }
 
 void tst_WindowSystem::profileValueKeepsTheRestOfTheFile_data()
@@ -152,36 +120,32 @@ void tst_WindowSystem::profileValueKeepsTheRestOfTheFile_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
-    const QString v = QStringLiteral("ThunderForm");
-    QTest::newRow("empty") << QByteArray() << v << QByteArray("[WndParent]\nClass=ThunderForm\n");
-    QTest::newRow("other sections and comments") << QByteArray("; mine\n[Other]\nA=1\n") << v
-                                                 << QByteArray("; mine\n[Other]\nA=1\n[WndParent]\nClass=ThunderForm\n");
-    QTest::newRow("no final line end") << QByteArray("x=1") << v << QByteArray("x=1\n[WndParent]\nClass=ThunderForm\n");
-    QTest::newRow("key replaced") << QByteArray("[WndParent]\n; note\nClass=Old\nOther = 2\n") << v
-                                  << QByteArray("[WndParent]\n; note\nClass=ThunderForm\nOther = 2\n");
-    QTest::newRow("CR LF") << QByteArray("[WndParent]\r\nClass=Old\r\n[Next]\r\n") << v
-                           << QByteArray("[WndParent]\r\nClass=ThunderForm\r\n[Next]\r\n");
-    QTest::newRow("CR LF, key added") << QByteArray("[WndParent]\r\nA=1") << v
-                                      << QByteArray("[WndParent]\r\nA=1\r\nClass=ThunderForm\r\n");
-    QTest::newRow("added before the blank lines") << QByteArray("[WndParent]\nA=1\n\n[Next]\n") << v
-                                                  << QByteArray("[WndParent]\nA=1\nClass=ThunderForm\n\n[Next]\n");
-    QTest::newRow("names without case and blanks") << QByteArray(" [ wndparent ] ; x\n  CLASS  = Old\n") << v
-                                                   << QByteArray(" [ wndparent ] ; x\nClass=ThunderForm\n");
-    QTest::newRow("the first of repeats") << QByteArray("[WndParent]\nClass=a\nClass=b\n[WndParent]\nClass=c\n") << v
-                                          << QByteArray("[WndParent]\nClass=ThunderForm\nClass=b\n[WndParent]\nClass=c\n");
-    QTest::newRow("another section's key") << QByteArray("[Other]\nClass=x\n") << v
-                                           << QByteArray("[Other]\nClass=x\n[WndParent]\nClass=ThunderForm\n");
-    QTest::newRow("commented out") << QByteArray("[WndParent]\n;Class=Old\n#Class=Old\n") << v
-                                   << QByteArray("[WndParent]\n;Class=Old\n#Class=Old\nClass=ThunderForm\n");
-    QTest::newRow("odd lines") << QByteArray("]] [\n=\n\x01\xff\n[WndParent\n") << v
-                               << QByteArray("]] [\n=\n\x01\xff\n[WndParent\n[WndParent]\nClass=ThunderForm\n");
-    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[WndParent]\nClass=a\n") << v
-                                     << QByteArray("\xEF\xBB\xBF[WndParent]\nClass=ThunderForm\n");
-    QTest::newRow("value as given") << QByteArray() << QStringLiteral(R"( a,b=c;d "e" \f [x] é )")
-                                    << QByteArray("[WndParent]\nClass= a,b=c;d \"e\" \\f [x] \xC3\xA9 \n");
-    QTest::newRow("CR and LF become blanks") << QByteArray("[WndParent]\nClass=a\nB=1\n")
-                                             << QStringLiteral("Thunder\r\nForm\rX\nY")
-                                             << QByteArray("[WndParent]\nClass=Thunder  Form X Y\nB=1\n");
+    const auto row = [](const char *name, const QByteArray &before, const QByteArray &after,
+                        const QString &value = QStringLiteral("ThunderForm")) {
+        QTest::newRow(name) << before << value << after;
+    };
+    const QByteArray added("[WndParent]\nClass=ThunderForm\n");
+    row("empty", "", added);
+    row("other sections and comments", "; mine\n[Other]\nA=1\n", "; mine\n[Other]\nA=1\n" + added);
+    row("no final line end", "x=1", "x=1\n" + added);
+    row("key replaced", "[WndParent]\n; note\nClass=Old\nOther = 2\n",
+        "[WndParent]\n; note\nClass=ThunderForm\nOther = 2\n");
+    row("CR LF", "[WndParent]\r\nClass=Old\r\n[Next]\r\n", "[WndParent]\r\nClass=ThunderForm\r\n[Next]\r\n");
+    row("CR LF, key added", "[WndParent]\r\nA=1", "[WndParent]\r\nA=1\r\nClass=ThunderForm\r\n");
+    row("added before the blank lines", "[WndParent]\nA=1\n\n[Next]\n",
+        "[WndParent]\nA=1\nClass=ThunderForm\n\n[Next]\n");
+    row("names without case and blanks", " [ wndparent ] ; x\n  CLASS  = Old\n",
+        " [ wndparent ] ; x\nClass=ThunderForm\n");
+    row("the first of repeats", "[WndParent]\nClass=a\nClass=b\n[WndParent]\nClass=c\n",
+        "[WndParent]\nClass=ThunderForm\nClass=b\n[WndParent]\nClass=c\n");
+    row("another section's key", "[Other]\nClass=x\n", "[Other]\nClass=x\n" + added);
+    row("commented out", "[WndParent]\n;Class=Old\n#Class=Old\n", "[WndParent]\n;Class=Old\n#Class=Old\nClass=ThunderForm\n");
+    row("odd lines", "]] [\n=\n\x01\xff\n[WndParent\n", "]] [\n=\n\x01\xff\n[WndParent\n" + added);
+    row("byte order mark", "\xEF\xBB\xBF[WndParent]\nClass=a\n", "\xEF\xBB\xBF" + added);
+    row("value as given", "", "[WndParent]\nClass= a,b=c;d \"e\" \\f [x] \xC3\xA9 \n",
+        QStringLiteral(R"( a,b=c;d "e" \f [x] é )"));
+    row("CR and LF become blanks", "[WndParent]\nClass=a\nB=1\n", "[WndParent]\nClass=Thunder  Form X Y\nB=1\n",
+        QStringLiteral("Thunder\r\nForm\rX\nY"));
 }
 
 void tst_WindowSystem::profileValueKeepsTheRestOfTheFile()
@@ -214,9 +178,9 @@ void tst_WindowSystem::profileFileIsWrittenSafelyEveryTime()
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", what == "no folder" ? QByteArray("/proc/no-such-folder") : home.path().toLocal8Bit());
     const QString path = home.filePath("pelidora.ini"), target = home.filePath("real.ini");
-    const QByteArray large = "; " + QByteArray(platform::kMaxProfileBytes, 'x') + "\n[WndParent]\nClass=Old\n";
+    const QByteArray large = QByteArray(platform::kMaxProfileBytes, 'x') + "\n[WndParent]\nClass=Old\n";
     if (what == "large")
-        QVERIFY(test::writeFile(path, large));
+        QVERIFY(test::writeFile(path, "; " + large));
     else if (what == "link")
         QVERIFY(test::writeFile(target, "; mine\n") && QFile::link(target, path));
     else
@@ -228,17 +192,12 @@ void tst_WindowSystem::profileFileIsWrittenSafelyEveryTime()
     const QString before = test::whatStandsAt(path);
 
     QCOMPARE(ws.writeProfileValue("WndParent", "Class", "ThunderForm", "pelidora.ini"), result);
-    const QByteArray record("[WndParent]\nClass=ThunderForm\n");
-    if (what == "link") {
-        QCOMPARE(test::whatStandsAt(path), "link to " + target);
-        QCOMPARE(test::fileBytes(target), "; mine\n" + record);
-    } else if (result) {
-        QCOMPARE(test::fileBytes(path), record);
-    } else {
-        QCOMPARE(test::whatStandsAt(path), before);
-    }
-    QCOMPARE(QDir(home.path()).entryList(QDir::Hidden | QDir::System | QDir::AllEntries | QDir::NoDotAndDotDot).filter(
-                 QRegularExpression("^\\.")),
+    const QString record("[WndParent]\nClass=ThunderForm\n");
+    QCOMPARE(test::whatStandsAt(path), what == "link" ? "link to " + target : result ? "file " + record : before);
+    if (what == "link")
+        QCOMPARE(test::fileBytes(target), "; mine\n" + record.toUtf8());
+    // No temporary file left behind.
+    QCOMPARE(QDir(home.path()).entryList({".*"}, QDir::Hidden | QDir::System | QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList());
 }
 
@@ -270,14 +229,9 @@ void tst_WindowSystem::shellOpensLocalDocumentsAndSomeAddresses()
     QTemporaryDir dir;
     const QString home = QDir(dir.path()).canonicalPath();
     QVERIFY(QDir(home).mkdir("bin"));
-    QFile opener(home + "/bin/xdg-open");
-    QVERIFY(opener.open(QIODevice::WriteOnly));
-    opener.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.handed\"\n");
-    opener.close();
-    QVERIFY(opener.setPermissions(opener.permissions() | QFile::ExeOwner));
-    QFile notes(home + "/-n notes.txt");
-    QVERIFY(notes.open(QIODevice::WriteOnly));
-    notes.close();
+    QVERIFY(test::writeFile(home + "/bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.handed\"\n")
+            && QFile::setPermissions(home + "/bin/xdg-open", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
+            && test::writeFile(home + "/-n notes.txt", {}));
     const QByteArray path = qgetenv("PATH");
     const QString folder = QDir::currentPath();
     const auto restore = qScopeGuard([&] {
@@ -288,14 +242,10 @@ void tst_WindowSystem::shellOpensLocalDocumentsAndSomeAddresses()
     QDir::setCurrent(home);
 
     QCOMPARE(ws.openDocument(document.replace("~", home)), result);
-    QFile note(home + "/bin/xdg-open.handed");
-    if (handed.isNull()) {
-        QVERIFY(!note.exists());
-    } else {
-        QTRY_VERIFY(note.exists() && note.size() > 0);
-        QVERIFY(note.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(note.readAll()), handed.replace("~", home) + "\n");
-    }
+    const QString note = home + "/bin/xdg-open.handed";
+    if (!handed.isNull())
+        QTRY_VERIFY(QFileInfo(note).size() > 0);
+    QCOMPARE(test::whatStandsAt(note), handed.isNull() ? "nothing" : "file " + handed.replace("~", home) + "\n");
     // Without an opener on the path.
     qputenv("PATH", "/nonexistent");
     QCOMPARE(ws.openDocument(document), result == 42 ? 31 : result);

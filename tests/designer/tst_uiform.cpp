@@ -11,7 +11,7 @@
 
 #include <QFile>
 #include <QLineEdit>
-#include <QXmlStreamReader>
+#include <QRegularExpression>
 #include <QtTest>
 
 using pelidora::ucvPelidora;
@@ -19,26 +19,15 @@ using pelidora::ucvPelidora;
 namespace {
 
 // The names of the properties dateform.ui sets on one of its widgets.
-QStringList propertiesInForm(QStringView widget)
+QStringList propertiesInForm(const QString &widget)
 {
     QFile file(QStringLiteral(UI_FILE));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QXmlStreamReader xml(&file);
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"widget" && xml.attributes().value(QStringLiteral("name")) == widget) {
-            QStringList names;
-            while (xml.readNextStartElement()) {
-                if (xml.name() == u"property")
-                    names << xml.attributes().value(QStringLiteral("name")).toString();
-                xml.skipCurrentElement();
-            }
-            return names;
-        }
-        if (xml.name() != u"ui" && xml.name() != u"widget")
-            xml.skipCurrentElement();
-    }
-    return {};
+    const QString ui = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QStringList names;
+    for (const auto &match : QRegularExpression(R"re(<property name="(\w+)")re")
+                                 .globalMatch(ui.section("name=\"" + widget + "\">", 1).section("</widget>", 0, 0)))
+        names << match.captured(1);
+    return names;
 }
 
 QList<QWidget *> partsOf(const ucvPelidora &box)
@@ -69,7 +58,7 @@ void tst_UiForm::formSetsEveryDesignableProperty()
     // The font object, the date as text and the window handle are not designed in Designer.
     QCOMPARE(designable, QStringList({"BackColor", "ForeColor", "Locked", "Appearance", "PelidoraBackColor",
                                       "Enabled", "MousePointer", "date"}));
-    const QStringList set = propertiesInForm(u"dtDeparture");
+    const QStringList set = propertiesInForm("dtDeparture");
     for (const QString &name : designable + QStringList{"font"})
         QVERIFY2(set.contains(name), qPrintable(name));
 }
@@ -81,18 +70,13 @@ void tst_UiForm::setupUiWritesTheDesign()
     ui.setupUi(&form);
     ucvPelidora &box = *ui.dtDeparture;
     QVERIFY(!box.site()->UserMode());
-    QCOMPARE(box.BackColor(), QColor(255, 255, 204));
-    QCOMPARE(box.ForeColor(), QColor(0, 0, 128));
-    QVERIFY(box.Locked());
-    QCOMPARE(box.Appearance(), ucvPelidora::ThreeD);
-    QCOMPARE(box.PelidoraBackColor(), QColor(240, 240, 240));
-    QCOMPARE(box.MousePointer(), 2);
-    QCOMPARE(box.cursor().shape(), Qt::CrossCursor);
-    QCOMPARE(box.date(), QDate(2010, 3, 15));
+    QCOMPARE(std::tuple(box.BackColor(), box.ForeColor(), box.PelidoraBackColor(), box.date()),
+             std::tuple(QColor(255, 255, 204), QColor(0, 0, 128), QColor(240, 240, 240), QDate(2010, 3, 15)));
+    QCOMPARE(std::tuple(box.Locked(), box.Appearance(), box.MousePointer(), box.cursor().shape()),
+             std::tuple(true, ucvPelidora::ThreeD, qint16(2), Qt::CrossCursor));
     // setFont and setEnabled, as uic writes font, Enabled and enabled, act as Font and Enabled.
-    QCOMPARE(box.Font().name(), QString("DejaVu Serif"));
-    QCOMPARE(box.Font().size(), 11.0);
-    QVERIFY(box.Font().bold());
+    QCOMPARE(std::tuple(box.Font().name(), box.Font().size(), box.Font().bold()),
+             std::tuple(QString("DejaVu Serif"), 11.0, true));
     QCOMPARE(box.findChild<QLineEdit *>("txtYear")->font().pointSize(), 11);
     for (const ucvPelidora *disabled : {&box, ui.dtReturn}) {
         QVERIFY(!disabled->Enabled());
@@ -103,11 +87,9 @@ void tst_UiForm::setupUiWritesTheDesign()
     // A form host saving the box would store the design.
     pelidora::PropertyBag bag;
     box.WriteProperties(bag);
-    QCOMPARE(bag.readLong("BackColor", 0), 0xCCFFFF);
-    QCOMPARE(bag.readInteger("Appearance", 0), 1);
-    QCOMPARE(bag.readLong("DateSet", 0), pelidora::daySerial(QDate(2010, 3, 15)));
-    QCOMPARE(bag.readFont("Font", pelidora::StdFont()).name(), QString("DejaVu Serif"));
-    QVERIFY(!bag.readBoolean("Enabled", true));
+    QCOMPARE(std::tuple(bag.readLong("BackColor", 0), bag.readInteger("Appearance", 0), bag.readLong("DateSet", 0),
+                        bag.readFont("Font", pelidora::StdFont()).name(), bag.readBoolean("Enabled", true)),
+             std::tuple(0xCCFFFF, qint16(1), pelidora::daySerial(QDate(2010, 3, 15)), QString("DejaVu Serif"), false));
 }
 
 void tst_UiForm::formRunsOnceShown()

@@ -1,52 +1,10 @@
 #include "support/testsupport.h"
 
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
-
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
 namespace pelidora::test {
-
-FakeWindowSystem::FakeWindowSystem()
-    : m_previous(platform::setWindowSystem(this))
-{
-}
-
-FakeWindowSystem::~FakeWindowSystem()
-{
-    platform::setWindowSystem(m_previous);
-}
-
-int FakeWindowSystem::showMessage(const QString &text, int style, const QString &title)
-{
-    messages << Message{text, style, title};
-    return 1;
-}
-
-int FakeWindowSystem::writeProfileValue(const QString &section, const QString &key,
-                                                const QString &value, const QString &fileName)
-{
-    profileWrites << ProfileWrite{section, key, value, fileName};
-    return 1;
-}
-
-int FakeWindowSystem::openDocument(const QString &document)
-{
-    opened << document;
-    return shellResult;
-}
-
-int FakeWindowSystem::screenWidthTwips()
-{
-    return screenWidth ? *screenWidth : WindowSystem::screenWidthTwips();
-}
-
-int FakeWindowSystem::screenHeightTwips()
-{
-    return screenHeight ? *screenHeight : WindowSystem::screenHeightTwips();
-}
 
 QRect FakeWindowSystem::screenRectTwips(qint32 handle)
 {
@@ -65,32 +23,6 @@ QColor FakeWindowSystem::systemColor(int index)
     if (index == ColorCaptionText && captionTextColor)
         return *captionTextColor;
     return WindowSystem::systemColor(index);
-}
-
-qint32 FakeWindowSystem::focusedHandle()
-{
-    return focus ? *focus : WindowSystem::focusedHandle();
-}
-
-TodayPin::TodayPin(int year, int month, int day)
-    : m_serial(core::serialFromCivil({year, month, day}))
-{
-    platform::pinToday(m_serial);
-}
-
-TodayPin::~TodayPin()
-{
-    platform::pinToday(std::nullopt);
-}
-
-LocalePin::LocalePin(const QString &name)
-{
-    QLocale::setDefault(QLocale(name));
-}
-
-LocalePin::~LocalePin()
-{
-    QLocale::setDefault(m_previous);
 }
 
 namespace {

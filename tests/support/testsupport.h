@@ -3,6 +3,8 @@
 // What the widget tests share: a window system that records instead of reaching the
 // desktop, a pinned today and a pinned locale.
 
+#include "platform/dayserial.h"
+#include "platform/localedates.h"
 #include "platform/windowsystem.h"
 
 #include <QAccessible>
@@ -20,8 +22,8 @@ namespace pelidora::test {
 class FakeWindowSystem : public platform::WindowSystem
 {
 public:
-    FakeWindowSystem();  // installs itself
-    ~FakeWindowSystem() override; // puts the previous one back
+    FakeWindowSystem() : m_previous(platform::setWindowSystem(this)) {} // installs itself
+    ~FakeWindowSystem() override { platform::setWindowSystem(m_previous); } // puts the previous one back
 
     struct Message { QString text; int style; QString title; };
     struct ProfileWrite { QString section, key, value, fileName; };
@@ -38,15 +40,27 @@ public:
 
     void beep() override { ++beeps; }
     void messageBeep(unsigned type) override { messageBeeps << type; }
-    int showMessage(const QString &text, int style, const QString &title) override;
-    int writeProfileValue(const QString &section, const QString &key,
-                                  const QString &value, const QString &fileName) override;
-    int openDocument(const QString &document) override;
-    int screenWidthTwips() override;
-    int screenHeightTwips() override;
+    int showMessage(const QString &text, int style, const QString &title) override
+    {
+        messages << Message{text, style, title};
+        return 1;
+    }
+    int writeProfileValue(const QString &section, const QString &key, const QString &value,
+                          const QString &fileName) override
+    {
+        profileWrites << ProfileWrite{section, key, value, fileName};
+        return 1;
+    }
+    int openDocument(const QString &document) override
+    {
+        opened << document;
+        return shellResult;
+    }
+    int screenWidthTwips() override { return screenWidth ? *screenWidth : WindowSystem::screenWidthTwips(); }
+    int screenHeightTwips() override { return screenHeight ? *screenHeight : WindowSystem::screenHeightTwips(); }
     QRect screenRectTwips(qint32 handle) override; // sized as above, from the origin
     QColor systemColor(int index) override;
-    qint32 focusedHandle() override;
+    qint32 focusedHandle() override { return focus ? *focus : WindowSystem::focusedHandle(); }
 
 private:
     platform::WindowSystem *m_previous;
@@ -56,8 +70,11 @@ private:
 class TodayPin
 {
 public:
-    explicit TodayPin(int year, int month, int day);
-    ~TodayPin();
+    explicit TodayPin(int year, int month, int day) : m_serial(core::serialFromCivil({year, month, day}))
+    {
+        platform::pinToday(m_serial);
+    }
+    ~TodayPin() { platform::pinToday(std::nullopt); }
     int serial() const { return m_serial; }
 
 private:
@@ -68,8 +85,8 @@ private:
 class LocalePin
 {
 public:
-    explicit LocalePin(const QString &name);
-    ~LocalePin();
+    explicit LocalePin(const QString &name) { QLocale::setDefault(QLocale(name)); }
+    ~LocalePin() { QLocale::setDefault(m_previous); }
 
 private:
     QLocale m_previous;
