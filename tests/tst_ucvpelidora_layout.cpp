@@ -36,17 +36,9 @@ ucvPelidora *boxWithFont(Site &site, const StdFont &font, QWidget *parent = null
 }
 
 // Counts the paint events of the widgets it watches.
-class PaintCounter : public QObject
-{
-public:
+struct PaintCounter : QObject {
     int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
+    bool eventFilter(QObject *, QEvent *event) override { paints += event->type() == QEvent::Paint; return false; }
 };
 
 } // namespace
@@ -63,7 +55,6 @@ private Q_SLOTS:
     void activationChangesNothingOnTheStrip();
     void stripIsAGroupNamedWithTheHeldDate_data();
     void stripIsAGroupNamedWithTheHeldDate();
-    void catalogRenamesOpenBoxesAndPanels();
 
 private:
     FakeWindowSystem m_ws;
@@ -96,15 +87,14 @@ void tst_ucvPelidoraLayout::stripFollowsTheClampedFont()
     const StdFont font = fontOf(family, points);
     std::unique_ptr<ucvPelidora> box(boxWithFont(site, font, nullptr, widgetFont));
     QCOMPARE(m_ws.messages.size(), applied < points ? 1 : 0);
-    if (applied < points) {
-        QCOMPARE(m_ws.messages[0].text, QString("Can't assign font size greater than 12."));
-        QCOMPARE(m_ws.messages[0].style, 16);
-    }
+    if (applied < points)
+        QCOMPARE(std::tuple(m_ws.messages[0].text, m_ws.messages[0].style),
+                 std::tuple(QString("Can't assign font size greater than 12."), 16));
     // The caller's font object is the box's, clamp included; a widget font becomes a new one.
     QCOMPARE(box->Font().isSameObject(font), !widgetFont);
-    QCOMPARE(box->Font().size(), applied);
     QCOMPARE(box->Font().name(), family);
-    QCOMPARE(part(*box, "txtYear")->font().pointSizeF(), applied);
+    QCOMPARE(QList<double>({box->Font().size(), box->font().pointSizeF(), part(*box, "txtYear")->font().pointSizeF()}),
+             QList<double>(3, applied));
     // Each picture fits its place, and a box of the same size shows the same pixmap.
     std::unique_ptr<ucvPelidora> twin(boxWithFont(site, font));
     for (const char *name : {"slash1", "slash2", "imgCombo", "imgCboUp"}) {
@@ -114,21 +104,17 @@ void tst_ucvPelidoraLayout::stripFollowsTheClampedFont()
     }
 
     const QFontMetrics fm(box->font());
-    QCOMPARE(box->font().pointSizeF(), applied);
     const int h = fm.height(), w2 = fm.horizontalAdvance("33"), w4 = fm.horizontalAdvance("3333");
-    // 165 twips of separator and 270 of button are 11 and 18 pixels at 15 twips a pixel.
-    const auto at = [&](const char *name) { return part(*box, name)->geometry(); };
-    QCOMPARE(at("txtDay"), QRect(0, 0, 2 * w2, h));
-    QCOMPARE(at("slash1"), QRect(2 * w2, 2, 11, h - 3));
-    QCOMPARE(at("txtMonth"), QRect(2 * w2 + 11, 0, 2 * w2, h));
-    QCOMPARE(at("slash2"), QRect(4 * w2 + 11, 2, 11, h - 3));
-    QCOMPARE(at("txtYear"), QRect(4 * w2 + 22, 0, 2 * w4, h));
     const int width = 4 * w2 + 22 + 2 * w4 + 18;
-    QCOMPARE(at("imgCombo"), QRect(width - 18, 0, 18, h));
+    // 165 twips of separator and 270 of button are 11 and 18 pixels at 15 twips a pixel.
+    QList<QRect> rects;
+    for (const char *name : {"txtDay", "slash1", "txtMonth", "slash2", "txtYear", "imgCombo"})
+        rects << part(*box, name)->geometry();
+    QCOMPARE(rects, QList<QRect>({{0, 0, 2 * w2, h}, {2 * w2, 2, 11, h - 3}, {2 * w2 + 11, 0, 2 * w2, h},
+                                  {4 * w2 + 11, 2, 11, h - 3}, {4 * w2 + 22, 0, 2 * w4, h}, {width - 18, 0, 18, h}}));
     QCOMPARE(box->size(), QSize(width, h));
     QCOMPARE(box->sizeHint(), box->size());
-    QCOMPARE(int(module().gCtlHeight), h * 15);
-    QCOMPARE(int(module().gCtlWidth), width * 15);
+    QCOMPARE(QSize(module().gCtlWidth, module().gCtlHeight), box->size() * 15);
 
     // BackColor and ForeColor reach the fields, not the strip between them.
     box->setBackColor(Qt::yellow);
@@ -201,15 +187,20 @@ void tst_ucvPelidoraLayout::artworkShipsAtTwoRatios()
     QCOMPARE(two.devicePixelRatio(), 2.0);
 }
 
+// The strip is a group named with the held date and its parts in their order; a catalog
+// installed or taken out renames open boxes and panels.
 void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate_data()
 {
     QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("today"); // the strip's name
-    QTest::addColumn<QStringList>("parts");
+    QTest::addColumn<QString>("today");       // the strip's name
+    QTest::addColumn<QStringList>("parts");   // the strip's, then the panel's
+    QTest::addColumn<QStringList>("italian"); // the strip's name with no date, then the parts
     QTest::newRow("day first") << "en_GB" << "Monday, 23 June 2025"
-                               << QStringList{"Day", "Month", "Year", "Open calendar"};
+                               << QStringList{"Day", "Month", "Year", "Open calendar", "Day", "Month", "Year"}
+                               << QStringList{"Nessuna data", "Giorno", "Mese", "Anno", "Apri calendario", "Giorno", "Mese", "Anno"};
     QTest::newRow("month first") << "en_US" << "Monday, June 23, 2025"
-                                 << QStringList{"Month", "Day", "Year", "Open calendar"};
+                                 << QStringList{"Month", "Day", "Year", "Open calendar", "Day", "Month", "Year"}
+                                 << QStringList{"Nessuna data", "Mese", "Giorno", "Anno", "Apri calendario", "Giorno", "Mese", "Anno"};
 }
 
 void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
@@ -221,18 +212,24 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
     AccessibleEvents events;
     QWidget form;
     auto *box = new ucvPelidora(&form);
+    MonthPanel panel;
     QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(box);
+    const auto names = [&] {
+        QStringList result{strip->text(QAccessible::Name)};
+        for (int i = 0; i < strip->childCount(); ++i)
+            result << strip->child(i)->text(QAccessible::Name);
+        for (QObject *part : std::initializer_list<QObject *>{panel.lblDay(), panel.cboMese(), panel.cboAnno()})
+            result << QAccessible::queryAccessibleInterface(part)->text(QAccessible::Name);
+        return result;
+    };
     QCOMPARE(strip->role(), QAccessible::Grouping);
-    QCOMPARE(strip->text(QAccessible::Name), today);
-    QStringList names;
+    QCOMPARE(names(), QStringList{today} + parts);
     for (int i = 0; i < strip->childCount(); ++i) {
         QAccessibleInterface *child = strip->child(i);
-        names << child->text(QAccessible::Name);
         QCOMPARE(child->role(), i < 3 ? QAccessible::EditableText : QAccessible::Button);
         QCOMPARE(strip->indexOfChild(child), i);
         QCOMPARE(child->parent(), strip);
     }
-    QCOMPARE(names, parts);
 
     // Asking takes nothing typed over: no correction, no held date, no signal.
     QSignalSpy changes(box, &ucvPelidora::dateChanged);
@@ -246,7 +243,18 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
     QCOMPARE(events.of(QAccessible::NameChanged), QList<QObject *>{box});
 
     box->setDate(QDate());
-    QCOMPARE(strip->text(QAccessible::Name), QString("No date"));
+    const QStringList english = QStringList{"No date"} + parts;
+    QCOMPARE(names(), english);
+    QVERIFY(installTranslator(QLocale("it_IT")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QTEST(names(), "italian");
+    m_ws.messages.clear();
+    box->setFontObject(fontOf("DejaVu Sans", 14));
+    QCOMPARE(m_ws.messages.value(0).text, QString("Impossibile assegnare una dimensione del carattere maggiore di 12."));
+    // English is the source language: asking for it takes the catalog out.
+    QVERIFY(!installTranslator(QLocale("en_GB")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(names(), english);
 }
 
 // Even where the application's inactive colours differ from its active ones, the strip
@@ -295,37 +303,6 @@ void tst_ucvPelidoraLayout::activationChangesNothingOnTheStrip()
     QCoreApplication::sendPostedEvents();
     QCOMPARE(field(*box, "txtDay")->palette().color(QPalette::Base), QColor(Qt::cyan));
     QCOMPARE(box->BackColorValue(), 0x80000005u);
-}
-
-void tst_ucvPelidoraLayout::catalogRenamesOpenBoxesAndPanels()
-{
-    QWidget form;
-    auto *box = new ucvPelidora(&form);
-    box->setDate(QDate());
-    MonthPanel panel;
-    const auto names = [&] {
-        QAccessibleInterface *strip = QAccessible::queryAccessibleInterface(box);
-        QStringList result{strip->text(QAccessible::Name)};
-        for (int i = 0; i < strip->childCount(); ++i)
-            result << strip->child(i)->text(QAccessible::Name);
-        for (QObject *part : std::initializer_list<QObject *>{panel.lblDay(), panel.cboMese(), panel.cboAnno()})
-            result << QAccessible::queryAccessibleInterface(part)->text(QAccessible::Name);
-        return result;
-    };
-    const QStringList english{"No date", "Day", "Month", "Year", "Open calendar", "Day", "Month", "Year"};
-    QCOMPARE(names(), english);
-
-    QVERIFY(installTranslator(QLocale("it_IT")));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    QCOMPARE(names(), QStringList({"Nessuna data", "Giorno", "Mese", "Anno", "Apri calendario", "Giorno", "Mese", "Anno"}));
-    m_ws.messages.clear();
-    box->setFontObject(fontOf("DejaVu Sans", 14));
-    QCOMPARE(m_ws.messages.value(0).text, QString("Impossibile assegnare una dimensione del carattere maggiore di 12."));
-
-    // English is the source language: asking for it takes the catalog out.
-    QVERIFY(!installTranslator(QLocale("en_GB")));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    QCOMPARE(names(), english);
 }
 
 QTEST_MAIN(tst_ucvPelidoraLayout)

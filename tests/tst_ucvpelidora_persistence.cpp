@@ -2,7 +2,6 @@
 
 #include "support/boxhelpers.h"
 
-#include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -23,15 +22,9 @@ int errorOf(F &&call)
     return 0;
 }
 
-QVariant longValue(quint32 value)
-{
-    return QVariant::fromValue(qint32(value));
-}
-
-QVariant integerValue(int value)
-{
-    return QVariant::fromValue(qint16(value));
-}
+// Stored values as the bag holds them: 32-bit longs, 16-bit integers.
+QVariant longValue(quint32 value) { return QVariant::fromValue(qint32(value)); }
+QVariant integerValue(int value) { return QVariant::fromValue(qint16(value)); }
 
 // A box's stored values, as a designer left them.
 struct Design {
@@ -51,13 +44,11 @@ private Q_SLOTS:
     void newBoxHasTheDefaults();
     void everyValueSurvivesSaveAndReload_data();
     void everyValueSurvivesSaveAndReload();
-    void dateOfTheSavingDayFollowsToday();
     void badStoredValueIsRaised();
     void everyWriteRaisesItsNoticeOrAnError_data();
     void everyWriteRaisesItsNoticeOrAnError();
     void enabledAndLockedReachTheParts();
     void mousePointerSetsTheBoxCursor();
-    void fontClampNeverChangesTheHostsFont();
 
 private:
     FakeWindowSystem m_ws;
@@ -74,15 +65,35 @@ void tst_ucvPelidoraPersistence::newBoxHasTheDefaults()
     box.setMousePointer(2);
     box.InitProperties();
     QCOMPARE(fieldsOf(box), QStringList({"23", "06", "2025"}));
-    QCOMPARE(box.BackColor(), QColor(Qt::white));
-    QCOMPARE(box.ForeColor(), QColor(Qt::black));
-    QCOMPARE(box.PelidoraBackColor(), QColor(0xC0, 0xC0, 0xC0));
+    QCOMPARE(QList<QColor>({box.BackColor(), box.ForeColor(), box.PelidoraBackColor()}),
+             QList<QColor>({Qt::white, Qt::black, QColor(0xC0, 0xC0, 0xC0)}));
     QVERIFY(!field(box, "txtDay")->isReadOnly());
     QCOMPARE(box.cursor().shape(), Qt::ArrowCursor);
-    // A container may drop values equal to their defaults: a new box saves nothing then.
+    // A container may drop values equal to their defaults: a new box saves nothing then,
+    // and reloaded on another day it holds that day.
     PropertyBag bag;
     box.WriteProperties(bag);
     QCOMPARE(bag.keys(), QStringList());
+    {
+        TodayPin later(2026, 1, 2);
+        ucvPelidora reloaded(&site);
+        reloaded.ReadProperties(bag);
+        QCOMPARE(fieldsOf(reloaded), QStringList({"02", "01", "2026"}));
+    }
+    platform::pinToday(m_today.serial()); // a pin leaves today unpinned when it goes
+
+    // Any other date is stored as held; typing not yet committed is not saved.
+    box.setDateSet("15/03/2010");
+    field(box, "txtYear")->setText("1999");
+    box.WriteProperties(bag);
+    QCOMPARE(bag.readLong("DateSet", 0), serialOf(2010, 3, 15));
+
+    // The host's font is the box's, clamped to 12 points in the box only.
+    const StdFont ambient(QFont("DejaVu Sans", 20));
+    Site large(false, ambient);
+    ucvPelidora clamped(&large);
+    clamped.InitProperties();
+    QCOMPARE(std::tuple(clamped.Font().size(), ambient.size(), m_ws.messages.size()), std::tuple(12.0, 20.0, 1));
 }
 
 void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload_data()
@@ -114,11 +125,10 @@ void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload()
     QSignalSpy notices(&site, &Site::propertyChanged);
     box.ReadProperties(stored); // reads "Forecolor": the keys ignore case
     QCOMPARE(notices.count(), 0);
-    QLineEdit *year = field(box, "txtYear");
-    QCOMPARE(year->isEnabled(), design.enabled);
-    QCOMPARE(year->isReadOnly(), design.locked);
-    QCOMPARE(year->palette().color(QPalette::Base), box.BackColor());
-    QCOMPARE(year->palette().color(QPalette::Active, QPalette::Text), box.ForeColor());
+    const QLineEdit *year = field(box, "txtYear");
+    QCOMPARE(std::tuple(year->isEnabled(), year->isReadOnly()), std::tuple(design.enabled, design.locked));
+    QCOMPARE(std::tuple(year->palette().color(QPalette::Base), year->palette().color(QPalette::Active, QPalette::Text)),
+             std::tuple(box.BackColor(), box.ForeColor()));
     // Each colour read and written back as it was, as a property browser does.
     for (const char *name : {"BackColor", "ForeColor", "PelidoraBackColor"})
         QVERIFY(box.setProperty(name, box.property(name)));
@@ -130,26 +140,6 @@ void tst_ucvPelidoraPersistence::everyValueSurvivesSaveAndReload()
     QCOMPARE(sorted(saved.keys()), sorted(stored.keys()));
     for (const QString &key : stored.keys())
         QVERIFY2(PropertyBag::sameValue(saved.ReadProperty(key), stored.ReadProperty(key)), qPrintable(key));
-}
-
-void tst_ucvPelidoraPersistence::dateOfTheSavingDayFollowsToday()
-{
-    Site site(false);
-    PropertyBag bag;
-    ucvPelidora box(&site);
-    box.InitProperties(); // today, 23 June 2025, is not stored
-    box.WriteProperties(bag);
-    TodayPin later(2026, 1, 2);
-    ucvPelidora reloaded(&site);
-    reloaded.ReadProperties(bag);
-    QCOMPARE(fieldsOf(reloaded), QStringList({"02", "01", "2026"}));
-
-    // Any other date is stored as held; typing not yet committed is not saved.
-    reloaded.setDateSet("15/03/2010");
-    field(reloaded, "txtYear")->setText("1999");
-    PropertyBag other;
-    reloaded.WriteProperties(other);
-    QCOMPARE(other.readLong("DateSet", 0), serialOf(2010, 3, 15));
 }
 
 void tst_ucvPelidoraPersistence::badStoredValueIsRaised()
@@ -230,11 +220,14 @@ void tst_ucvPelidoraPersistence::enabledAndLockedReachTheParts()
     Site site(false);
     auto &box = *new ucvPelidora(&site, &form);
     box.InitProperties();
-    QWidget *button = box.findChild<QLabel *>("imgCombo");
-    const QList<QWidget *> parts{field(box, "txtDay"), field(box, "txtMonth"), field(box, "txtYear"), button};
+    const auto enabled = [&] {
+        QList<bool> parts;
+        for (const char *name : {"txtDay", "txtMonth", "txtYear", "imgCombo"})
+            parts << part(box, name)->isEnabled();
+        return parts;
+    };
     box.setEnabledProperty(false);
-    for (QWidget *w : parts)
-        QVERIFY(!w->isEnabled());
+    QCOMPARE(enabled(), QList<bool>(4, false));
     form.setEnabled(false);
     box.setEnabledProperty(true);
     QVERIFY(box.Enabled());
@@ -242,8 +235,7 @@ void tst_ucvPelidoraPersistence::enabledAndLockedReachTheParts()
     box.WriteProperties(bag);
     QVERIFY(!bag.contains("Enabled"));
     form.setEnabled(true);
-    for (QWidget *w : parts)
-        QVERIFY(w->isEnabled());
+    QCOMPARE(enabled(), QList<bool>(4, true));
 
     // QWidget's own setEnabled is an Enabled write too; the form's state is none.
     QSignalSpy notices(&site, &Site::propertyChanged);
@@ -251,14 +243,13 @@ void tst_ucvPelidoraPersistence::enabledAndLockedReachTheParts()
     box.setEnabled(true);
     form.setEnabled(false);
     form.setEnabled(true);
-    for (QWidget *w : parts)
-        QVERIFY(w->isEnabled());
+    QCOMPARE(enabled(), QList<bool>(4, true));
     QCOMPARE(notices.count(), 2);
 
     box.setLocked(true);
     for (const char *name : {"txtDay", "txtMonth", "txtYear"})
         QVERIFY(field(box, name)->isReadOnly());
-    QVERIFY(button->isEnabled());
+    QVERIFY(part(box, "imgCombo")->isEnabled());
 }
 
 void tst_ucvPelidoraPersistence::mousePointerSetsTheBoxCursor()
@@ -275,17 +266,6 @@ void tst_ucvPelidoraPersistence::mousePointerSetsTheBoxCursor()
     }
     // The fields keep their own text cursor.
     QCOMPARE(field(box, "txtDay")->cursor().shape(), Qt::IBeamCursor);
-}
-
-void tst_ucvPelidoraPersistence::fontClampNeverChangesTheHostsFont()
-{
-    const StdFont ambient(QFont("DejaVu Sans", 20));
-    Site site(false, ambient);
-    ucvPelidora box(&site);
-    box.InitProperties();
-    QCOMPARE(box.Font().size(), 12.0);
-    QCOMPARE(ambient.size(), 20.0);
-    QCOMPARE(m_ws.messages.size(), 1);
 }
 
 QTEST_MAIN(tst_ucvPelidoraPersistence)

@@ -19,22 +19,12 @@ namespace pelidora::test {
 // Today in these tests: 23 June 2025, a day above 12, so day and month cannot be mixed up.
 inline constexpr int kTodayYear = 2025, kTodayMonth = 6, kTodayDay = 23;
 
-inline int serialOf(int year, int month, int day)
-{
-    return core::serialFromCivil({year, month, day});
-}
+inline int serialOf(int year, int month, int day) { return core::serialFromCivil({year, month, day}); }
 
 // A constituent control by its name: txtDay, slash1, imgCombo, TimerHide, ...
 template<typename T = QWidget>
-T *part(const ucvPelidora &box, const char *name)
-{
-    return box.findChild<T *>(QLatin1String(name));
-}
-
-inline QLineEdit *field(const ucvPelidora &box, const char *name)
-{
-    return part<QLineEdit>(box, name);
-}
+T *part(const ucvPelidora &box, const char *name) { return box.findChild<T *>(QLatin1String(name)); }
+inline QLineEdit *field(const ucvPelidora &box, const char *name) { return part<QLineEdit>(box, name); }
 
 // The three field texts, first to last.
 inline QStringList fieldsOf(const ucvPelidora &box)
