@@ -1,24 +1,28 @@
 #!/usr/bin/python3
 """Mutation sampler: how many small faults in the code do the tests catch?
 
-usage:
-  tools/mutants.py [--rev REV] [--out FILE] [--seed N] [--count N] [--jobs N] [--only ID]...
-  tools/mutants.py --list [--rev REV] [--seed N] [--count N]
-  tools/mutants.py --compare BEFORE.json AFTER.json
+usage, for tests trimmed between commits A and B (same library code, other tests):
+  tools/mutants.py --list                       # the chosen mutants, nothing run
+  tools/mutants.py --rev A --out before.json    # 90 mutants, seed 23
+  tools/mutants.py --rev B --out after.json
+  tools/mutants.py --compare before.json after.json   # exit 1 when B kills fewer
+  tools/mutants.py --rev B --only ID,ID         # rerun a few
 
 It checks REV (default HEAD) out into a tree of its own (--tree, a detached git worktree made
 on first use; never the working tree you run it from), builds it there once (--build,
 default TREE/build-mutants, Ninja + ccache), then for each mutant: edits one line, rebuilds
 the test executables that link the edited file, runs their ctest tests with ctest's
 environment, and puts the file back byte for byte (on errors and Ctrl-C too). A mutant is
-killed when some test fails, crashes or outlasts its time limit; one that does not build
+killed when some test fails, crashes or outlasts its time limit (five times its time on the
+unchanged tree, at least 30 s); one that does not build
 counts for neither side. Results go to a JSON file; --compare lists what one run killed and
 the other did not.
 
 The mutants are chosen from the files matched by --glob (relative to the tree, ** allowed),
 by a hash of the seed and each candidate's file name and line text, never its path or line
 number: trees whose library code is the same get the same mutants, wherever files moved.
-Runs under nice. Not part of CI: a full run of 90 mutants takes hours.
+Runs under nice. Not part of CI: a full run of 90 mutants takes about an hour. The tree
+stays for the next run (incremental); `git worktree remove --force TREE` drops it.
 """
 
 import argparse
