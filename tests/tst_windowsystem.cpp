@@ -1,5 +1,5 @@
-#include "platform/profilefile.h"
-#include "platform/windowsystem.h"
+#include "platform/os/profilefile.h"
+#include "platform/os/windowsystem.h"
 #include "support/filehelpers.h"
 #include "support/testsupport.h"
 

@@ -3,7 +3,7 @@
 #include "control/dropbutton.h"
 #include "control/ucvpelidora_p.h"
 
-#include "platform/windowsystem.h"
+#include "platform/os/windowsystem.h"
 
 #include <QCoreApplication>
 #include <QKeySequence>

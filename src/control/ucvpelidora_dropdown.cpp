@@ -13,10 +13,10 @@
 #include "panel/panellist.h"
 #include "panel/twips.h"
 #include "panel/monthpanel.h"
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
-#include "platform/olecolor.h"
-#include "platform/windowsystem.h"
+#include "platform/core/dayserial.h"
+#include "platform/os/localedates.h"
+#include "platform/os/olecolor.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 #include "control/ucvpelidoraaccessible.h"
 
 #include "panel/paneldata.h"
-#include "platform/olecolor.h"
-#include "platform/windowsystem.h"
+#include "platform/os/olecolor.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QApplication>

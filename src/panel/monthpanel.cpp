@@ -8,7 +8,7 @@
 #include "panel/paneldata.h"
 #include "panel/panellist.h"
 #include "panel/twips.h"
-#include "platform/localedates.h"
+#include "platform/os/localedates.h"
 #include "shared/mpelidora.h"
 
 #include <pelidora/runtimeerror.h>

@@ -6,9 +6,9 @@
 #include "panel/dayheading.h"
 #include "panel/monthpanelaccessible.h"
 #include "panel/panellist.h"
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
-#include "platform/windowsystem.h"
+#include "platform/core/dayserial.h"
+#include "platform/os/localedates.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QLineEdit>

@@ -4,8 +4,8 @@
 
 #include "panel/monthpanelaccessible.h"
 #include "panel/panellist.h"
-#include "platform/localedates.h"
-#include "platform/windowsystem.h"
+#include "platform/os/localedates.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QKeyEvent>

@@ -3,9 +3,9 @@
 // What the widget tests share: a window system that records instead of reaching the
 // desktop, a pinned today and a pinned locale.
 
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
-#include "platform/windowsystem.h"
+#include "platform/core/dayserial.h"
+#include "platform/os/localedates.h"
+#include "platform/os/windowsystem.h"
 
 #include <QAccessible>
 #include <QColor>
