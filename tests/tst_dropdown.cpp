@@ -6,8 +6,8 @@
 #include "about/bas_menuabout.h"
 #include "panel/daycell.h"
 #include "panel/framepicture.h"
-#include "panel/panellist.h"
 #include "panel/monthpanel.h"
+#include "panel/panelparts.h"
 #include "support/boxhelpers.h"
 
 #include <QAccessible>

@@ -1,5 +1,5 @@
+#include "control/accessible.h"
 #include "control/ucvpelidora_p.h"
-#include "control/ucvpelidoraaccessible.h"
 
 #include <pelidora/formfile.h>
 #include <pelidora/runtimeerror.h>

@@ -1,7 +1,6 @@
 #include "control/ucvpelidora_p.h"
 
-#include "control/dropbutton.h"
-#include "control/ucvpelidoraaccessible.h"
+#include "control/accessible.h"
 
 #include "panel/paneldata.h"
 #include "platform/os/olecolor.h"

@@ -2,8 +2,8 @@
 
 #include "panel/monthpanel.h"
 
-#include "panel/monthpanelaccessible.h"
-#include "panel/panellist.h"
+#include "panel/accessible.h"
+#include "panel/panelparts.h"
 #include "platform/os/localedates.h"
 #include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
