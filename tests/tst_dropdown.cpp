@@ -6,8 +6,8 @@
 #include "about/bas_menuabout.h"
 #include "panel/daycell.h"
 #include "panel/framepicture.h"
-#include "panel/panellist.h"
 #include "panel/monthpanel.h"
+#include "panel/panelparts.h"
 #include "support/boxhelpers.h"
 
 #include <QAccessible>
@@ -38,30 +38,28 @@ void type(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(Q
 // stays up. A panel still up after five seconds is hidden by force, and the result is false.
 bool runOpened(ucvPelidora &box, const std::function<void(Panel &)> &inside, bool *modal = nullptr)
 {
-    bool forced = false, ran = false, clicked = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        Panel *panel = panelOf(box);
-        if (panel && panel->isVisible() && panel->isActiveWindow()) {
-            poll.stop();
-            ran = true;
-            if (modal)
-                *modal = !clicked;
-            if (inside)
-                inside(*panel);
-        }
-    });
-    poll.start(1);
     QPointer<ucvPelidora> guarded(&box);
-    QTimer::singleShot(5000, &poll, [&] {
-        if (Panel *panel = guarded ? panelOf(*guarded) : nullptr; panel && panel->isVisible()) {
-            forced = true;
-            panel->HidePelidora();
-        }
-    });
-    QTest::mouseClick(button(box), Qt::LeftButton);
-    clicked = true;
-    return QTest::qWaitFor([&] { return ran || forced; }) && ran && !forced;
+    const LoopRun run = runInLoop(
+        [&]() -> QWidget * {
+            Panel *panel = panelOf(box);
+            return panel && panel->isVisible() && panel->isActiveWindow() ? panel : nullptr;
+        },
+        [&](QWidget *panel) {
+            if (inside)
+                inside(*static_cast<Panel *>(panel));
+        },
+        [&] { QTest::mouseClick(button(box), Qt::LeftButton); },
+        [&] {
+            Panel *panel = guarded ? panelOf(*guarded) : nullptr;
+            const bool shown = panel && panel->isVisible();
+            if (shown)
+                panel->HidePelidora();
+            return shown;
+        },
+        true);
+    if (modal && run.ran)
+        *modal = run.modal;
+    return run.ran && !run.forced;
 }
 
 // How an opened panel is closed: a day clicked, keys typed into it, or another way out.

@@ -1,12 +1,13 @@
 #include <pelidora/formfile.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/errorhelpers.h"
 #include "support/filehelpers.h"
+#include "support/formhelpers.h"
 
 #include <optional>
 
@@ -71,26 +72,10 @@ const QByteArray kSample = QByteArray(R"({
 }
 )").replace("<BOM>", "\xEF\xBB\xBF");
 
+// A control of the class registered below unless another is named.
 QByteArray box(const QByteArray &name, const QByteArray &props, const QByteArray &cls = "TestBox")
 {
-    return R"({"class":")" + cls + R"(","name":")" + name + R"(","left":0,"top":0,"properties":{)" + props + "}}";
-}
-
-QByteArray form(const QByteArray &list, const QByteArray &extra = {})
-{
-    return R"({"format":"pelidora-form","version":1,"width":4,"height":3,)" + extra + R"("controls":[)" + list + "]}";
-}
-
-// The message of the FormFileError that f throws.
-template <typename F>
-QString errorOf(F f)
-{
-    try {
-        f();
-    } catch (const FormFileError &e) {
-        return QString::fromStdString(e.what()) == e.message() ? e.message() : "what() differs";
-    }
-    return "(no error)";
+    return controlJson(cls, name, props);
 }
 
 } // namespace
@@ -121,10 +106,10 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
         QTest::newRow(name) << json << "t.json: " + message;
     };
     const auto prop = [&](const char *name, const QByteArray &properties, const QString &message) {
-        row(name, form(box("A", properties)), R"(controls[0] ("A").properties.)" + message);
+        row(name, formJson(box("A", properties)), R"(controls[0] ("A").properties.)" + message);
     };
     const QByteArray ok = box("A", {});
-    row("boolean given a fraction", form(ok + "," + box("B", R"("Enabled": 0.5)")),
+    row("boolean given a fraction", formJson(ok + "," + box("B", R"("Enabled": 0.5)")),
         R"(controls[1] ("B").properties.Enabled: expected a boolean, found a number)");
     prop("boolean given a string", R"("Enabled": "true")", "Enabled: expected a boolean, found a string");
     prop("long given a fraction", R"("BackColor": 2.5)", "BackColor: expected an integer, found 2.5");
@@ -135,25 +120,26 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
     prop("font attribute misspelt", R"("Font": {"Name":"A", "Size":9, "Bolt":1})", "Font.Bolt: unknown font attribute");
     prop("unknown property", R"("Colour": 1)", "Colour: class TestBox has no such property");
     prop("key twice ignoring case", R"("Enabled": true, "enabled": false)", R"(enabled: same property as "Enabled")");
-    row("unknown class", form(box("A", {}, "Other")), R"(controls[0] ("A").class: unknown control class "Other")");
-    row("names equal ignoring case", form(ok + "," + box("a", {})),
+    row("unknown class", formJson(box("A", {}, "Other")), R"(controls[0] ("A").class: unknown control class "Other")");
+    row("names equal ignoring case", formJson(ok + "," + box("a", {})),
         R"(controls[1] ("a").name: the name is already used by controls[0] ("A"))");
-    row("empty name", form(box("", {})), "controls[0].name: a control needs a name");
-    row("unknown form key", form(ok, R"("colour": 1, )"), "colour: unknown key");
-    row("newer version", form(ok).replace(R"("version":1)", R"("version":2)"), "version: version 2 is not supported");
+    row("empty name", formJson(box("", {})), "controls[0].name: a control needs a name");
+    row("unknown form key", formJson(ok, R"("colour": 1, )"), "colour: unknown key");
+    row("newer version", formJson(ok).replace(R"("version":1)", R"("version":2)"),
+        "version: version 2 is not supported");
     row("truncated", "{\n\"format\":\"pelidora-form\",\n\"controls\":[", "line 3, column 13: unexpected end of file");
     row("not UTF-8", "{\"caption\": \"\xFF\"}", "line 1, column 14: not UTF-8");
     row("lone surrogate", R"({"caption": "\udc00"})", "line 1, column 14: \\u escape of a lone low surrogate");
     row("nested too deep", QByteArray(200, '['), "line 1, column 66: nested more than 64");
-    row("left beyond a widget", form(QByteArray(ok).replace(R"("left":0)", R"("left":2147483600)")),
+    row("left beyond a widget", formJson(QByteArray(ok).replace(R"("left":0)", R"("left":2147483600)")),
         R"(controls[0] ("A").left: 2147483600 is out of range (-16777215 to 16777215))");
-    row("top beyond a widget", form(QByteArray(ok).replace(R"("top":0)", R"("top":-16777216)")),
+    row("top beyond a widget", formJson(QByteArray(ok).replace(R"("top":0)", R"("top":-16777216)")),
         R"(controls[0] ("A").top: -16777216 is out of range)");
-    row("control characters in a name", form(box(R"(\u001b[2J\u0007A\nB\u202e)", R"("Colour": 1)")),
+    row("control characters in a name", formJson(box(R"(\u001b[2J\u0007A\nB\u202e)", R"("Colour": 1)")),
         R"(controls[0] ("\u001b[2J\u0007A\nB\u202e").properties.Colour: class TestBox has no such property)");
     prop("control characters in a key", R"("Co\u0085lour\ud834\udd73": 1)",
          R"(Co\u0085lour\ud834\udd73: class TestBox has no such property)");
-    row("control characters in a class", form(box("A", {}, R"(Box\u001b)")),
+    row("control characters in a class", formJson(box("A", {}, R"(Box\u001b)")),
         R"(controls[0] ("A").class: unknown control class "Box\u001b")");
 }
 
@@ -161,15 +147,15 @@ void tst_FormFile::badFormIsRefusedNamingThePlace()
 {
     QFETCH(QByteArray, json);
     QFETCH(QString, message);
-    const QString error = errorOf([&] { parseForm(json, "t.json"); });
+    const QString error = errorOf<FormFileError>([&] { parseForm(json, "t.json"); });
     QVERIFY2(error.startsWith(message), qPrintable(error));
 }
 
 // As hosts store them: 0 false, -1 (or any other integral number) true; saved as JSON's own.
 void tst_FormFile::numbersAreReadAsBooleans()
 {
-    const Form read = parseForm(form(box("A", R"("Enabled": -1)") + "," + box("B", R"("Enabled": 1)") + ","
-                                     + box("C", R"("Enabled": 0)")),
+    const Form read = parseForm(formJson(box("A", R"("Enabled": -1)") + "," + box("B", R"("Enabled": 1)") + ","
+                                         + box("C", R"("Enabled": 0)")),
                                 "t.json");
     QList<bool> enabled;
     for (const FormControl &control : read.controls)
@@ -207,7 +193,7 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept()
     if (save)
         QVERIFY(writeFile(path, "{ \"old\": 1 }"));
     makeAt(path, what);
-    const QString readError = read ? errorOf([&] { readForm(path); }) : QString();
+    const QString readError = read ? errorOf<FormFileError>([&] { readForm(path); }) : QString();
     QVERIFY2(!read || readError.startsWith(path + ": cannot open: " + reason), qPrintable(readError));
     if (!save)
         return;
@@ -222,14 +208,13 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept()
     std::optional<FileSizeLimit> limit;
     if (what == "limit")
         limit.emplace(64);
-    const QString message = errorOf([&] { writeForm(path, form); });
+    const QString message = errorOf<FormFileError>([&] { writeForm(path, form); });
     limit.reset();
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY2(message.startsWith(path + ": not saved: ") && message.contains(reason), qPrintable(message));
     QCOMPARE(whatStandsAt(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{"demo.json"});
+    QCOMPARE(entriesIn(dir.path()), QStringList{"demo.json"});
 }
 
 void tst_FormFile::saveKeepsWhatStandsAtThePath_data()
@@ -272,9 +257,9 @@ void tst_FormFile::reRegisteringAClassReplacesItsKeys()
 {
     registerControlClass("Twice", {{"Old", ValueKind::Long}});
     registerControlClass("Twice", {{"New", ValueKind::Boolean}});
-    QCOMPARE(parseForm(form(box("A", R"("new": true)", "Twice")), "t.json").controls.at(0).properties.keys(),
+    QCOMPARE(parseForm(formJson(box("A", R"("new": true)", "Twice")), "t.json").controls.at(0).properties.keys(),
              QStringList{"new"});
-    QVERIFY_THROWS_EXCEPTION(FormFileError, parseForm(form(box("A", R"("Old": 1)", "Twice")), "t.json"));
+    QVERIFY_THROWS_EXCEPTION(FormFileError, parseForm(formJson(box("A", R"("Old": 1)", "Twice")), "t.json"));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              registerControlClass("Bad", {{"Key", ValueKind::Long}, {"KEY", ValueKind::Long}}));
 }

@@ -361,9 +361,8 @@ void tst_HostCommand::failedPicturesExitOne()
         QCOMPARE(whatStandsAt(path), before);
     else
         QCOMPARE(QImage(path).size(), QSize(300, 100));
-    const QStringList left = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    QVERIFY2(std::none_of(left.begin(), left.end(), [](const QString &name) { return name.startsWith(u'.'); }),
-             qPrintable(left.join(u' ')));
+    const QStringList left = hiddenIn(m_dir.path());
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
 }
 
 void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped_data()
@@ -436,7 +435,7 @@ void tst_HostCommand::devRunWithoutDisplayBuildsNothing()
     const HostRun run = runProgram({PELIDORA_SOURCE_DIR "/dev", "run", "--design", "f.json"}, env, tools.filePath("bash"));
     QCOMPARE(run.code, 1);
     QCOMPARE(run.err, "./dev run: no display (DISPLAY and WAYLAND_DISPLAY are unset); " + advice);
-    QCOMPARE(QDir(build.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    QCOMPARE(entriesIn(build.path()), QStringList());
 }
 
 QTEST_MAIN(tst_HostCommand)

@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 using namespace pelidora;
@@ -178,18 +177,16 @@ void tst_HostRun::helpAboutShowsTheAboutBox()
 
     // The box is modal: close it from inside its loop.
     bool shown = false;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        if (QWidget *box = QApplication::activeModalWidget(); box && box->objectName() == QLatin1String("fabout"))
-            shown = box->close();
-    });
-    poll.start(0);
-    about->trigger();
-    poll.stop();
+    runInLoop([]() -> QWidget * {
+                  QWidget *box = QApplication::activeModalWidget();
+                  return box && box->objectName() == QLatin1String("fabout") ? box : nullptr;
+              },
+              [&](QWidget *box) { shown = box->close(); }, [&] { about->trigger(); },
+              [] { QWidget *box = QApplication::activeModalWidget(); return box && box->close(); }, false);
     QVERIFY(shown);
 
     const QString empty = QDir::temp().filePath(QStringLiteral("pelidora-empty-form.json"));
-    QVERIFY(writeFile(empty, R"({"format": "pelidora-form", "version": 1, "width": 200, "height": 80, "controls": []})"));
+    QVERIFY(writeFile(empty, formJson({}, {}, {200, 80})));
     design ? designer.load(empty) : run.load(empty);
     QVERIFY(!about->isEnabled());
     QFile::remove(empty);

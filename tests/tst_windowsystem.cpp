@@ -1,5 +1,5 @@
-#include "platform/profilefile.h"
-#include "platform/windowsystem.h"
+#include "platform/os/profilefile.h"
+#include "platform/os/windowsystem.h"
 #include "support/filehelpers.h"
 #include "support/testsupport.h"
 
@@ -197,8 +197,7 @@ void tst_WindowSystem::profileFileIsWrittenSafelyEveryTime()
     if (what == "link")
         QCOMPARE(test::fileBytes(target), "; mine\n" + record.toUtf8());
     // No temporary file left behind.
-    QCOMPARE(QDir(home.path()).entryList({".*"}, QDir::Hidden | QDir::System | QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList());
+    QCOMPARE(test::hiddenIn(home.path()), QStringList());
 }
 
 void tst_WindowSystem::shellOpensLocalDocumentsAndSomeAddresses_data()

@@ -1,6 +1,6 @@
-#include "platform/windowsystem.h"
+#include "platform/os/windowsystem.h"
 
-#include "platform/profilefile.h"
+#include "platform/os/profilefile.h"
 
 #include <pelidora/platform.h>
 #include <pelidora/version.h>

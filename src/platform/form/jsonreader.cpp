@@ -4,7 +4,7 @@
 // the place of a fault is worked out from where the last event ended and the parser's
 // fixed reading rules (one byte read ahead after a number, none after anything else).
 
-#include "platform/jsonreader.h"
+#include "platform/form/jsonreader.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,4 +1,4 @@
-#include "platform/dayserial.h"
+#include "platform/core/dayserial.h"
 
 // Howard Hinnant's days_from_civil / civil_from_days on the proleptic Gregorian calendar,
 // carried out in 64 bits so that any int serial (and any int year) converts without

@@ -1,6 +1,6 @@
-#include "platform/localedates.h"
+#include "platform/os/localedates.h"
 
-#include "platform/dayserial.h"
+#include "platform/core/dayserial.h"
 
 #include <QDate>
 #include <QLocale>

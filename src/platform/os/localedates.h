@@ -4,7 +4,7 @@
 // The locale is QLocale() (the environment's, or what QLocale::setDefault set), asked
 // again at every call.
 
-#include "platform/datetext.h"
+#include "platform/core/datetext.h"
 
 #include <QDate>
 #include <QLocale>

@@ -1,6 +1,6 @@
-#include "platform/datetext.h"
+#include "platform/core/datetext.h"
 
-#include "platform/dayserial.h"
+#include "platform/core/dayserial.h"
 
 #include <climits>
 #include <cmath>

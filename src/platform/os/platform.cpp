@@ -1,8 +1,8 @@
 #include <pelidora/platform.h>
 
-#include "platform/localedates.h"
-#include "platform/regularfile.h"
-#include "platform/windowsystem.h"
+#include "platform/os/localedates.h"
+#include "platform/os/regularfile.h"
+#include "platform/os/windowsystem.h"
 
 #include <utility>
 

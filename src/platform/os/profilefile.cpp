@@ -1,6 +1,6 @@
-#include "platform/profilefile.h"
+#include "platform/os/profilefile.h"
 
-#include "platform/regularfile.h"
+#include "platform/os/regularfile.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "platform/regularfile.h"
+#include "platform/os/regularfile.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
-#include "platform/olecolor.h"
+#include "platform/os/olecolor.h"
 
-#include "platform/windowsystem.h"
+#include "platform/os/windowsystem.h"
 
 #include <QGuiApplication>
 #include <QPalette>

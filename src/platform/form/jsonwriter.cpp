@@ -2,7 +2,7 @@
 // whole double as 10.0 and do not always find the shortest digits, and saved files must not
 // change from one version to the next.
 
-#include "platform/jsonwriter.h"
+#include "platform/form/jsonwriter.h"
 
 #include <charconv>
 #include <cmath>

@@ -25,14 +25,14 @@
 // false. Every other key is refused, so a misspelt key is an error rather than a value
 // silently lost. Member order is kept both ways: properties come back in the order of the
 // file and are written in the bag's order, so saved files diff line by line. The JSON goes
-// through a tree of our own (platform/jsonreader.h) rather than QJsonObject, which sorts
+// through a tree of our own (platform/form/jsonreader.h) rather than QJsonObject, which sorts
 // its keys and quietly merges repeated ones.
 
 #include <pelidora/formfile.h>
 
-#include "platform/jsonreader.h"
-#include "platform/jsonwriter.h"
-#include "platform/regularfile.h"
+#include "platform/form/jsonreader.h"
+#include "platform/form/jsonwriter.h"
+#include "platform/os/regularfile.h"
 
 #include <QHash>
 #include <QMutex>
