@@ -376,8 +376,8 @@ void tst_HostCommand::programRunsEndAndTellPlainly_data()
     // Names that are markup: a picture that is a FIFO would hang the window for ever.
     const QByteArray marked = R"({"format": "pelidora-form", "version": 1, "caption": "<h1>Big</h1>", "width": 300,
         "height": 100, "controls": [
-        {"class": "ucvPelidora", "name": "<img src=\"fifo\">", "left": 8, "top": 8},
-        {"class": "ucvPelidora", "name": "<h1 style=\"font-size:90px\">Big</h1>", "left": 8, "top": 40},
+        {"class": "ucvPelidora", "name": "<img src='fifo'>", "left": 8, "top": 8},
+        {"class": "ucvPelidora", "name": "<h1 style='font-size:90px'>Big</h1>", "left": 8, "top": 40},
         {"class": "ucvPelidora", "name": "t\u001b]0;owned\u0007\u202e", "left": 8, "top": 70,
          "properties": {"Enabled": false}}]})";
     QVERIFY(writeFile(m_dir.filePath("<img src=fifo>.json"), marked));
@@ -385,9 +385,9 @@ void tst_HostCommand::programRunsEndAndTellPlainly_data()
     QVERIFY(writeFile(m_dir.filePath("plain.json"), oneBoxForm("")) && QFile::copy(m_dir.filePath("plain.json"), m_dir.filePath("-reverse")));
     const QString form = QStringLiteral("\"$HOST\" '<img src=fifo>.json' ");
     QTest::newRow("markup names, window") << form + "--window-screenshot w.png" << 0 << "";
-    QTest::newRow("markup names, form") << form + "--screenshot f.png --open-panel '<img src=\"fifo\">'" << 0 << "";
+    QTest::newRow("markup names, form") << form + "--screenshot f.png --open-panel \"<img src='fifo'>\"" << 0 << "";
     QTest::newRow("names listed") << form + "--screenshot f.png --open-panel x" << 2
-                                  << R"(it has: <img src="fifo">, <h1 style="font-size:90px">Big</h1>, t\u001b]0;owned\u0007\u202e))";
+                                  << R"(it has: <img src='fifo'>, <h1 style='font-size:90px'>Big</h1>, t\u001b]0;owned\u0007\u202e))";
     QTest::newRow("panel not opened") << form + "--screenshot f.png --open-panel \"$(printf 't\\033]0;owned\\007\\342\\200\\256')\"" << 1
                                       << R"(the panel of t\u001b]0;owned\u0007\u202e did not open)";
     QTest::newRow("line break in a path") << "\"$HOST\" \"$(printf 'no\\nsuch')\" --dump" << 3 << "no\\nsuch: cannot open";
