@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 namespace formfuzz {
 
@@ -85,6 +86,16 @@ inline bool sameForm(const pelidora::Form &a, const pelidora::Form &b)
 inline QByteArray bytesOf(const std::uint8_t *data, std::size_t size)
 {
     return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
+}
+
+// The form the bytes hold, if they hold one.
+inline std::optional<pelidora::Form> formOf(const std::uint8_t *data, std::size_t size)
+{
+    try {
+        return pelidora::parseForm(bytesOf(data, size), QStringLiteral("fuzz.json"));
+    } catch (const pelidora::FormFileError &) {
+        return std::nullopt;
+    }
 }
 
 } // namespace formfuzz

@@ -11,12 +11,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    pelidora::Form form;
-    try {
-        form = pelidora::parseForm(formfuzz::bytesOf(data, size), QStringLiteral("fuzz.json"));
-    } catch (const pelidora::FormFileError &) {
+    const std::optional<pelidora::Form> read = formfuzz::formOf(data, size);
+    if (!read)
         return 0;
-    }
+    const pelidora::Form &form = *read;
     const QByteArray saved = pelidora::formToJson(form);
     pelidora::Form back;
     try {

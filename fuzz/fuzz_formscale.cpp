@@ -9,8 +9,6 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-#include <optional>
-
 namespace {
 
 constexpr qsizetype kLimit = 16 * 1024 * 1024;
@@ -48,20 +46,12 @@ QByteArray fileBytes(const QString &path)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    formfuzz::startQt();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    pelidora::Form form;
-    try {
-        form = pelidora::parseForm(formfuzz::bytesOf(data, size), QStringLiteral("fuzz.json"));
-    } catch (const pelidora::FormFileError &) {
+    const std::optional<pelidora::Form> read = formfuzz::formOf(data, size);
+    if (!read)
         return 0;
-    }
+    const pelidora::Form &form = *read;
     const auto savedSize = [&](qsizetype times) {
         const std::optional<pelidora::Form> big = repeated(form, times);
         return big ? pelidora::formToJson(*big).size() : -1;
@@ -93,5 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         formfuzz::check(error.message().contains(QStringLiteral("more than the 16 MiB")));
     }
     formfuzz::check(fileBytes(path) == saved);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    formfuzz::startQt();
     return 0;
 }
