@@ -393,6 +393,9 @@ void tst_HostCommand::programRunsEndAndTellPlainly_data()
     QTest::newRow("line break in a path") << "\"$HOST\" \"$(printf 'no\\nsuch')\" --dump" << 3 << "no\\nsuch: cannot open";
     QTest::newRow("dump into a full disk") << "\"$HOST\" plain.json --dump >/dev/full" << 1 << "the dump could not be written";
     QTest::newRow("dump, output closed") << "\"$HOST\" plain.json --dump >&-" << 1 << "the dump could not be written";
+    QTest::newRow("dump into a broken pipe") // a FIFO whose only reader is gone, SIGPIPE ignored
+        << "trap '' PIPE; mkfifo pipe && exec 4<>pipe 5>pipe 4<&- && \"$HOST\" plain.json --dump >&5" << 1
+        << "the dump could not be written";
     QTest::newRow("form that is the profile file")
         << "cp plain.json pelidora.ini && XDG_CONFIG_HOME=\"$PWD\" \"$HOST\" pelidora.ini --screenshot f.png --open-panel a"
            " && cmp plain.json pelidora.ini" << 0 << "";
