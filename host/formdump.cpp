@@ -9,6 +9,8 @@
 
 #include <QJsonObject>
 
+#include <utility>
+
 namespace pelidora::host {
 
 namespace {
@@ -59,6 +61,10 @@ QJsonObject properties(ucvPelidora *box, const Site *site)
     result.insert(QStringLiteral("MousePointer"), bag.readInteger(QStringLiteral("MousePointer"), 0));
     result.insert(QStringLiteral("PelidoraBackColor"),
                   qint64(quint32(bag.readLong(QStringLiteral("PelidoraBackColor"), 0xC0C0C0))));
+    for (const auto &[key, bound] : {std::pair(QStringLiteral("minimumDate"), box->minimumDate()),
+                                     std::pair(QStringLiteral("maximumDate"), box->maximumDate())})
+        result.insert(key, QJsonObject{{QStringLiteral("serial"), daySerial(bound)},
+                                       {QStringLiteral("text"), shortDateText(bound)}});
     return result;
 }
 

@@ -1,3 +1,4 @@
+#include <pelidora/formfile.h>
 #include <pelidora/runtimeerror.h>
 
 #include "support/boxhelpers.h"
@@ -5,6 +6,8 @@
 
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <functional>
 
 using namespace pelidora;
 using namespace pelidora::test;
@@ -22,9 +25,82 @@ struct Design {
     int appearance, dateSet, mousePointer;
 };
 
+// Something done to a box, as a program would.
+using BoxAction = std::function<void(ucvPelidora &)>;
+
+// Forms as the previous build saved them, and one with a range; each box's values differ
+// from their defaults, none is today's date. Rows of storedFormsSaveAsTheyWereRead.
+const QByteArray kOlderForm = R"({
+    "format": "pelidora-form",
+    "version": 1,
+    "caption": "Trip",
+    "width": 300,
+    "height": 100,
+    "controls": [
+        {
+            "class": "ucvPelidora",
+            "name": "dtAll",
+            "left": 8,
+            "top": 8,
+            "properties": {
+                "BackColor": -2147483633,
+                "ForeColor": 128,
+                "DateSet": 36526,
+                "Font": {
+                    "Name": "DejaVu Serif",
+                    "Size": 11,
+                    "Bold": true,
+                    "Italic": false,
+                    "Underline": false,
+                    "Strikethrough": false
+                },
+                "MousePointer": 2,
+                "Locked": true,
+                "Appearance": 1,
+                "PelidoraBackColor": 255,
+                "Enabled": false
+            }
+        },
+        {
+            "class": "ucvPelidora",
+            "name": "dtNone",
+            "left": 8,
+            "top": 40,
+            "properties": {
+                "DateSet": -1
+            }
+        }
+    ]
+}
+)";
+// Its stored date past the maximum stays as stored.
+const QByteArray kRangedForm = R"({
+    "format": "pelidora-form",
+    "version": 1,
+    "caption": "Trip",
+    "width": 300,
+    "height": 100,
+    "controls": [
+        {
+            "class": "ucvPelidora",
+            "name": "dtBooking",
+            "left": 8,
+            "top": 8,
+            "properties": {
+                "DateSet": 45658,
+                "Locked": true,
+                "minimumDate": 45646,
+                "maximumDate": 45657
+            }
+        }
+    ]
+}
+)";
+
 } // namespace
 
 Q_DECLARE_METATYPE(Design)
+Q_DECLARE_METATYPE(BoxAction)
 
 class tst_ucvPelidoraPersistence : public QObject
 {
@@ -38,6 +114,12 @@ private Q_SLOTS:
     void everyWriteRaisesItsNoticeOrAnError();
     void enabledAndLockedReachTheParts();
     void mousePointerSetsTheBoxCursor();
+    void rangeWritesFollowQDateEditsRules_data();
+    void rangeWritesFollowQDateEditsRules();
+    void storedRangeIsReadWithinTheLimits_data();
+    void storedRangeIsReadWithinTheLimits();
+    void storedFormsSaveAsTheyWereRead_data();
+    void storedFormsSaveAsTheyWereRead();
 
 private:
     FakeWindowSystem m_ws;
@@ -162,6 +244,8 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError_data()
     row("PelidoraBackColor", QColor(Qt::green));
     row("Enabled", false);
     row("MousePointer", QVariant::fromValue(short(2)));
+    row("minimumDate", QDate(2024, 12, 20));
+    row("maximumDate", QDate(2025, 1, 10));
     row("font (QWidget's)", QFont("DejaVu Sans", 10), false, 0, "Font");
     row("enabled (QWidget's)", false, false, 0, "Enabled");
     row("Appearance at run time", 1, true, RuntimeError::NotSettableAtRunTime);
@@ -256,6 +340,149 @@ void tst_ucvPelidoraPersistence::mousePointerSetsTheBoxCursor()
     }
     // The fields keep their own text cursor.
     QCOMPARE(field(box, "txtDay")->cursor().shape(), Qt::IBeamCursor);
+}
+
+void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules_data()
+{
+    QTest::addColumn<QDate>("held");          // before; invalid: no date
+    QTest::addColumn<BoxAction>("action");
+    QTest::addColumn<QDate>("min");
+    QTest::addColumn<QDate>("max");
+    QTest::addColumn<QList<QDate>>("changed"); // dateChanged, in order
+    QTest::addColumn<QStringList>("notices");
+    QTest::addColumn<int>("rangeChanges");     // dateRangeChanged
+    const QDate april15(2010, 4, 15), limitMin(1900, 1, 1), limitMax(2100, 12, 31);
+    const auto row = [](const char *name, QDate held, BoxAction action, QDate min, QDate max, QList<QDate> changed,
+                        QStringList notices, int rangeChanges) {
+        QTest::newRow(name) << held << action << min << max << changed << notices << rangeChanges;
+    };
+    row("minimum before the date", april15, [](ucvPelidora &b) { b.setMinimumDate({2000, 1, 1}); },
+        {2000, 1, 1}, limitMax, {}, {"minimumDate"}, 1);
+    row("minimum past the date", april15, [](ucvPelidora &b) { b.setMinimumDate({2011, 3, 1}); },
+        {2011, 3, 1}, limitMax, {{2011, 3, 1}}, {"minimumDate", "DateSet"}, 1);
+    row("maximum before the date, across a year", april15, [](ucvPelidora &b) { b.setMaximumDate({2009, 12, 31}); },
+        limitMin, {2009, 12, 31}, {{2009, 12, 31}}, {"maximumDate", "DateSet"}, 1);
+    row("minimum after the maximum moves it", april15, [](ucvPelidora &b) {
+        b.setMaximumDate({2020, 1, 1});
+        b.setMinimumDate({2030, 1, 1});
+    }, {2030, 1, 1}, {2030, 1, 1}, {{2030, 1, 1}}, {"maximumDate", "minimumDate", "maximumDate", "DateSet"}, 2);
+    row("maximum before the minimum moves it", april15, [](ucvPelidora &b) {
+        b.setMinimumDate({2000, 1, 1});
+        b.setMaximumDate({1990, 6, 1});
+    }, {1990, 6, 1}, {1990, 6, 1}, {{1990, 6, 1}}, {"minimumDate", "minimumDate", "maximumDate", "DateSet"}, 2);
+    row("both, the maximum first", april15, [](ucvPelidora &b) { b.setDateRange({2020, 6, 1}, {2019, 1, 1}); },
+        {2020, 6, 1}, {2020, 6, 1}, {{2020, 6, 1}}, {"minimumDate", "maximumDate", "DateSet"}, 1);
+    row("an invalid date changes nothing", april15, [](ucvPelidora &b) {
+        b.setMinimumDate({});
+        b.setMaximumDate({});
+        b.setDateRange({}, {2011, 1, 1});
+    }, limitMin, limitMax, {}, {}, 0);
+    row("beyond the limits: the limits", april15, [](ucvPelidora &b) { b.setDateRange({1800, 1, 1}, {2500, 1, 1}); },
+        limitMin, limitMax, {}, {"minimumDate", "maximumDate"}, 0);
+    row("maximum before 1900", april15, [](ucvPelidora &b) { b.setMaximumDate({1850, 1, 1}); },
+        limitMin, limitMin, {limitMin}, {"maximumDate", "DateSet"}, 1);
+    row("cleared", april15, [](ucvPelidora &b) {
+        b.setDateRange({2010, 1, 1}, {2010, 12, 31});
+        b.clearMinimumDate();
+        QVERIFY(b.metaObject()->property(b.metaObject()->indexOfProperty("maximumDate")).reset(&b));
+    }, limitMin, limitMax, {}, {"minimumDate", "maximumDate", "minimumDate", "maximumDate"}, 3);
+    row("no date held", QDate(), [](ucvPelidora &b) { b.setDateRange({2011, 1, 1}, {2011, 12, 31}); },
+        {2011, 1, 1}, {2011, 12, 31}, {}, {"minimumDate", "maximumDate"}, 1);
+    // DateSet stores what it is given; a later range moves it.
+    row("a DateSet of 2150, then a maximum", april15, [](ucvPelidora &b) {
+        b.setDateSet("15/03/2150");
+        b.setMaximumDate({2050, 12, 31});
+    }, limitMin, {2050, 12, 31}, {{2150, 3, 15}, {2050, 12, 31}}, {"DateSet", "maximumDate", "DateSet"}, 1);
+}
+
+void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules()
+{
+    QFETCH(QDate, held);
+    QFETCH(BoxAction, action);
+    QFETCH(QList<QDate>, changed);
+    Site site(false);
+    ucvPelidora box(&site);
+    box.setDate(held);
+    QList<QDate> changes;
+    QObject::connect(&box, &ucvPelidora::dateChanged, [&](const QDate &date) { changes << date; });
+    QSignalSpy ranges(&box, &ucvPelidora::dateRangeChanged);
+    QSignalSpy notices(&site, &Site::propertyChanged);
+    action(box);
+    QTEST(box.minimumDate(), "min");
+    QTEST(box.maximumDate(), "max");
+    QCOMPARE(changes, changed);
+    QStringList said;
+    for (const QList<QVariant> &notice : notices)
+        said << notice.at(0).toString();
+    QTEST(said, "notices");
+    QTEST(int(ranges.count()), "rangeChanges");
+    if (!ranges.isEmpty())
+        QCOMPARE(ranges.constLast(), QVariantList({box.minimumDate(), box.maximumDate()}));
+}
+
+void tst_ucvPelidoraPersistence::storedRangeIsReadWithinTheLimits_data()
+{
+    QTest::addColumn<QVariant>("minimum"); // as stored; invalid: left out
+    QTest::addColumn<QVariant>("maximum");
+    QTest::addColumn<QDate>("min");
+    QTest::addColumn<QDate>("max");
+    QTest::addColumn<int>("error");
+    const QVariant none;
+    const auto serial = [](int y, int m, int d) { return longValue(quint32(serialOf(y, m, d))); };
+    QTest::newRow("none") << none << none << QDate(1900, 1, 1) << QDate(2100, 12, 31) << 0;
+    QTest::newRow("across a year") << serial(2024, 12, 20) << serial(2025, 1, 10) << QDate(2024, 12, 20)
+                                   << QDate(2025, 1, 10) << 0;
+    QTest::newRow("beyond the limits") << longValue(quint32(-5)) << longValue(quint32(INT_MAX)) << QDate(1900, 1, 1)
+                                       << QDate(2100, 12, 31) << 0;
+    QTest::newRow("minimum after the maximum") << serial(2030, 6, 1) << serial(2020, 1, 1) << QDate(2030, 6, 1)
+                                               << QDate(2030, 6, 1) << 0;
+    QTest::newRow("a boolean") << QVariant(true) << none << QDate() << QDate() << int(RuntimeError::TypeMismatch);
+}
+
+void tst_ucvPelidoraPersistence::storedRangeIsReadWithinTheLimits()
+{
+    QFETCH(QVariant, minimum);
+    QFETCH(QVariant, maximum);
+    QFETCH(int, error);
+    PropertyBag stored;
+    const int dateSet = serialOf(2150, 3, 15); // outside any range: loaded as stored
+    stored.WriteProperty("DateSet", longValue(quint32(dateSet)));
+    for (const auto &[key, value] : {std::pair("minimumDate", minimum), std::pair("maximumDate", maximum)}) {
+        if (value.isValid())
+            stored.WriteProperty(key, value);
+    }
+    Site site(false);
+    ucvPelidora box(&site);
+    QCOMPARE(errorOf<RuntimeError>([&] { box.ReadProperties(stored); }), error);
+    if (error)
+        return;
+    QTEST(box.minimumDate(), "min");
+    QTEST(box.maximumDate(), "max");
+    PropertyBag saved;
+    box.WriteProperties(saved);
+    QCOMPARE(saved.readLong("DateSet", 0), dateSet);
+    QCOMPARE(fieldsOf(box), QStringList({"15", "03", "2150"}));
+}
+
+void tst_ucvPelidoraPersistence::storedFormsSaveAsTheyWereRead_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::newRow("an older build's") << kOlderForm;
+    QTest::newRow("with a range") << kRangedForm;
+}
+
+void tst_ucvPelidoraPersistence::storedFormsSaveAsTheyWereRead()
+{
+    QFETCH(QByteArray, json);
+    Form form = parseForm(json, "form.json");
+    for (FormControl &control : form.controls) {
+        Site site(false);
+        ucvPelidora box(&site);
+        box.ReadProperties(control.properties);
+        control.properties.clear();
+        box.WriteProperties(control.properties);
+    }
+    QCOMPARE(formToJson(form), json);
 }
 
 QTEST_MAIN(tst_ucvPelidoraPersistence)

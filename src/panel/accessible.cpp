@@ -129,7 +129,7 @@ QString DayCellAccessible::text(QAccessible::Text t) const
 QAccessible::State DayCellAccessible::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();
-    s.selectable = true;
+    s.selectable = widget()->isEnabled(); // a day outside the range is unavailable
     s.selected = isSelected();
     return s;
 }

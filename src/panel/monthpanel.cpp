@@ -15,6 +15,7 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 namespace pelidora {
@@ -225,6 +226,7 @@ void checkListIndex(const QComboBox *list, int index)
 void MonthPanel::setMeseIndex(int index)
 {
     checkListIndex(cboMese(), index);
+    const QScopedValueRollback<int> fromCode(m_listsFromCode, m_listsFromCode + 1);
     if (index == m_cboMese->currentIndex())
         cboMese_Click();
     else
@@ -234,6 +236,7 @@ void MonthPanel::setMeseIndex(int index)
 void MonthPanel::setAnnoIndex(int index)
 {
     checkListIndex(cboAnno(), index);
+    const QScopedValueRollback<int> fromCode(m_listsFromCode, m_listsFromCode + 1);
     if (index == m_cboAnno->currentIndex())
         cboAnno_Click();
     else
