@@ -430,6 +430,13 @@ void tst_Dropdown::dayMouseMoveCarriesTheHighlightedCell()
     QVERIFY(runOpened(box, {}));
     tick(box);
     QCOMPARE(moves.constLast(), move(10, 2, 2024, 0, 0));
+    // A range set while the panel is open reaches it at once, and the pointer passes by the
+    // days before it; the watch still raises the event at every tick.
+    box.setDateRange({2024, 2, 12}, {2024, 3, 31});
+    QTest::mouseMove(panel->btnDay(4), QPoint(6, 4));
+    tick(box);
+    QCOMPARE(std::tuple(moves.constLast(), panel->btnDay(10)->isEnabled(), panel->lblDay()->text()),
+             std::tuple(move(12, 2, 2024, 0, 0), false, QString("12")));
 }
 
 void tst_Dropdown::heldDateChoosesTheOpeningDay_data()

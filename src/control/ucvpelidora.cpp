@@ -7,6 +7,7 @@
 #include <pelidora/ucvPelidora.h>
 
 #include "about/bas_menuabout.h"
+#include "panel/monthpanel.h"
 #include "platform/os/localedates.h"
 #include "platform/os/olecolor.h"
 #include "platform/os/windowsystem.h"
@@ -287,8 +288,14 @@ void ucvPelidoraPrivate::setRange(const core::DateRange &range, bool minimumWrit
         if (moved)
             notify(QStringLiteral("DateSet"));
     });
-    if (alive && m_range != before)
-        Q_EMIT q->dateRangeChanged(q->minimumDate(), q->maximumDate());
+    if (!alive || m_range == before)
+        return;
+    // An open panel offers the new range at once.
+    if (m_Panel && m_Panel->FlagShowPelidora()) {
+        m_Panel->setDateRange(m_range);
+        m_Panel->cboMese_Click();
+    }
+    Q_EMIT q->dateRangeChanged(q->minimumDate(), q->maximumDate());
 }
 
 bool ucvPelidoraPrivate::holdInRange()

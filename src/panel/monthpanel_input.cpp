@@ -139,9 +139,10 @@ void MonthPanel::lblDay_KeyDown(qint16 KeyCode, qint16)
     const int start = fieldDay() - 1;
     // Outside the default range a key that would leave it does nothing.
     const auto beyond = [this](int day, bool forward) {
+        if (m_range.isDefault())
+            return false;
         const std::optional<int> serial = listedSerial(day);
-        return !m_range.isDefault() && serial
-            && (forward ? *serial >= m_range.maximum() : *serial <= m_range.minimum());
+        return serial && (forward ? *serial >= m_range.maximum() : *serial <= m_range.minimum());
     };
     switch (KeyCode) {
     case VkPageUp:
