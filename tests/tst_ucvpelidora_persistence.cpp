@@ -28,75 +28,6 @@ struct Design {
 // Something done to a box, as a program would.
 using BoxAction = std::function<void(ucvPelidora &)>;
 
-// Forms as the previous build saved them, and one with a range; each box's values differ
-// from their defaults, none is today's date. Rows of storedFormsSaveAsTheyWereRead.
-const QByteArray kOlderForm = R"({
-    "format": "pelidora-form",
-    "version": 1,
-    "caption": "Trip",
-    "width": 300,
-    "height": 100,
-    "controls": [
-        {
-            "class": "ucvPelidora",
-            "name": "dtAll",
-            "left": 8,
-            "top": 8,
-            "properties": {
-                "BackColor": -2147483633,
-                "ForeColor": 128,
-                "DateSet": 36526,
-                "Font": {
-                    "Name": "DejaVu Serif",
-                    "Size": 11,
-                    "Bold": true,
-                    "Italic": false,
-                    "Underline": false,
-                    "Strikethrough": false
-                },
-                "MousePointer": 2,
-                "Locked": true,
-                "Appearance": 1,
-                "PelidoraBackColor": 255,
-                "Enabled": false
-            }
-        },
-        {
-            "class": "ucvPelidora",
-            "name": "dtNone",
-            "left": 8,
-            "top": 40,
-            "properties": {
-                "DateSet": -1
-            }
-        }
-    ]
-}
-)";
-// Its stored date past the maximum stays as stored.
-const QByteArray kRangedForm = R"({
-    "format": "pelidora-form",
-    "version": 1,
-    "caption": "Trip",
-    "width": 300,
-    "height": 100,
-    "controls": [
-        {
-            "class": "ucvPelidora",
-            "name": "dtBooking",
-            "left": 8,
-            "top": 8,
-            "properties": {
-                "DateSet": 45658,
-                "Locked": true,
-                "minimumDate": 45646,
-                "maximumDate": 45657
-            }
-        }
-    ]
-}
-)";
-
 } // namespace
 
 Q_DECLARE_METATYPE(Design)
@@ -116,8 +47,6 @@ private Q_SLOTS:
     void mousePointerSetsTheBoxCursor();
     void rangeWritesFollowQDateEditsRules_data();
     void rangeWritesFollowQDateEditsRules();
-    void storedRangeIsReadWithinTheLimits_data();
-    void storedRangeIsReadWithinTheLimits();
     void storedFormsSaveAsTheyWereRead_data();
     void storedFormsSaveAsTheyWereRead();
 
@@ -379,8 +308,6 @@ void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules_data()
     }, limitMin, limitMax, {}, {}, 0);
     row("beyond the limits: the limits", april15, [](ucvPelidora &b) { b.setDateRange({1800, 1, 1}, {2500, 1, 1}); },
         limitMin, limitMax, {}, {"minimumDate", "maximumDate"}, 0);
-    row("maximum before 1900", april15, [](ucvPelidora &b) { b.setMaximumDate({1850, 1, 1}); },
-        limitMin, limitMin, {limitMin}, {"maximumDate", "DateSet"}, 1);
     row("cleared", april15, [](ucvPelidora &b) {
         b.setDateRange({2010, 1, 1}, {2010, 12, 31});
         b.clearMinimumDate();
@@ -393,6 +320,26 @@ void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules_data()
         b.setDateSet("15/03/2150");
         b.setMaximumDate({2050, 12, 31});
     }, limitMin, {2050, 12, 31}, {{2150, 3, 15}, {2050, 12, 31}}, {"DateSet", "maximumDate", "DateSet"}, 1);
+    // A stored form: the date as stored, whatever the range; the bounds as setDateRange takes them.
+    const auto stored = [](qint32 dateSet, qint32 min, qint32 max) {
+        return [=](ucvPelidora &b) {
+            PropertyBag bag;
+            bag.WriteProperty("DateSet", dateSet);
+            bag.WriteProperty("minimumDate", min);
+            bag.WriteProperty("maximumDate", max);
+            b.ReadProperties(bag);
+        };
+    };
+    row("stored, the date past the range", april15, stored(serialOf(2150, 3, 15), serialOf(2024, 12, 20), serialOf(2025, 1, 10)),
+        {2024, 12, 20}, {2025, 1, 10}, {{2150, 3, 15}}, {}, 1);
+    row("stored beyond the limits", april15, stored(serialOf(2010, 4, 15), -5, INT_MAX), limitMin, limitMax, {}, {}, 0);
+    row("stored, the minimum after the maximum", april15, stored(serialOf(2010, 4, 15), serialOf(2030, 6, 1), 2),
+        {2030, 6, 1}, {2030, 6, 1}, {}, {}, 1);
+    row("stored, a boolean", april15, [](ucvPelidora &b) {
+        PropertyBag bag;
+        bag.WriteProperty("maximumDate", true);
+        QCOMPARE(errorOf<RuntimeError>([&] { b.ReadProperties(bag); }), int(RuntimeError::TypeMismatch));
+    }, limitMin, limitMax, {QDate(2025, 6, 23)}, {}, 0);
 }
 
 void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules()
@@ -420,61 +367,22 @@ void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules()
         QCOMPARE(ranges.constLast(), QVariantList({box.minimumDate(), box.maximumDate()}));
 }
 
-void tst_ucvPelidoraPersistence::storedRangeIsReadWithinTheLimits_data()
-{
-    QTest::addColumn<QVariant>("minimum"); // as stored; invalid: left out
-    QTest::addColumn<QVariant>("maximum");
-    QTest::addColumn<QDate>("min");
-    QTest::addColumn<QDate>("max");
-    QTest::addColumn<int>("error");
-    const QVariant none;
-    const auto serial = [](int y, int m, int d) { return longValue(quint32(serialOf(y, m, d))); };
-    QTest::newRow("none") << none << none << QDate(1900, 1, 1) << QDate(2100, 12, 31) << 0;
-    QTest::newRow("across a year") << serial(2024, 12, 20) << serial(2025, 1, 10) << QDate(2024, 12, 20)
-                                   << QDate(2025, 1, 10) << 0;
-    QTest::newRow("beyond the limits") << longValue(quint32(-5)) << longValue(quint32(INT_MAX)) << QDate(1900, 1, 1)
-                                       << QDate(2100, 12, 31) << 0;
-    QTest::newRow("minimum after the maximum") << serial(2030, 6, 1) << serial(2020, 1, 1) << QDate(2030, 6, 1)
-                                               << QDate(2030, 6, 1) << 0;
-    QTest::newRow("a boolean") << QVariant(true) << none << QDate() << QDate() << int(RuntimeError::TypeMismatch);
-}
-
-void tst_ucvPelidoraPersistence::storedRangeIsReadWithinTheLimits()
-{
-    QFETCH(QVariant, minimum);
-    QFETCH(QVariant, maximum);
-    QFETCH(int, error);
-    PropertyBag stored;
-    const int dateSet = serialOf(2150, 3, 15); // outside any range: loaded as stored
-    stored.WriteProperty("DateSet", longValue(quint32(dateSet)));
-    for (const auto &[key, value] : {std::pair("minimumDate", minimum), std::pair("maximumDate", maximum)}) {
-        if (value.isValid())
-            stored.WriteProperty(key, value);
-    }
-    Site site(false);
-    ucvPelidora box(&site);
-    QCOMPARE(errorOf<RuntimeError>([&] { box.ReadProperties(stored); }), error);
-    if (error)
-        return;
-    QTEST(box.minimumDate(), "min");
-    QTEST(box.maximumDate(), "max");
-    PropertyBag saved;
-    box.WriteProperties(saved);
-    QCOMPARE(saved.readLong("DateSet", 0), dateSet);
-    QCOMPARE(fieldsOf(box), QStringList({"15", "03", "2150"}));
-}
-
 void tst_ucvPelidoraPersistence::storedFormsSaveAsTheyWereRead_data()
 {
-    QTest::addColumn<QByteArray>("json");
-    QTest::newRow("an older build's") << kOlderForm;
-    QTest::newRow("with a range") << kRangedForm;
+    QTest::addColumn<QString>("file");
+    // Each box's values differ from their defaults, none is today's date.
+    QTest::newRow("an older build's") << QFINDTESTDATA("data/saved/older_build.json");
+    // Its stored date past the maximum stays as stored.
+    QTest::newRow("with a range") << QFINDTESTDATA("data/saved/with_range.json");
 }
 
 void tst_ucvPelidoraPersistence::storedFormsSaveAsTheyWereRead()
 {
-    QFETCH(QByteArray, json);
-    Form form = parseForm(json, "form.json");
+    QFETCH(QString, file);
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray json = saved.readAll();
+    Form form = parseForm(json, file);
     for (FormControl &control : form.controls) {
         Site site(false);
         ucvPelidora box(&site);
