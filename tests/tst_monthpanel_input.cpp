@@ -35,9 +35,9 @@ namespace {
 core::DateRange rangeOf(QDate min, QDate max)
 {
     const auto serial = [](QDate d, int otherwise) {
-        return d.isValid() ? core::serialFromCivil({d.year(), d.month(), d.day()}) : otherwise;
+        return d.isValid() ? int(QDate(1899, 12, 30).daysTo(d)) : otherwise;
     };
-    return core::DateRange::between(serial(min, core::kFirstBoxSerial), serial(max, core::kLastBoxSerial));
+    return core::DateRange::between(serial(min, 0), serial(max, INT_MAX));
 }
 
 } // namespace
@@ -52,38 +52,39 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
     QTest::addColumn<QDate>("max");
     const int up = Qt::Key_Up, down = Qt::Key_Down, pgUp = Qt::Key_PageUp, pgDown = Qt::Key_PageDown;
     const QString kept;
+    const QDate none, dec20(2024, 12, 20), jan10(2025, 1, 10);
+    const auto row = [](const char *name, QDate start, const QString &typed, int key, QDate expected, QDate min = {},
+                        QDate max = {}) { QTest::newRow(name) << start << typed << key << expected << min << max; };
+    row("Down on 28 Feb 2001", {2001, 2, 28}, kept, down, {2001, 3, 1});
+    row("Down on 31 Dec 2100", {2100, 12, 31}, kept, down, {1900, 1, 1});
+    row("Up on 1 Mar 2000", {2000, 3, 1}, kept, up, {2000, 2, 29});
+    row("Up on 1 Jan 1900", {1900, 1, 1}, kept, up, {2100, 12, 31});
+    row("PageDown on 31 Jan 2001", {2001, 1, 31}, kept, pgDown, {2001, 2, 28});
+    row("PageUp on Jan 1900", {1900, 1, 20}, kept, pgUp, {2100, 12, 20});
+    for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End})
+        row(qPrintable(QStringLiteral("key %1 does nothing").arg(key, 0, 16)), {2026, 3, 15}, kept, key, {2026, 3, 15});
+    // Text that is no day of the shown month (April, 30 days) reads as the nearest day.
+    row("45 Up", {2026, 4, 10}, "45", up, {2026, 4, 29});
+    row("0 Up", {2026, 4, 10}, "0", up, {2026, 3, 31});
+    row("empty Down", {2026, 4, 10}, "", down, {2026, 4, 2});
+    row("3 Down", {2026, 4, 10}, "3", down, {2026, 4, 4});
+    row("empty PageDown", {2026, 1, 10}, "", pgDown, {2026, 2, 28});
     // Outside the default range the keys stop at its bounds; paging into a month partly in
     // it selects the nearest day in it. Here across a year's end.
-    const QDate dec20(2024, 12, 20), jan10(2025, 1, 10), none;
-    const auto ranged = [&](const char *name, QDate start, int key, QDate expected, QDate min = QDate(2024, 12, 20),
-                            QDate max = QDate(2025, 1, 10)) {
-        QTest::newRow(name) << start << kept << key << expected << min << max;
+    const auto ranged = [&](const char *name, QDate start, int key, QDate expected) {
+        row(name, start, kept, key, expected, dec20, jan10);
     };
     ranged("Up on the minimum", dec20, up, dec20);
     ranged("Down on the maximum", jan10, down, jan10);
-    ranged("Down across the year's end", QDate(2024, 12, 31), down, QDate(2025, 1, 1));
-    ranged("Up across the year's end", QDate(2025, 1, 1), up, QDate(2024, 12, 31));
-    ranged("PageUp in the minimum's month", QDate(2024, 12, 25), pgUp, QDate(2024, 12, 25));
-    ranged("PageDown in the maximum's month", QDate(2025, 1, 5), pgDown, QDate(2025, 1, 5));
-    ranged("PageDown onto the maximum", QDate(2024, 12, 25), pgDown, jan10);
-    ranged("PageUp onto the minimum", QDate(2025, 1, 5), pgUp, dec20);
-    ranged("Up on 1 Jan 1900, maximum narrowed", QDate(1900, 1, 1), up, QDate(1900, 1, 1), none);
-    ranged("Down on 31 Dec 2100, minimum narrowed", QDate(2100, 12, 31), down, QDate(2100, 12, 31), QDate(1950, 1, 1), none);
-    ranged("PageUp on Jan 1900, maximum narrowed", QDate(1900, 1, 20), pgUp, QDate(1900, 1, 20), none);
-    QTest::newRow("Down on 28 Feb 2001") << QDate(2001, 2, 28) << kept << down << QDate(2001, 3, 1) << none << none;
-    QTest::newRow("Down on 31 Dec 2100") << QDate(2100, 12, 31) << kept << down << QDate(1900, 1, 1) << none << none;
-    QTest::newRow("Up on 1 Mar 2000") << QDate(2000, 3, 1) << kept << up << QDate(2000, 2, 29) << none << none;
-    QTest::newRow("Up on 1 Jan 1900") << QDate(1900, 1, 1) << kept << up << QDate(2100, 12, 31) << none << none;
-    QTest::newRow("PageDown on 31 Jan 2001") << QDate(2001, 1, 31) << kept << pgDown << QDate(2001, 2, 28) << none << none;
-    QTest::newRow("PageUp on Jan 1900") << QDate(1900, 1, 20) << kept << pgUp << QDate(2100, 12, 20) << none << none;
-    for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End})
-        QTest::addRow("key %x does nothing", key) << QDate(2026, 3, 15) << kept << key << QDate(2026, 3, 15) << none << none;
-    // Text that is no day of the shown month (April, 30 days) reads as the nearest day.
-    QTest::newRow("45 Up") << QDate(2026, 4, 10) << "45" << up << QDate(2026, 4, 29) << none << none;
-    QTest::newRow("0 Up") << QDate(2026, 4, 10) << "0" << up << QDate(2026, 3, 31) << none << none;
-    QTest::newRow("empty Down") << QDate(2026, 4, 10) << "" << down << QDate(2026, 4, 2) << none << none;
-    QTest::newRow("3 Down") << QDate(2026, 4, 10) << "3" << down << QDate(2026, 4, 4) << none << none;
-    QTest::newRow("empty PageDown") << QDate(2026, 1, 10) << "" << pgDown << QDate(2026, 2, 28) << none << none;
+    ranged("Down across the year's end", {2024, 12, 31}, down, {2025, 1, 1});
+    ranged("Up across the year's end", {2025, 1, 1}, up, {2024, 12, 31});
+    ranged("PageUp in the minimum's month", {2024, 12, 25}, pgUp, {2024, 12, 25});
+    ranged("PageDown in the maximum's month", {2025, 1, 5}, pgDown, {2025, 1, 5});
+    ranged("PageDown onto the maximum", {2024, 12, 25}, pgDown, jan10);
+    ranged("PageUp onto the minimum", {2025, 1, 5}, pgUp, dec20);
+    row("Up on 1 Jan 1900, maximum narrowed", {1900, 1, 1}, kept, up, {1900, 1, 1}, none, jan10);
+    row("PageUp on Jan 1900, maximum narrowed", {1900, 1, 20}, kept, pgUp, {1900, 1, 20}, none, jan10);
+    row("Down on 31 Dec 2100, minimum narrowed", {2100, 12, 31}, kept, down, {2100, 12, 31}, {1950, 1, 1});
 }
 
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()

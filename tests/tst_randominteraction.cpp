@@ -298,8 +298,8 @@ private:
         }
         case 12: case 13: { // a property written through the meta-object, of any kind
             const char *property = pick(m_rng, "BackColor", "ForeColor", "Locked", "Appearance", "Font", "DateSet",
-                                        "hwnd", "Enabled", "MousePointer", "date", "PelidoraBackColor", "NoSuchProperty",
-                                        "minimumDate", "maximumDate");
+                                        "hwnd", "Enabled", "MousePointer", "date", "PelidoraBackColor",
+                                        "minimumDate", "maximumDate", "NoSuchProperty");
             const QVariant value = randomValue(m_rng);
             note(name + "." + property + " = " + describe(value));
             tolerate([&] { b.setProperty(property, value); });

@@ -3,6 +3,7 @@
 
 #include "support/boxhelpers.h"
 #include "support/errorhelpers.h"
+#include "support/filehelpers.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -295,10 +296,6 @@ void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules_data()
         b.setMaximumDate({2020, 1, 1});
         b.setMinimumDate({2030, 1, 1});
     }, {2030, 1, 1}, {2030, 1, 1}, {{2030, 1, 1}}, {"maximumDate", "minimumDate", "maximumDate", "DateSet"}, 2);
-    row("maximum before the minimum moves it", april15, [](ucvPelidora &b) {
-        b.setMinimumDate({2000, 1, 1});
-        b.setMaximumDate({1990, 6, 1});
-    }, {1990, 6, 1}, {1990, 6, 1}, {{1990, 6, 1}}, {"minimumDate", "minimumDate", "maximumDate", "DateSet"}, 2);
     row("both, the maximum first", april15, [](ucvPelidora &b) { b.setDateRange({2020, 6, 1}, {2019, 1, 1}); },
         {2020, 6, 1}, {2020, 6, 1}, {{2020, 6, 1}}, {"minimumDate", "maximumDate", "DateSet"}, 1);
     row("an invalid date changes nothing", april15, [](ucvPelidora &b) {
@@ -330,8 +327,9 @@ void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules_data()
             b.ReadProperties(bag);
         };
     };
-    row("stored, the date past the range", april15, stored(serialOf(2150, 3, 15), serialOf(2024, 12, 20), serialOf(2025, 1, 10)),
-        {2024, 12, 20}, {2025, 1, 10}, {{2150, 3, 15}}, {}, 1);
+    row("stored, the date past the range", april15,
+        stored(serialOf(2150, 3, 15), serialOf(2024, 12, 20), serialOf(2025, 1, 10)), {2024, 12, 20}, {2025, 1, 10},
+        {{2150, 3, 15}}, {}, 1);
     row("stored beyond the limits", april15, stored(serialOf(2010, 4, 15), -5, INT_MAX), limitMin, limitMax, {}, {}, 0);
     row("stored, the minimum after the maximum", april15, stored(serialOf(2010, 4, 15), serialOf(2030, 6, 1), 2),
         {2030, 6, 1}, {2030, 6, 1}, {}, {}, 1);
@@ -379,9 +377,7 @@ void tst_ucvPelidoraPersistence::storedFormsSaveAsTheyWereRead_data()
 void tst_ucvPelidoraPersistence::storedFormsSaveAsTheyWereRead()
 {
     QFETCH(QString, file);
-    QFile saved(file);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    const QByteArray json = saved.readAll();
+    const QByteArray json = fileBytes(file);
     Form form = parseForm(json, file);
     for (FormControl &control : form.controls) {
         Site site(false);
