@@ -324,6 +324,7 @@ QWidget *PropertyBrowser::createEditor(const QMetaProperty &property)
         return spin;
     }
     auto *label = new QLabel(m_rows);
+    label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
