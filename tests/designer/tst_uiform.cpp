@@ -5,7 +5,6 @@
 
 #include <pelidora/platform.h>
 #include <pelidora/propertybag.h>
-#include <pelidora/runtimeerror.h>
 #include <pelidora/site.h>
 #include <pelidora/ucvPelidora.h>
 
@@ -102,9 +101,6 @@ void tst_UiForm::formRunsOnceShown()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(ui.dtDeparture->site()->UserMode());
-    QTest::ignoreMessage(QtWarningMsg, "Pelidora: Appearance not set: run-time error 393: Property can't be set at run time");
-    ui.dtDeparture->setAppearance(ucvPelidora::Flat);
-    QCOMPARE(ui.dtDeparture->Appearance(), ucvPelidora::ThreeD);
     ui.dtReturn->setEnabled(true);
     for (QWidget *part : partsOf(*ui.dtReturn))
         QVERIFY(part->isEnabled());
