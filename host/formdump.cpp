@@ -9,8 +9,6 @@
 
 #include <QJsonObject>
 
-#include <utility>
-
 namespace pelidora::host {
 
 namespace {
@@ -61,10 +59,8 @@ QJsonObject properties(ucvPelidora *box, const Site *site)
     result.insert(QStringLiteral("Font"), fontObject(bag.readFont(QStringLiteral("Font"), ambient)));
     result.insert(QStringLiteral("MousePointer"), bag.readInteger(QStringLiteral("MousePointer"), 0));
     result.insert(QStringLiteral("PelidoraBackColor"), bag.readLong(QStringLiteral("PelidoraBackColor"), 0xC0C0C0));
-    for (const auto &[key, bound] : {std::pair(QStringLiteral("minimumDate"), box->minimumDate()),
-                                     std::pair(QStringLiteral("maximumDate"), box->maximumDate())})
-        result.insert(key, QJsonObject{{QStringLiteral("serial"), daySerial(bound)},
-                                       {QStringLiteral("text"), shortDateText(bound)}});
+    result.insert(QStringLiteral("minimumDate"), daySerial(box->minimumDate()));
+    result.insert(QStringLiteral("maximumDate"), daySerial(box->maximumDate()));
     return result;
 }
 

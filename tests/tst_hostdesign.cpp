@@ -216,8 +216,7 @@ void tst_HostDesign::savedDesignRunsWithAllNineValues()
         "DateSet": {"serial": 46015, "text": "24/12/2025"},
         "Font": {"Name": "Liberation Sans", "Size": 12, "Bold": false, "Italic": false, "Underline": true,
                  "Strikethrough": false},
-        "MousePointer": 11, "PelidoraBackColor": 4227072, "minimumDate": {"serial": 45992, "text": "01/12/2025"},
-        "maximumDate": {"serial": 46053, "text": "31/01/2026"}}})").object();
+        "MousePointer": 11, "PelidoraBackColor": 4227072, "minimumDate": 45992, "maximumDate": 46053}})").object();
     QCOMPARE(after.at(0).toObject(), expected);
     QCOMPARE(after.toVariantList().mid(1), before.toVariantList().mid(1)); // the other boxes as they were
 }

@@ -176,7 +176,7 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError_data()
     row("Enabled", false);
     row("MousePointer", QVariant::fromValue(short(2)));
     row("minimumDate", QDate(2024, 12, 20));
-    row("maximumDate", QDate(2025, 1, 10));
+    row("maximumDate", QDate(2026, 1, 10));
     row("font (QWidget's)", QFont("DejaVu Sans", 10), false, 0, "Font");
     row("enabled (QWidget's)", false, false, 0, "Enabled");
     row("Appearance at run time", 1, true, RuntimeError::NotSettableAtRunTime);
