@@ -5,9 +5,9 @@
 #include "panel/panelparts.h"
 
 #include <QAbstractItemView>
-#include <QItemSelectionModel>
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
@@ -78,7 +78,8 @@ void send(QObject *object, QAccessible::Event type)
     QAccessible::updateAccessibility(&event);
 }
 
-// The names assistive technology read before the month or the language changed.
+// Tells the cell names that changed, with the month or the language, since assistive
+// technology read them; the table's name goes with them.
 void tellNewNames(MonthPanel &panel)
 {
     bool renamed = false;
@@ -115,6 +116,7 @@ void monthDrawn(MonthPanel &panel, int shownBefore)
 {
     if (!watched(panel))
         return;
+    // Hidden cells leave the table and shown ones join it; the widgets themselves live on.
     const int shown = shownDays(panel);
     for (int i = shownBefore; i < shown; ++i)
         send(panel.btnDay(i), QAccessible::ObjectCreated);
