@@ -9,6 +9,7 @@
 #include "support/filehelpers.h"
 #include "support/formhelpers.h"
 
+#include <fcntl.h>
 #include <optional>
 
 using namespace pelidora;
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void pathThatCannotBeUsedIsNamedAndKept();
     void saveKeepsWhatStandsAtThePath_data();
     void saveKeepsWhatStandsAtThePath();
+    void temporaryNamesFitAndOnlyStaleOnesGo();
     void reRegisteringAClassReplacesItsKeys();
 };
 
@@ -179,6 +181,7 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept_data()
     QTest::newRow("disk full midway") << "limit" << false << true << "File too large"; // a short write alone says nothing
     QTest::newRow("class not registered") << "class" << false << true
                                           << R"(controls[0] ("DateBox1").class: unknown control class)";
+    QTest::newRow("too large to read back") << "large" << false << true << "more than the 16 MiB a form file may hold";
 }
 
 // Neither a read nor a failed save waits on what stands there or changes it.
@@ -201,6 +204,8 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept()
     Form form = parseForm(kSample, "demo.json");
     if (what == "class")
         form.controls[0].className = "Unregistered";
+    if (what == "large")
+        form.caption = QString(16 * 1024 * 1024, u'x');
     if (what == "read-only")
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     if (what == "read-only" && QFileInfo(dir.path()).isWritable())
@@ -251,6 +256,38 @@ void tst_FormFile::saveKeepsWhatStandsAtThePath()
         QVERIFY(info.st_uid == 1234 && info.st_gid == 4321);
     if (how == "hard") // a rename cannot keep a hard link: the other name keeps the old bytes
         QCOMPARE(fileBytes(target), QByteArray("old"));
+}
+
+// A temporary name fits beside the longest file name. A save killed midway leaves its
+// temporary file; the next save of that file removes it, and nothing else.
+void tst_FormFile::temporaryNamesFitAndOnlyStaleOnesGo()
+{
+    QTemporaryDir dir;
+    const Form sample = parseForm(kSample, "demo.json");
+    const QString longest = QString(125, u'é') + ".json"; // 255 bytes
+    writeForm(dir.filePath(longest), sample);
+    QCOMPARE(fileBytes(dir.filePath(longest)), kSample);
+
+    const QStringList stale{".form.json.pelidora-a1B2c3", ".form.json.pelidora-ZZZZZZ"};
+    QStringList kept{".form.json.bak", ".form.json.pelidora-a1B2c", ".form.json.pelidora-a1B2c3d", ".form.json.pelidora-a1_2c3",
+                     ".other.json.pelidora-a1B2c3", ".form.json.pelidora-fresh1", ".form.json.pelidora-folder",
+                     ".form.json.pelidora-linked"};
+    if (geteuid() == 0) // only root can give a file away
+        kept << ".form.json.pelidora-others";
+    for (const QString &name : stale + kept) {
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        QVERIFY(name.endsWith("folder") ? mkdir(path, 0700) == 0
+                : name.endsWith("linked") ? symlink("form.json", path) == 0 : writeFile(dir.filePath(name), "part"));
+        QVERIFY(!name.endsWith("others") || chown(path, 1234, 1234) == 0);
+        const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+        QVERIFY(name.endsWith("fresh1") || utimensat(AT_FDCWD, path, hourAgo, AT_SYMLINK_NOFOLLOW) == 0);
+    }
+    writeForm(dir.filePath("form.json"), sample);
+    kept << longest << "form.json";
+    kept.sort();
+    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    left.sort();
+    QCOMPARE(left, kept);
 }
 
 void tst_FormFile::reRegisteringAClassReplacesItsKeys()

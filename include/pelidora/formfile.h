@@ -59,11 +59,16 @@ PELIDORA_EXPORT Form parseForm(const QByteArray &json, const QString &sourceName
 
 /** Writes the form atomically: the old file stays untouched unless the new one is complete.
  *  A form that would not read back (an unregistered class, an unknown key, a duplicate
- *  name ...) is refused before anything is written, and so is a path holding anything but
- *  a regular file. Through a symbolic link the link's target is replaced and the link kept;
- *  the file keeps its permissions, and its owner and group where the process may set them.
- *  A save gives the saved name a new file: other hard links keep the old contents. */
+ *  name, more than the 16 MiB a reader takes ...) is refused before anything is written,
+ *  and so is a path holding anything but a regular file. Through a symbolic link the link's
+ *  target is replaced and the link kept; the file keeps its permissions, and its owner and
+ *  group where the process may set them. A save gives the saved name a new file: other hard
+ *  links keep the old contents. */
 PELIDORA_EXPORT void writeForm(const QString &path, const Form &form);
 PELIDORA_EXPORT QByteArray formToJson(const Form &form);
+
+/** Text as the messages above quote it, safe for a terminal: control characters, direction
+ *  overrides and line separators are shown as JSON escapes ("\u001b", "\n"). */
+PELIDORA_EXPORT QString visibleText(const QString &text);
 
 } // namespace pelidora

@@ -36,8 +36,10 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -82,6 +84,19 @@ std::optional<Schema> schemaOf(const QString &className)
     if (it == r.classes.constEnd())
         return std::nullopt;
     return *it;
+}
+
+// Every registered class's property names, folded.
+QSet<QString> foldedPropertyNames()
+{
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    QSet<QString> names;
+    for (const Schema &schema : std::as_const(r.classes)) {
+        for (const auto &entry : schema)
+            names.insert(entry.first.toCaseFolded());
+    }
+    return names;
 }
 
 QString registeredSpelling(const QString &className)
@@ -144,12 +159,118 @@ QString joined(const QString &place, const QString &key)
     return place.isEmpty() ? visible(key) : place + QLatin1Char('.') + visible(key);
 }
 
-class FormChecker
+// Checks a form as its JSON is read. What a check will not look at is not kept: a value
+// that can only be refused by its type keeps its type alone, and nothing after the first
+// refused key of an object (but a control's name, which its messages give) is kept at all.
+// Each control becomes a FormControl as soon as it is read, and after the first refused
+// control the rest are only read, so memory follows what the form holds, not the text.
+// The messages are those the checks give on the whole tree: a syntax fault anywhere comes
+// first, then the form's own keys, then the first refused control.
+class FormChecker : public platform::JsonKeeper
 {
 public:
     explicit FormChecker(const QString &source)
         : m_source(source)
+        , m_propertyNames(foldedPropertyNames())
     {
+    }
+
+    Keep keep(const platform::JsonPath &path, JsonValue::Type type, const JsonValue &container) override
+    {
+        const bool nested = type == JsonValue::Type::Object || type == JsonValue::Type::Array;
+        const auto keyOf = [&](size_t depth) { return std::get_if<QString>(&path[depth]); };
+        switch (path.size()) {
+        case 0: // the form
+            return type == JsonValue::Type::Object ? Keep::Whole : Keep::Shell;
+        case 1: { // a member of the form
+            const QString &key = *keyOf(0);
+            if (m_formRefused)
+                return Keep::Nothing;
+            if (!isOneOf(key, kFormKeys) || hasKey(container, key, Qt::CaseSensitive)) {
+                m_formRefused = true;
+                return Keep::Shell;
+            }
+            if (key == QLatin1String("controls"))
+                return type == JsonValue::Type::Array ? Keep::Whole : Keep::Shell;
+            return nested ? Keep::Shell : Keep::Whole;
+        }
+        case 2: { // a control
+            m_controlRefused = false;
+            if (m_controlError)
+                return Keep::Nothing;
+            if (type == JsonValue::Type::Object)
+                return Keep::Whole;
+            JsonValue shell;
+            shell.type = type;
+            addControl(shell, std::get<qsizetype>(path[1])); // refused
+            return Keep::Nothing;
+        }
+        case 3: { // a member of a control
+            const QString &key = *keyOf(2);
+            if (m_controlRefused) // only the name is looked at then
+                return key == QLatin1String("name") && !hasKey(container, key, Qt::CaseSensitive)
+                    ? (nested ? Keep::Shell : Keep::Whole)
+                    : Keep::Nothing;
+            if (!isOneOf(key, kControlKeys) || hasKey(container, key, Qt::CaseSensitive)) {
+                m_controlRefused = true;
+                return Keep::Shell;
+            }
+            if (key == QLatin1String("properties")) {
+                m_bagRefused = false;
+                return type == JsonValue::Type::Object ? Keep::Whole : Keep::Shell;
+            }
+            return nested ? Keep::Shell : Keep::Whole;
+        }
+        case 4: { // a property
+            const QString &key = *keyOf(3);
+            if (m_bagRefused)
+                return Keep::Nothing;
+            if (!m_propertyNames.contains(key.toCaseFolded()) || hasKey(container, key, Qt::CaseInsensitive)) {
+                m_bagRefused = true;
+                return Keep::Shell;
+            }
+            m_fontRefused = false;
+            // No property is a string or an array: those are refused by their type.
+            return type == JsonValue::Type::Array || type == JsonValue::Type::String ? Keep::Shell : Keep::Whole;
+        }
+        case 5: { // an attribute of a font
+            const QString &key = *keyOf(4);
+            if (m_fontRefused)
+                return Keep::Nothing;
+            if (!isFontAttribute(key) || hasKey(container, key, Qt::CaseInsensitive)) {
+                m_fontRefused = true;
+                return Keep::Shell;
+            }
+            return nested ? Keep::Shell : Keep::Whole;
+        }
+        default:
+            return Keep::Shell;
+        }
+    }
+
+    bool take(const platform::JsonPath &path, JsonValue &value) override
+    {
+        if (path.size() != 2)
+            return false;
+        addControl(value, std::get<qsizetype>(path[1]));
+        return true;
+    }
+
+    void addControl(const JsonValue &value, qsizetype index)
+    {
+        try {
+            FormControl control = readControl(value, index);
+            // Folded per character, as QString::compare without case does.
+            const QString folded = control.name.toCaseFolded();
+            if (const auto earlier = m_indexByName.constFind(folded); earlier != m_indexByName.constEnd())
+                fail(controlPlace(index, control.name) + QStringLiteral(".name"),
+                     QStringLiteral("the name is already used by %1 (names ignore case)")
+                         .arg(controlPlace(*earlier, m_controls.at(*earlier).name)));
+            m_indexByName.insert(folded, index);
+            m_controls << std::move(control);
+        } catch (const FormFileError &error) {
+            m_controlError = error;
+        }
     }
 
     Form form(const JsonValue &root)
@@ -176,20 +297,9 @@ public:
         const JsonValue *controls = require(root, {}, "controls");
         if (controls->type != JsonValue::Type::Array)
             fail(QStringLiteral("controls"), QStringLiteral("expected an array, found %1").arg(found(*controls)));
-        // Folded per character, as QString::compare without case does.
-        QHash<QString, qsizetype> indexByName;
-        indexByName.reserve(qsizetype(controls->items.size()));
-        result.controls.reserve(qsizetype(controls->items.size()));
-        for (size_t i = 0; i < controls->items.size(); ++i) {
-            FormControl control = readControl(controls->items[i], qsizetype(i));
-            const QString folded = control.name.toCaseFolded();
-            if (const auto earlier = indexByName.constFind(folded); earlier != indexByName.constEnd())
-                fail(controlPlace(qsizetype(i), control.name) + QStringLiteral(".name"),
-                     QStringLiteral("the name is already used by %1 (names ignore case)")
-                         .arg(controlPlace(*earlier, result.controls.at(*earlier).name)));
-            indexByName.insert(folded, qsizetype(i));
-            result.controls << std::move(control);
-        }
+        if (m_controlError)
+            throw *m_controlError;
+        result.controls = std::move(m_controls);
         return result;
     }
 
@@ -388,19 +498,50 @@ private:
         return StdFont(font);
     }
 
+    static constexpr std::array kFormKeys{"format", "version", "caption", "width", "height", "controls"};
+    static constexpr std::array kControlKeys{"class", "name", "left", "top", "properties"};
+
+    template<size_t N>
+    static bool isOneOf(const QString &key, const std::array<const char *, N> &names)
+    {
+        return std::any_of(names.begin(), names.end(), [&](const char *name) { return key == QLatin1String(name); });
+    }
+
+    static bool isFontAttribute(const QString &key)
+    {
+        static constexpr std::array names{"Name", "Size", "Bold", "Italic", "Underline", "Strikethrough"};
+        return std::any_of(names.begin(), names.end(),
+                           [&](const char *name) { return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; });
+    }
+
+    static bool hasKey(const JsonValue &object, const QString &key, Qt::CaseSensitivity cs)
+    {
+        return std::any_of(object.members.begin(), object.members.end(),
+                           [&](const JsonMember &member) { return member.key.compare(key, cs) == 0; });
+    }
+
     QString m_source;
+    QSet<QString> m_propertyNames;
+    QList<FormControl> m_controls;          // read so far
+    QHash<QString, qsizetype> m_indexByName; // of those, by folded name
+    std::optional<FormFileError> m_controlError;
+    bool m_formRefused = false;    // a key of the form was refused
+    bool m_controlRefused = false; // ... of the control being read
+    bool m_bagRefused = false;     // ... of its properties
+    bool m_fontRefused = false;    // ... of the font being read
 };
 
 Form parseFormAs(const QByteArray &json, const QString &source)
 {
+    FormChecker checker(source);
     JsonValue root;
     try {
-        root = platform::parseJson(json);
+        root = platform::parseJson(json, &checker);
     } catch (const platform::JsonSyntaxError &error) {
         const auto [line, column] = platform::lineAndColumn(json, error.offset);
         throw FormFileError(QStringLiteral("%1: line %2, column %3: %4").arg(source).arg(line).arg(column).arg(error.problem));
     }
-    return FormChecker(source).form(root);
+    return checker.form(root);
 }
 
 // ---- Writing
@@ -454,6 +595,11 @@ void registerControlClass(const QString &className, const QList<std::pair<QStrin
     r.classes.insert(className, properties);
 }
 
+QString visibleText(const QString &text)
+{
+    return visible(text);
+}
+
 bool isRegisteredControlClass(const QString &className)
 {
     return schemaOf(className).has_value();
@@ -461,6 +607,7 @@ bool isRegisteredControlClass(const QString &className)
 
 Form readForm(const QString &path)
 {
+    const QString shown = visible(path);
     QByteArray json;
     try {
         json = platform::readRegularFile(path, kMaxFileBytes);
@@ -468,14 +615,14 @@ Form readForm(const QString &path)
         switch (error.step) {
         case platform::FileError::Step::TooLarge:
             throw FormFileError(QStringLiteral("%1: too large for a form file (more than %2 MiB)")
-                                    .arg(path).arg(kMaxFileBytes / (1024 * 1024)));
+                                    .arg(shown).arg(kMaxFileBytes / (1024 * 1024)));
         case platform::FileError::Step::Read:
-            throw FormFileError(QStringLiteral("%1: cannot read: %2").arg(path, error.reason));
+            throw FormFileError(QStringLiteral("%1: cannot read: %2").arg(shown, error.reason));
         default:
-            throw FormFileError(QStringLiteral("%1: cannot open: %2").arg(path, error.reason));
+            throw FormFileError(QStringLiteral("%1: cannot open: %2").arg(shown, error.reason));
         }
     }
-    return parseFormAs(json, path);
+    return parseFormAs(json, shown);
 }
 
 Form parseForm(const QByteArray &json, const QString &sourceName)
@@ -485,10 +632,13 @@ Form parseForm(const QByteArray &json, const QString &sourceName)
 
 void writeForm(const QString &path, const Form &form)
 {
-    const QString source = QStringLiteral("%1: not saved").arg(path);
+    const QString source = QStringLiteral("%1: not saved").arg(visible(path));
     const QByteArray json = formToJson(form);
     // What could not be read back is not written, so a save never replaces a good file
     // with one that fails to load.
+    if (json.size() > kMaxFileBytes)
+        throw FormFileError(QStringLiteral("%1: the form would take %2 bytes, more than the %3 MiB a form file may hold")
+                                .arg(source).arg(json.size()).arg(kMaxFileBytes / (1024 * 1024)));
     parseFormAs(json, source);
     try {
         platform::replaceRegularFile(path, json);

@@ -122,10 +122,11 @@ class TreeBuilder
 public:
     using Json = nlohmann::json;
 
-    explicit TreeBuilder(const QByteArray &text)
+    TreeBuilder(const QByteArray &text, JsonKeeper *keeper)
         : m_text(text)
         , m_reached(text.constData())
         , m_end(bodyStart(text))
+        , m_keeper(keeper)
     {
     }
 
@@ -174,7 +175,8 @@ public:
     {
         JsonValue value;
         value.type = JsonValue::Type::String;
-        value.string = fromUtf8Exactly(text);
+        if (!m_skipping)
+            value.string = fromUtf8Exactly(text);
         return add(std::move(value));
     }
 
@@ -187,7 +189,8 @@ public:
 
     bool key(Json::string_t &text)
     {
-        m_keys.push_back(fromUtf8Exactly(text));
+        if (!m_skipping)
+            m_keys.push_back(fromUtf8Exactly(text));
         m_last = Last::Key;
         m_end = reached();
         return true;
@@ -228,7 +231,7 @@ public:
             expected(tokenStart(false), "',' or ']'");
         if (context == "object")
             expected(tokenStart(false), "',' or '}'");
-        if (m_stack.empty() && m_haveRoot)
+        if (m_depth == 0 && m_haveRoot)
             fail(tokenStart(false), QStringLiteral("unexpected text after the end of the form"));
         checkDepth();
         const qsizetype at = tokenStart(afterSeparator());
@@ -244,6 +247,7 @@ public:
 
 private:
     enum class Last { Nothing, Open, Key, Value }; // the last event seen
+    using Keep = JsonKeeper::Keep;
 
     [[noreturn]] static void fail(qsizetype offset, const QString &problem) { throw JsonSyntaxError{offset, problem}; }
 
@@ -316,26 +320,77 @@ private:
 
     void checkDepth() const
     {
-        if (m_stack.size() > size_t(kMaxJsonDepth))
+        if (m_depth > size_t(kMaxJsonDepth))
             fail(tokenStart(afterSeparator()), QStringLiteral("nested more than %1 levels deep").arg(kMaxJsonDepth));
+    }
+
+    // The keeper's verdict on the value about to be read; with Whole for a container, its
+    // step stays on the path until it closes.
+    Keep verdictFor(JsonValue::Type type)
+    {
+        if (!m_stack.empty()) {
+            if (m_stack.back().type == JsonValue::Type::Array)
+                m_path.emplace_back(m_counts.back());
+            else
+                m_path.emplace_back(m_keys.back());
+        }
+        static const JsonValue noContainer;
+        const Keep verdict = m_keeper ? m_keeper->keep(m_path, type, m_stack.empty() ? noContainer : m_stack.back())
+                                      : Keep::Whole;
+        if (verdict != Keep::Whole || !isContainer(type))
+            leaveValue();
+        return verdict;
+    }
+
+    void leaveValue()
+    {
+        if (!m_stack.empty())
+            m_path.pop_back();
+    }
+
+    static bool isContainer(JsonValue::Type type)
+    {
+        return type == JsonValue::Type::Array || type == JsonValue::Type::Object;
     }
 
     bool open(JsonValue::Type type)
     {
         checkDepth();
+        ++m_depth;
+        m_last = Last::Open;
+        m_end = reached();
+        if (m_skipping) {
+            ++m_skipping;
+            return true;
+        }
+        const Keep verdict = verdictFor(type);
+        if (verdict != Keep::Whole) {
+            m_skipping = 1;
+            m_skipped = {verdict, type};
+            return true;
+        }
         JsonValue container;
         container.type = type;
         m_stack.push_back(std::move(container));
-        m_last = Last::Open;
-        m_end = reached();
+        m_counts.push_back(0);
         return true;
     }
 
     bool close()
     {
-        JsonValue container = std::move(m_stack.back());
-        m_stack.pop_back();
-        place(std::move(container));
+        --m_depth;
+        if (m_skipping) {
+            if (--m_skipping == 0)
+                finish(shell(m_skipped.second), m_skipped.first);
+            m_last = Last::Value;
+        } else {
+            JsonValue container = std::move(m_stack.back());
+            m_stack.pop_back();
+            m_counts.pop_back();
+            const bool taken = m_keeper && m_keeper->take(m_path, container);
+            leaveValue();
+            finish(std::move(container), taken ? Keep::Nothing : Keep::Whole);
+        }
         m_end = reached();
         return true;
     }
@@ -343,7 +398,12 @@ private:
     bool add(JsonValue value)
     {
         checkDepth();
-        place(std::move(value));
+        if (m_skipping) {
+            m_last = Last::Value;
+        } else {
+            const Keep verdict = verdictFor(value.type);
+            finish(std::move(value), verdict);
+        }
         m_end = reached();
         return true;
     }
@@ -359,7 +419,12 @@ private:
         const auto [end, error] = std::from_chars(first, last, value.number);
         if (error != std::errc() || end != last)
             fail(tokenStart(afterSeparator()), QStringLiteral("number %1 is out of range").arg(QString::fromLatin1(written)));
-        place(std::move(value));
+        if (m_skipping) {
+            m_last = Last::Value;
+        } else {
+            const Keep verdict = verdictFor(JsonValue::Type::Number);
+            finish(std::move(value), verdict);
+        }
         // The parser read one byte past the number, unless the number ends the text.
         const qsizetype size = m_text.size();
         const bool endsText = reached() == size && m_text.endsWith(written)
@@ -368,9 +433,29 @@ private:
         return true;
     }
 
-    void place(JsonValue value)
+    static JsonValue shell(JsonValue::Type type)
+    {
+        JsonValue value;
+        value.type = type;
+        return value;
+    }
+
+    // A value read to its end goes into its container as the keeper wants it.
+    void finish(JsonValue value, Keep verdict)
     {
         m_last = Last::Value;
+        if (!m_stack.empty())
+            ++m_counts.back();
+        if (verdict == Keep::Nothing && !m_stack.empty()) {
+            if (m_stack.back().type == JsonValue::Type::Object)
+                m_keys.pop_back();
+            return;
+        }
+        place(verdict == Keep::Whole ? std::move(value) : shell(value.type));
+    }
+
+    void place(JsonValue value)
+    {
         if (m_stack.empty()) {
             m_root = std::move(value);
             m_haveRoot = true;
@@ -386,20 +471,26 @@ private:
     const char *m_reached;
     qsizetype m_end;            // where the last event's token ends
     Last m_last = Last::Nothing;
-    std::vector<JsonValue> m_stack; // the open containers
-    std::vector<QString> m_keys;    // the keys of open members
+    JsonKeeper *m_keeper;
+    std::vector<JsonValue> m_stack;  // the open containers kept
+    std::vector<qsizetype> m_counts; // the values read so far in each of them
+    std::vector<QString> m_keys;     // the keys of their open members
+    JsonPath m_path;                 // where the innermost open container kept stands
+    size_t m_depth = 0;              // open containers, kept or not
+    size_t m_skipping = 0;           // open containers inside one not kept
+    std::pair<Keep, JsonValue::Type> m_skipped{Keep::Whole, JsonValue::Type::Null}; // that one's verdict and type
     JsonValue m_root;
     bool m_haveRoot = false;
 };
 
 } // namespace
 
-JsonValue parseJson(const QByteArray &text)
+JsonValue parseJson(const QByteArray &text, JsonKeeper *keeper)
 {
     const qsizetype bad = invalidUtf8At(text);
     if (bad >= 0)
         throw JsonSyntaxError{bad, QStringLiteral("not UTF-8 text")};
-    return TreeBuilder(text).run();
+    return TreeBuilder(text, keeper).run();
 }
 
 std::pair<qsizetype, qsizetype> lineAndColumn(const QByteArray &text, qsizetype offset)

@@ -13,7 +13,7 @@ constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 struct Line {
     qsizetype begin;      // first byte
     qsizetype contentEnd; // where its line ending starts
-    qsizetype end;        // after its line ending (LF or CR LF; none on a last line without one)
+    qsizetype end;        // after its line ending (LF, CR LF or CR; none on a last line without one)
 };
 
 QList<Line> linesOf(const QByteArray &text)
@@ -21,16 +21,26 @@ QList<Line> linesOf(const QByteArray &text)
     QList<Line> lines;
     qsizetype begin = 0;
     while (begin < text.size()) {
-        const qsizetype lf = text.indexOf('\n', begin);
-        if (lf < 0) {
-            lines.append({begin, text.size(), text.size()});
-            break;
-        }
-        const qsizetype contentEnd = lf > begin && text.at(lf - 1) == '\r' ? lf - 1 : lf;
-        lines.append({begin, contentEnd, lf + 1});
-        begin = lf + 1;
+        qsizetype at = begin;
+        while (at < text.size() && text.at(at) != '\n' && text.at(at) != '\r')
+            ++at;
+        const qsizetype ending = at + 1 < text.size() && text.at(at) == '\r' && text.at(at + 1) == '\n' ? 2 : 1;
+        const qsizetype end = qMin(at + ending, text.size());
+        lines.append({begin, at, end});
+        begin = end;
     }
     return lines;
+}
+
+// A form file (JSON) named like the profile file: a record written into it would break it.
+bool readsAsForm(const QByteArray &text)
+{
+    for (qsizetype i = text.startsWith(kByteOrderMark) ? 3 : 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            return c == '{';
+    }
+    return false;
 }
 
 bool sameName(const QByteArray &utf8, const QString &name)
@@ -79,11 +89,11 @@ QByteArray withProfileValue(const QByteArray &text, const QString &section, cons
 
     QByteArray result = text;
     if (sectionEnd < 0) {
-        if (!result.isEmpty() && !result.endsWith('\n'))
+        if (!result.isEmpty() && !result.endsWith('\n') && !result.endsWith('\r'))
             result += eol;
         return result + '[' + section.toUtf8() + ']' + eol + record + eol;
     }
-    const bool lineEnded = text.at(sectionEnd - 1) == '\n';
+    const bool lineEnded = text.at(sectionEnd - 1) == '\n' || text.at(sectionEnd - 1) == '\r';
     return result.insert(sectionEnd, (lineEnded ? QByteArray() : eol) + record + eol);
 }
 
@@ -94,6 +104,8 @@ bool updateProfileFile(const QString &path, const QString &section, const QStrin
         return false;
     try {
         const QByteArray old = info.exists() ? readRegularFile(path, kMaxProfileBytes) : QByteArray();
+        if (readsAsForm(old))
+            return false;
         const QByteArray updated = withProfileValue(old, section, key, value);
         if (!info.exists() || updated != old)
             replaceRegularFile(path, updated);

@@ -3,7 +3,7 @@
 // One value of a profile file ("key=value" lines under "[section]" headers) updated in
 // place. Every other byte of the file stays as it was: comments, blank and odd lines,
 // other sections, repeated keys and the line endings. Section and key names match without
-// regard to case, the first of each counting.
+// regard to case, the first of each counting. Lines end in LF, CR LF or CR alone.
 
 #include <QByteArray>
 #include <QString>
@@ -24,8 +24,9 @@ QByteArray withProfileValue(const QByteArray &text, const QString &section, cons
 // Sets the value in the file at path, creating it when missing. Only a regular file (or a
 // symbolic link to one, whose target is updated) of at most kMaxProfileBytes is read and
 // replaced, without ever waiting on the path; the new text goes to a temporary file beside
-// it that then takes its place. An unchanged text is not written again. False when the
-// value could not be written; the file is then as it was.
+// it that then takes its place. An unchanged text is not written again. A file that reads
+// as a form file (its first character but blanks is '{') is never written into. False when
+// the value could not be written; the file is then as it was.
 bool updateProfileFile(const QString &path, const QString &section, const QString &key, const QString &value);
 
 } // namespace pelidora::platform

@@ -3,8 +3,11 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +17,14 @@ namespace pelidora::platform {
 namespace {
 
 constexpr int kMaxLinkHops = 40; // the kernel's own limit
+
+// Temporary files are named ".NAME.pelidora-XXXXXX" beside NAME, NAME shortened so that the
+// whole stays within a file name's 255 bytes.
+constexpr qsizetype kMaxNameBytes = NAME_MAX;
+constexpr char kTemporaryMark[] = ".pelidora-";
+constexpr qsizetype kRandomChars = 6;
+// A save writes its temporary file within seconds; one left this long was a killed save's.
+constexpr time_t kStaleSeconds = 15 * 60;
 
 [[noreturn]] void fail(FileError::Step step, const QString &reason)
 {
@@ -93,13 +104,54 @@ QByteArray finalTarget(QByteArray path)
     failWithErrno(FileError::Step::Write);
 }
 
+// ".NAME.pelidora-" for the file name NAME, cut at a character so that the random part fits.
+QByteArray temporaryStem(const QByteArray &name)
+{
+    const qsizetype room = kMaxNameBytes - 1 - qsizetype(sizeof kTemporaryMark - 1) - kRandomChars;
+    qsizetype keep = qMin(name.size(), room);
+    while (keep < name.size() && keep > 0 && (uchar(name.at(keep)) & 0xC0) == 0x80)
+        --keep; // not inside a UTF-8 sequence
+    return '.' + name.left(keep) + kTemporaryMark;
+}
+
+bool isRandomPart(QByteArrayView part)
+{
+    return part.size() == kRandomChars && std::all_of(part.begin(), part.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+// Removes what saves of the file killed midway left in folder: regular files of exactly
+// this stem's pattern, the user's own, untouched for a while (a save running now is not).
+void removeStaleTemporaries(const QByteArray &folder, const QByteArray &stem)
+{
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const time_t now = ::time(nullptr);
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArrayView name(entry->d_name);
+        if (!name.startsWith(stem) || !isRandomPart(name.sliced(stem.size())))
+            continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
+            && info.st_uid == ::geteuid() && now - info.st_mtime > kStaleSeconds)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 // A new file beside target that no one else has opened.
 std::pair<int, QByteArray> createBeside(const QByteArray &target)
 {
+    static constexpr char kChars[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
     const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray stem = target.left(slash + 1) + '.' + target.mid(slash + 1) + '.';
+    const QByteArray stem = temporaryStem(target.mid(slash + 1));
+    removeStaleTemporaries(directoryOf(target), stem);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray name = stem + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        QByteArray name = target.left(slash + 1) + stem;
+        for (qsizetype i = 0; i < kRandomChars; ++i)
+            name += kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0)
             return {fd, name};

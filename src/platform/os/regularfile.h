@@ -3,8 +3,10 @@
 // Whole files read and replaced safely. Only a regular file, or a symbolic link to one, is
 // read or replaced: anything else at the path (a FIFO, a device, a directory, a loop of
 // links) is refused before it is opened, and opening never waits. A replacement is atomic:
-// the new bytes go to a temporary file beside the old one, which takes the old file's place
-// only once complete and on disk, so a failure leaves the old file byte for byte.
+// the new bytes go to a temporary file beside the old one (".NAME.pelidora-XXXXXX", NAME
+// shortened to fit), which takes the old file's place only once complete and on disk, so a
+// failure leaves the old file byte for byte. Such files that a killed save left behind are
+// removed by the next save of the same file once they are 15 minutes old.
 
 #include <QByteArray>
 #include <QString>

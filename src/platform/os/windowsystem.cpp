@@ -19,6 +19,10 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace pelidora::platform {
 
 namespace {
@@ -207,6 +211,7 @@ int WindowSystem::showMessage(const QString &text, int style, const QString &tit
     }
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(caption);
+    box.setTextFormat(Qt::PlainText); // messages may quote names from a form
     box.setText(text);
     switch (style & 0xF0) {
     case 16: box.setIcon(QMessageBox::Critical); break;
@@ -262,28 +267,49 @@ int WindowSystem::openDocument(const QString &document)
     return 42;
 }
 
+namespace {
+
+// A screen may report any logical DPI: one of 0 (or none) counts as the usual 96, and the
+// rest is held to 1..1440, so that a pixel is 1 to 1440 twips.
+double twipsPerPixelAt(qreal dpi)
+{
+    if (!(dpi > 0) || !std::isfinite(dpi))
+        dpi = 96;
+    return 1440.0 / std::clamp<qreal>(dpi, 1, 1440);
+}
+
+// Twips as an int: a screen of 16777215 pixels at 1440 twips each is beyond one, and so
+// would be the sum of a far place and a size. Held to half the range either way.
+int clampedTwips(double twips)
+{
+    constexpr double kLimit = std::numeric_limits<int>::max() / 2;
+    return qRound(std::clamp(twips, -kLimit, kLimit));
+}
+
+} // namespace
+
 double WindowSystem::twipsPerPixelX()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? 1440.0 / screen->logicalDotsPerInchX() : 15.0;
+    return screen ? twipsPerPixelAt(screen->logicalDotsPerInchX()) : 15.0;
 }
 
 double WindowSystem::twipsPerPixelY()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? 1440.0 / screen->logicalDotsPerInchY() : 15.0;
+    return screen ? twipsPerPixelAt(screen->logicalDotsPerInchY()) : 15.0;
 }
 
 int WindowSystem::screenWidthTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? qRound(screen->geometry().width() * twipsPerPixelX()) : 0;
+    return screen ? clampedTwips(screen->geometry().width() * twipsPerPixelX()) : 0;
 }
 
 int WindowSystem::screenHeightTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? qRound(screen->geometry().height() * twipsPerPixelY()) : 0;
+    return screen ? clampedTwips(screen->geometry().height() * twipsPerPixelY()) : 0;
 }
 
 QRect WindowSystem::screenRectTwips(qint32 handle)
@@ -294,7 +320,9 @@ QRect WindowSystem::screenRectTwips(qint32 handle)
         return {};
     const QRect px = screen->geometry();
     const double x = twipsPerPixelX(), y = twipsPerPixelY();
-    return QRect(qRound(px.x() * x), qRound(px.y() * y), qRound(px.width() * x), qRound(px.height() * y));
+    const int left = clampedTwips(px.x() * x), top = clampedTwips(px.y() * y);
+    return QRect(left, top, clampedTwips((double(px.x()) + px.width()) * x) - left,
+                 clampedTwips((double(px.y()) + px.height()) * y) - top);
 }
 
 QString WindowSystem::appTitle()
