@@ -179,7 +179,24 @@ QString cellName(const MonthPanel &panel, int index)
 
 namespace pelidora {
 
-QString ReadOnlyTextInterface::text(int startOffset, int endOffset) const
+ReadOnlyTextAccessible::ReadOnlyTextAccessible(QWidget *widget, QAccessible::Role role)
+    : QAccessibleWidget(widget, role)
+{
+}
+
+void *ReadOnlyTextAccessible::interface_cast(QAccessible::InterfaceType t)
+{
+    if (t == QAccessible::TextInterface)
+        return static_cast<QAccessibleTextInterface *>(this);
+    return QAccessibleWidget::interface_cast(t);
+}
+
+QString ReadOnlyTextAccessible::text(QAccessible::Text t) const
+{
+    return t == QAccessible::Value ? shownText() : QAccessibleWidget::text(t);
+}
+
+QString ReadOnlyTextAccessible::text(int startOffset, int endOffset) const
 {
     const QString all = shownText();
     if (startOffset < 0 || endOffset < startOffset || startOffset > all.size())
@@ -187,7 +204,7 @@ QString ReadOnlyTextInterface::text(int startOffset, int endOffset) const
     return all.mid(startOffset, endOffset - startOffset);
 }
 
-QString ReadOnlyTextInterface::attributes(int offset, int *startOffset, int *endOffset) const
+QString ReadOnlyTextAccessible::attributes(int offset, int *startOffset, int *endOffset) const
 {
     // One run without attributes over the whole text.
     *startOffset = offset < 0 ? -1 : 0;
@@ -196,17 +213,15 @@ QString ReadOnlyTextInterface::attributes(int offset, int *startOffset, int *end
 }
 
 DayFieldAccessible::DayFieldAccessible(QLineEdit *field)
-    : QAccessibleWidget(field, QAccessible::SpinBox)
+    : ReadOnlyTextAccessible(field, QAccessible::SpinBox)
 {
 }
 
 void *DayFieldAccessible::interface_cast(QAccessible::InterfaceType t)
 {
-    if (t == QAccessible::TextInterface)
-        return static_cast<QAccessibleTextInterface *>(this);
     if (t == QAccessible::ValueInterface)
         return static_cast<QAccessibleValueInterface *>(this);
-    return QAccessibleWidget::interface_cast(t);
+    return ReadOnlyTextAccessible::interface_cast(t);
 }
 
 QLineEdit *DayFieldAccessible::field() const
@@ -217,11 +232,6 @@ QLineEdit *DayFieldAccessible::field() const
 QString DayFieldAccessible::shownText() const
 {
     return field()->text();
-}
-
-QString DayFieldAccessible::text(QAccessible::Text t) const
-{
-    return t == QAccessible::Value ? shownText() : QAccessibleWidget::text(t);
 }
 
 QAccessible::State DayFieldAccessible::state() const
@@ -432,7 +442,7 @@ int DayTableAccessible::rowCount() const
 }
 
 PanelListAccessible::PanelListAccessible(PanelList *list)
-    : QAccessibleWidget(list, QAccessible::ComboBox)
+    : ReadOnlyTextAccessible(list, QAccessible::ComboBox)
 {
     // Qt selects the shown entry among the list's entries only when they open; a reader
     // told that the selection changed looks for it there, the list closed as well.
@@ -446,13 +456,6 @@ PanelListAccessible::PanelListAccessible(PanelList *list)
     selectShown();
 }
 
-void *PanelListAccessible::interface_cast(QAccessible::InterfaceType t)
-{
-    if (t == QAccessible::TextInterface)
-        return static_cast<QAccessibleTextInterface *>(this);
-    return QAccessibleWidget::interface_cast(t);
-}
-
 PanelList *PanelListAccessible::list() const
 {
     return static_cast<PanelList *>(widget());
@@ -461,11 +464,6 @@ PanelList *PanelListAccessible::list() const
 QString PanelListAccessible::shownText() const
 {
     return list()->currentText();
-}
-
-QString PanelListAccessible::text(QAccessible::Text t) const
-{
-    return t == QAccessible::Value ? shownText() : QAccessibleWidget::text(t);
 }
 
 QAccessible::State PanelListAccessible::state() const

@@ -51,11 +51,16 @@ QString cellName(const MonthPanel &panel, int index);
 
 } // namespace monthpanelaccessible
 
-// A text that assistive technology reads whole and cannot change: no selection, no caret
-// of its own, no geometry per character.
-class ReadOnlyTextInterface : public QAccessibleTextInterface
+// A widget whose text assistive technology reads whole, as its value too, and cannot
+// change: no selection, no caret of its own, no geometry per character.
+class ReadOnlyTextAccessible : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
+    ReadOnlyTextAccessible(QWidget *widget, QAccessible::Role role);
+
+    void *interface_cast(QAccessible::InterfaceType t) override;
+    QString text(QAccessible::Text t) const override;
+
     void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
     int selectionCount() const override { return 0; }
     void addSelection(int, int) override {}
@@ -77,13 +82,12 @@ protected:
 // The panel's day field as assistive technology sees it: a spin box named "Day" whose value
 // is the day number shown, 1 to the month's length, stepped by the keys that move through
 // the grid. It holds the keyboard but reports the focus only while no cell has the reader's.
-class DayFieldAccessible : public QAccessibleWidget, public ReadOnlyTextInterface, public QAccessibleValueInterface
+class DayFieldAccessible : public ReadOnlyTextAccessible, public QAccessibleValueInterface
 {
 public:
     explicit DayFieldAccessible(QLineEdit *field);
 
     void *interface_cast(QAccessible::InterfaceType t) override;
-    QString text(QAccessible::Text t) const override;
     QAccessible::State state() const override;
     int cursorPosition() const override;
 
@@ -188,13 +192,11 @@ private:
 // The panel's month and year lists as assistive technology sees them: combo boxes named
 // for what they list, whose value and text are the entry shown. Qt's own combo box takes
 // its name from its entry where a label beside it would name it; the panel has no labels.
-class PanelListAccessible : public QAccessibleWidget, public ReadOnlyTextInterface
+class PanelListAccessible : public ReadOnlyTextAccessible
 {
 public:
     explicit PanelListAccessible(PanelList *list);
 
-    void *interface_cast(QAccessible::InterfaceType t) override;
-    QString text(QAccessible::Text t) const override;
     QAccessible::State state() const override;
     // The drop-down list of entries.
     int childCount() const override { return 1; }
