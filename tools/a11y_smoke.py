@@ -59,10 +59,7 @@ def value(o):
     try:
         return repr(o.queryText().getText(0, -1))
     except NotImplementedError:
-        try:
-            return str(o.queryValue().currentValue)
-        except NotImplementedError:
-            return "(none)"
+        return "(none)"
 
 
 def describe(o):
@@ -111,7 +108,7 @@ def main(host, form):
         cell = focused[-1]
         announced = cell.name
         cell.clearCache()
-        print("after Page Down:", describe(cell))
+        print("after Page Down, announced %r:" % announced, describe(cell))
         if cell.name == read.get(cell):
             fail("Page Down left the cell at %r" % cell.name)
         if announced != cell.name:
