@@ -217,12 +217,16 @@ void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QDate>("sunken");
     QTest::addColumn<int>("days");
-    QTest::addColumn<QString>("name");   // the sunken cell's
+    QTest::addColumn<QString>("name");    // the sunken cell's
     QTest::addColumn<QString>("weekday"); // of the first column
-    QTest::newRow("C") << "C" << QDate(2024, 6, 15) << 30 << "Saturday 15 June 2024" << "Saturday";
-    QTest::newRow("en_US, four rows") << "en_US" << QDate(2026, 2, 28) << 28 << "Saturday 28 February 2026" << "Sunday";
-    QTest::newRow("it_IT") << "it_IT" << QDate(2000, 2, 29) << 29 << "martedì 29 febbraio 2000" << "martedì";
-    QTest::newRow("de_DE") << "de_DE" << QDate(2025, 12, 31) << 31 << "Mittwoch, 31. Dezember 2025" << "Montag";
+    QTest::addColumn<QString>("table");   // the grid's name
+    QTest::newRow("C") << "C" << QDate(2024, 6, 15) << 30 << "Saturday 15 June 2024" << "Saturday" << "June 2024";
+    QTest::newRow("en_US, four rows") << "en_US" << QDate(2026, 2, 28) << 28 << "Saturday 28 February 2026" << "Sunday"
+                                      << "February 2026";
+    QTest::newRow("it_IT") << "it_IT" << QDate(2000, 2, 29) << 29 << "martedì 29 febbraio 2000" << "martedì"
+                           << "Febbraio 2000";
+    QTest::newRow("de_DE") << "de_DE" << QDate(2025, 12, 31) << 31 << "Mittwoch, 31. Dezember 2025" << "Montag"
+                           << "Dezember 2025";
 }
 
 void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth()
@@ -239,20 +243,34 @@ void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth()
     const auto nameOf = [](QObject *o) { return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name); };
     QCOMPARE(QStringList({nameOf(w.lblDay()), nameOf(w.cboMese()), nameOf(w.cboAnno())}),
              QStringList({"Day", "Month", "Year"}));
+    // The keys step the day field through the days: a spin box, not an editable text.
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(w.lblDay());
+    QCOMPARE(std::tuple(field->role(), bool(field->state().editable), field->editableTextInterface() != nullptr),
+             std::tuple(QAccessible::SpinBox, false, false));
+    QCOMPARE(std::tuple(field->valueInterface()->currentValue(), field->valueInterface()->maximumValue(),
+                        field->textInterface()->text(0, 2)),
+             std::tuple(QVariant(sunken.day()), QVariant(days), QString::number(sunken.day())));
 
     QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(w.fraDay());
     QAccessibleTableInterface *table = grid->tableInterface();
     QCOMPARE(grid->role(), QAccessible::Table);
+    QTEST(grid->text(QAccessible::Name), "table");
+    // The weekday headings come first, the days after them.
     QCOMPARE(std::tuple(grid->childCount(), table->rowCount(), table->columnCount()),
-             std::tuple(days, days > 28 ? 5 : 4, 7));
+             std::tuple(7 + days, days > 28 ? 5 : 4, 7));
     QCOMPARE(table->columnDescription(0), weekday);
+    for (int column = 0; column < 7; ++column) {
+        QAccessibleInterface *heading = grid->child(column);
+        QCOMPARE(std::tuple(heading->role(), heading->text(QAccessible::Name), grid->indexOfChild(heading)),
+                 std::tuple(QAccessible::ColumnHeader, w.giorno(column)->text(), column));
+    }
     for (int day = 1; day <= 35; ++day) {
         QAccessibleInterface *cell = table->cellAt((day - 1) / 7, (day - 1) % 7);
         QCOMPARE(cell != nullptr, day <= days);
         if (day > 31)
             continue;
         QAccessibleInterface *own = QAccessible::queryAccessibleInterface(w.btnDay(day - 1));
-        QCOMPARE(grid->indexOfChild(own), day <= days ? day - 1 : -1); // hidden days are no cells
+        QCOMPARE(grid->indexOfChild(own), day <= days ? 7 + day - 1 : -1); // hidden days are no cells
         if (!cell)
             continue;
         QCOMPARE(cell, own);
@@ -260,8 +278,8 @@ void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth()
         QCOMPARE(std::tuple(cell->role(), place->rowIndex(), place->columnIndex(), place->table()),
                  std::tuple(QAccessible::Cell, (day - 1) / 7, (day - 1) % 7, grid));
         const bool chosen = day == sunken.day();
-        QCOMPARE(std::tuple(place->isSelected(), bool(cell->state().selected), bool(cell->state().focusable)),
-                 std::tuple(chosen, chosen, false));
+        QCOMPARE(std::pair(place->isSelected(), bool(cell->state().selected)), std::pair(chosen, chosen));
+        QCOMPARE(place->columnHeaderCells(), QList<QAccessibleInterface *>{grid->child((day - 1) % 7)});
     }
     QAccessibleInterface *selected = table->cellAt((sunken.day() - 1) / 7, (sunken.day() - 1) % 7);
     QCOMPARE(table->selectedCells(), QList<QAccessibleInterface *>{selected});

@@ -106,6 +106,9 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     openPanel(w, start.year(), start.month(), start.day());
     if (!typed.isNull())
         w.lblDay()->setText(typed); // as pasted; code bypasses the field's validator
+    const int shownBefore = test::shownCells(w);
+    for (int i = 0; i < shownBefore; ++i) // read as a screen reader does, which keeps names
+        QAccessible::queryAccessibleInterface(w.btnDay(i))->text(QAccessible::Name);
     events.clear();
     QTest::keyClick(w.lblDay(), Qt::Key(key));
 
@@ -124,14 +127,44 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
         QCOMPARE(QDate(w.SelYear(), w.SelMonth(), w.ButtonDay()), expected);
     QVERIFY(w.isVisible() && !w.FlagRaiseClick());
 
-    // Assistive technology follows the day while the keyboard stays in the day field.
+    // Assistive technology follows the day while the keyboard stays in the day field: the
+    // cells that came or went and every name read before that changed, then the old day
+    // deselected, the new one selected and focused.
     const bool moves = QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown}.contains(key);
     const QList<QObject *> atCell{w.btnDay(cell)};
+    const bool otherMonth = std::pair(start.year(), start.month()) != std::pair(expected.year(), expected.month());
+    const int shownAfter = expected.daysInMonth();
+    QList<QObject *> renamed, came, went;
+    for (int i = 0; i < 31; ++i) {
+        if (otherMonth && i < std::min(shownBefore, shownAfter))
+            renamed << w.btnDay(i);
+        if (i >= shownBefore && i < shownAfter)
+            came << w.btnDay(i);
+        if (i >= shownAfter && i < shownBefore)
+            went << w.btnDay(i);
+    }
+    if (otherMonth)
+        renamed << w.fraDay(); // named with the month
+    QCOMPARE(events.of(QAccessible::NameChanged), renamed);
+    QCOMPARE(std::pair(events.of(QAccessible::ObjectCreated), events.of(QAccessible::ObjectDestroyed)), std::pair(came, went));
     QCOMPARE(events.of(QAccessible::Focus), moves ? atCell : QList<QObject *>());
-    QCOMPARE(events.of(QAccessible::Selection), start.day() != expected.day() ? atCell : QList<QObject *>());
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.btnDay(cell))->text(QAccessible::Name),
-             expected.toString("dddd d MMMM yyyy"));
+    const bool otherDay = start.day() != expected.day();
+    const QList<QObject *> atStart{w.btnDay(start.day() - 1)};
+    QList<QObject *> deselected = events.of(QAccessible::SelectionRemove); // the lists' entries too
+    deselected.removeIf([](QObject *o) { return !qobject_cast<DayCell *>(o); });
+    QCOMPARE(deselected, otherDay ? atStart : QList<QObject *>());
+    QCOMPARE(events.of(QAccessible::Selection), otherDay ? atCell : QList<QObject *>());
+    if (otherDay)
+        QVERIFY(events.indexOf(atStart[0], QAccessible::SelectionRemove) < events.indexOf(atCell[0], QAccessible::Selection));
+    if (otherMonth)
+        QVERIFY(events.indexOf(w.fraDay(), QAccessible::NameChanged) < events.indexOf(atCell[0], QAccessible::Focus));
+    QAccessibleInterface *at = QAccessible::queryAccessibleInterface(w.btnDay(cell));
+    QCOMPARE(at->text(QAccessible::Name), expected.toString("dddd d MMMM yyyy"));
     QCOMPARE(QApplication::focusWidget(), w.lblDay());
+    // One object has the reader's focus: the cell after a move, else the day field.
+    QCOMPARE(std::tuple(bool(at->state().focusable), bool(at->state().focused),
+                        bool(QAccessible::queryAccessibleInterface(w.lblDay())->state().focused)),
+             std::tuple(true, moves, !moves));
     // The days outside the range are unavailable, to the pointer and to assistive technology.
     for (int day = 1; day <= expected.daysInMonth(); ++day) {
         const QDate date(expected.year(), expected.month(), day);
@@ -268,11 +301,23 @@ void tst_MonthPanelInput::pointerSinksTheCellAndClickChooses()
 void tst_MonthPanelInput::listSelectionRedrawsUnlessSkippedOrLocked()
 {
     test::TodayPin today(2026, 12, 6);
+    AccessibleEvents events;
     MonthPanel w;
     openPanel(w, 2024, 1, 31);
+    events.clear();
     QTest::keyClick(w.cboMese(), Qt::Key_Down); // the closed list steps to February
     QCOMPARE(test::shownCells(w), 29);
     QCOMPARE(w.lblDay()->text(), QStringLiteral("29"));
+    // A reader hears the entry shown as the list's value; the list keeps its name.
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(w.cboMese());
+    QAccessibleTextInterface *shown = list->textInterface();
+    QCOMPARE(std::tuple(list->text(QAccessible::Name), shown ? shown->text(0, shown->characterCount()) : QString(),
+                        events.of(QAccessible::ValueChanged)),
+             std::tuple(QString("Month"), QString("February"), QList<QObject *>{w.cboMese()}));
+    // Its entries report the one shown selected, closed as open.
+    QAccessibleInterface *entries = list->child(0);
+    QCOMPARE(std::pair(bool(entries->child(0)->state().selected), bool(entries->child(1)->state().selected)),
+             std::pair(false, true));
     module().FlagSkipYearClick = true;
     w.setAnnoIndex(2025 - 1900);
     module().FlagSkipYearClick = false;

@@ -314,6 +314,11 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
     QVERIFY(!installTranslator(QLocale("en_GB")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     QCOMPARE(names(), english);
+
+    // The field that holds the keyboard has the focus, not the group around it too.
+    QVERIFY(showActive(form));
+    field(*box, "txtYear")->setFocus();
+    QCOMPARE(std::pair(bool(strip->state().focused), bool(strip->child(2)->state().focused)), std::pair(false, true));
 }
 
 // Even where the application's inactive colours differ from its active ones, the strip

@@ -4,7 +4,7 @@
 
 #include "platform/os/windowsystem.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +42,14 @@ QString ucvPelidoraAccessible::text(QAccessible::Text t) const
     if (!held.isValid())
         return QCoreApplication::translate("pelidora::ucvPelidora", "No date");
     return QLocale().toString(held, QLocale::LongFormat);
+}
+
+QAccessible::State ucvPelidoraAccessible::state() const
+{
+    QAccessible::State s = QAccessibleWidget::state();
+    // The box's hasFocus() answers for its focus proxy, a field.
+    s.focused = s.focused && QApplication::focusWidget() == widget();
+    return s;
 }
 
 QList<QWidget *> ucvPelidoraAccessible::parts() const
@@ -116,16 +124,22 @@ void DropButtonAccessible::doAction(const QString &actionName)
         QAccessibleWidget::doAction(actionName);
         return;
     }
-    auto *box = qobject_cast<ucvPelidora *>(widget()->parentWidget());
-    if (!box || !widget()->isEnabled())
+    if (!widget()->isEnabled())
         return;
-    // The left button down and up at the button's centre, in twips inside it.
-    auto &ws = platform::windowSystem();
-    const float x = float(widget()->width() * ws.twipsPerPixelX() / 2);
-    const float y = float(widget()->height() * ws.twipsPerPixelY() / 2);
-    ucvPelidoraPrivate *d = ucvPelidoraPrivate::get(box);
-    d->imgCombo_MouseDown(1, 0, x, y);
-    d->imgCombo_MouseUp(1, 0, x, y); // may run a modal panel and delete the box: nothing follows
+    auto *button = static_cast<DropButton *>(widget());
+    // Dropped with the button if it goes first.
+    QMetaObject::invokeMethod(button, [button] {
+        auto *box = qobject_cast<ucvPelidora *>(button->parentWidget());
+        if (!box || !button->isEnabled())
+            return;
+        // The left button down and up at the button's centre, in twips inside it.
+        auto &ws = platform::windowSystem();
+        const float x = float(button->width() * ws.twipsPerPixelX() / 2);
+        const float y = float(button->height() * ws.twipsPerPixelY() / 2);
+        ucvPelidoraPrivate *d = ucvPelidoraPrivate::get(box);
+        d->imgCombo_MouseDown(1, 0, x, y);
+        d->imgCombo_MouseUp(1, 0, x, y); // may run a modal panel and delete the box: nothing follows
+    }, Qt::QueuedConnection);
 }
 
 QStringList DropButtonAccessible::keyBindingsForAction(const QString &actionName) const

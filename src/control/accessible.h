@@ -34,6 +34,8 @@ public:
     // Name: the program's accessible name if it gave one, else the held date in the
     // locale's long form or "No date". Asking never takes the typed fields over.
     QString text(QAccessible::Text t) const override;
+    // Focused only where the box itself holds the keyboard; a field that holds it says so.
+    QAccessible::State state() const override;
     // The fields and the drop button, left to right; the separators are decoration.
     int childCount() const override;
     QAccessibleInterface *child(int index) const override;
@@ -61,7 +63,8 @@ public:
     QString text(QAccessible::Text t) const override;
     QStringList actionNames() const override;
     // Press: the button pressed and released over itself, which opens the panel, or
-    // closes it when it is open.
+    // closes it when it is open. Queued: it returns at once, as a modal panel holds its
+    // caller until it closes, and the caller may be a screen reader waiting on the bus.
     void doAction(const QString &actionName) override;
     QStringList keyBindingsForAction(const QString &actionName) const override;
 };

@@ -43,6 +43,7 @@ MonthPanel::MonthPanel(QWidget *parent)
 void MonthPanel::makeParts()
 {
     m_hasParts = true;
+    monthpanelaccessible::attach();
     // Set on the panel alone: every part takes it from there as it is made.
     setFont(paneldata::font());
 
@@ -91,7 +92,7 @@ void MonthPanel::makeParts()
         m_picContainer->hide();
     }
     placeParts();
-    monthpanelaccessible::attach(*this);
+    monthpanelaccessible::nameParts(*this);
     if (FormLoaded) {
         // Made after the set-up: its lists and field as it left them; what it set in the
         // panel's own state is not set again, since the date box may have changed it since.

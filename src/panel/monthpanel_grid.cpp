@@ -56,6 +56,7 @@ void MonthPanel::cboMese_Click()
     int last = 31;
     while (last > 28 && IsBadDate(dateText(last)))
         --last;
+    const int shownBefore = m_monthLength;
     m_monthLength = last;
 
     for (int i = 0; i < last; ++i)
@@ -94,6 +95,7 @@ void MonthPanel::cboMese_Click()
         else
             m_giorno[p]->setLook(names[w], captionText, caption, false);
     }
+    monthpanelaccessible::monthDrawn(*this, shownBefore);
 
     if (m_lblDay->text().isEmpty())
         m_lblDay->setText(QStringLiteral("31"));
@@ -148,8 +150,11 @@ void MonthPanel::DayMouseOver(qint16 Index)
 void MonthPanel::RaiseBoxDay(qint16 Index)
 {
     DayCell *cell = btnDay(Index);
+    const bool selected = m_bDayOver[Index];
     m_bDayOver[Index] = false;
     cell->setLook(kWhite, kBlack, kLightGrey);
+    if (selected)
+        monthpanelaccessible::cellRaised(*this, Index);
 }
 
 void MonthPanel::SinkBoxDay(qint16 Index)

@@ -242,8 +242,10 @@ void MonthPanel::lblDay_GotFocus()
 
 bool MonthPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn && watched == m_lblDay) {
-        lblDay_GotFocus();
+    if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && watched == m_lblDay) {
+        monthpanelaccessible::fieldFocusChanged();
+        if (event->type() == QEvent::FocusIn)
+            lblDay_GotFocus();
     } else if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         qint16 ascii = asciiOf(key);

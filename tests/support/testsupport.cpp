@@ -70,6 +70,15 @@ QList<QObject *> AccessibleEvents::of(QAccessible::Event type) const
     return objects;
 }
 
+qsizetype AccessibleEvents::indexOf(const QObject *object, QAccessible::Event type) const
+{
+    for (qsizetype i = 0; i < m_events.size(); ++i) {
+        if (m_events[i].first == object && m_events[i].second == type)
+            return i;
+    }
+    return -1;
+}
+
 LoopRun runInLoop(const std::function<QWidget *()> &up, const std::function<void(QWidget *)> &inside,
                   const std::function<void()> &start, const std::function<bool()> &giveUp, bool waitAfter)
 {

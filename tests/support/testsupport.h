@@ -104,6 +104,8 @@ public:
     ~AccessibleEvents();
     // The objects that got events of the type, first to last.
     QList<QObject *> of(QAccessible::Event type) const;
+    // Where the object's first event of the type stands among all events; -1 for none.
+    qsizetype indexOf(const QObject *object, QAccessible::Event type) const;
     void clear() { m_events.clear(); }
 
 private:
