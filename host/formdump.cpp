@@ -59,6 +59,8 @@ QJsonObject properties(ucvPelidora *box, const Site *site)
     result.insert(QStringLiteral("Font"), fontObject(bag.readFont(QStringLiteral("Font"), ambient)));
     result.insert(QStringLiteral("MousePointer"), bag.readInteger(QStringLiteral("MousePointer"), 0));
     result.insert(QStringLiteral("PelidoraBackColor"), bag.readLong(QStringLiteral("PelidoraBackColor"), 0xC0C0C0));
+    result.insert(QStringLiteral("minimumDate"), daySerial(box->minimumDate()));
+    result.insert(QStringLiteral("maximumDate"), daySerial(box->maximumDate()));
     return result;
 }
 

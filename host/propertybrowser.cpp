@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QEvent>
 #include <QFontDialog>
 #include <QFrame>
@@ -100,6 +101,8 @@ QString valueText(const QVariant &value)
         return value.value<QColor>().name().toUpper();
     if (value.metaType().id() == QMetaType::Bool)
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    if (value.metaType().id() == QMetaType::QDate)
+        return value.toDate().toString(Qt::ISODate);
     if (value.metaType().flags() & QMetaType::IsEnumeration)
         return QString::number(value.toInt());
     return value.toString();
@@ -115,7 +118,18 @@ bool sameValue(const QVariant &entered, const QVariant &kept)
         return entered.value<QColor>().rgb() == kept.value<QColor>().rgb();
     if (kept.metaType().id() == QMetaType::QString)
         return entered.toString() == kept.toString();
+    if (kept.metaType().id() == QMetaType::QDate)
+        return entered.toDate() == kept.toDate();
     return entered.toLongLong() == kept.toLongLong();
+}
+
+// The locale's short date format with a four-digit year: the box's years span two centuries.
+QString fourDigitYearFormat()
+{
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
 }
 
 QToolButton *pickerButton(QWidget *parent)
@@ -313,6 +327,15 @@ QWidget *PropertyBrowser::createEditor(const QMetaProperty &property)
         });
         return edit;
     }
+    if (type == QMetaType::QDate) {
+        auto *edit = new QDateEdit(m_rows);
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(fourDigitYearFormat());
+        edit->setDateRange(QDate(1900, 1, 1), QDate(2100, 12, 31)); // the box's limits
+        edit->setKeyboardTracking(false); // one write per date entered, not per digit
+        connect(edit, &QDateEdit::dateChanged, this, [this, name](QDate date) { writeProperty(name, date); });
+        return edit;
+    }
     if (type == QMetaType::Short || type == QMetaType::Int) {
         auto *spin = new QSpinBox(m_rows);
         spin->setKeyboardTracking(false);
@@ -466,6 +489,9 @@ void PropertyBrowser::showValue(const Row &row)
         edit->setModified(false);
     } else if (auto *spin = qobject_cast<QSpinBox *>(row.editor)) {
         spin->setValue(value.toInt());
+    } else if (auto *dateEdit = qobject_cast<QDateEdit *>(row.editor)) {
+        if (m_box)
+            dateEdit->setDate(value.toDate());
     } else if (auto *button = qobject_cast<QToolButton *>(row.editor)) {
         if (!m_box) {
             button->setText(QString());

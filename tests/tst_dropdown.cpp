@@ -468,6 +468,13 @@ void tst_Dropdown::dayMouseMoveCarriesTheHighlightedCell()
     QVERIFY(runOpened(box, {}));
     tick(box);
     QCOMPARE(moves.constLast(), move(10, 2, 2024, 0, 0));
+    // A range set while the panel is open reaches it at once, and the pointer passes by the
+    // days before it; the watch still raises the event at every tick.
+    box.setDateRange({2024, 2, 12}, {2024, 3, 31});
+    QTest::mouseMove(panel->btnDay(4), QPoint(6, 4));
+    tick(box);
+    QCOMPARE(std::tuple(moves.constLast(), panel->btnDay(10)->isEnabled(), panel->lblDay()->text()),
+             std::tuple(move(12, 2, 2024, 0, 0), false, QString("12")));
 }
 
 void tst_Dropdown::heldDateChoosesTheOpeningDay_data()
@@ -476,13 +483,25 @@ void tst_Dropdown::heldDateChoosesTheOpeningDay_data()
     QTest::addColumn<int>("held");
     QTest::addColumn<QDate>("shown");
     QTest::addColumn<int>("heldAfter");
-    const QDate today(kTodayYear, kTodayMonth, kTodayDay);
-    QTest::newRow("no date") << today << -1 << today << -1;
-    QTest::newRow("0 becomes 1") << today << 0 << today << 1;
-    QTest::newRow("2150: this year") << today << serialOf(2150, 5, 17) << QDate(2025, 5, 17) << serialOf(2025, 5, 17);
-    QTest::newRow("29 Feb 2152") << today << serialOf(2152, 2, 29) << QDate(2025, 2, 28) << serialOf(2025, 2, 28);
+    QTest::addColumn<QDate>("min"); // stored with the form; invalid: none
+    QTest::addColumn<QDate>("max");
+    QTest::addColumn<int>("beeps");
+    const QDate today(kTodayYear, kTodayMonth, kTodayDay), none;
+    QTest::newRow("no date") << today << -1 << today << -1 << none << none << 0;
+    QTest::newRow("0 becomes 1") << today << 0 << today << 1 << none << none << 0;
+    QTest::newRow("2150: this year") << today << serialOf(2150, 5, 17) << QDate(2025, 5, 17) << serialOf(2025, 5, 17)
+                                     << none << none << 0;
+    QTest::newRow("29 Feb 2152") << today << serialOf(2152, 2, 29) << QDate(2025, 2, 28) << serialOf(2025, 2, 28)
+                                 << none << none << 0;
     // The year list has no 2150: that step fails, the others run and the panel stays modeless.
-    QTest::newRow("today in 2150") << QDate(2150, 4, 9) << -1 << QDate(2100, 4, 9) << -1;
+    QTest::newRow("today in 2150") << QDate(2150, 4, 9) << -1 << QDate(2100, 4, 9) << -1 << none << none << 0;
+    // A narrowed range opens on the date moved into it; a held date it moves beeps.
+    const QDate july1(2025, 7, 1), july31(2025, 7, 31);
+    QTest::newRow("no date, today before the range") << today << -1 << july1 << -1 << july1 << july31 << 0;
+    QTest::newRow("held past the range") << today << serialOf(2025, 8, 15) << july31 << serialOf(2025, 7, 31)
+                                         << july1 << july31 << 1;
+    QTest::newRow("2150 past a narrowed maximum") << today << serialOf(2150, 5, 17) << QDate(2020, 12, 31)
+                                                  << serialOf(2020, 12, 31) << none << QDate(2020, 12, 31) << 1;
 }
 
 void tst_Dropdown::heldDateChoosesTheOpeningDay()
@@ -490,11 +509,18 @@ void tst_Dropdown::heldDateChoosesTheOpeningDay()
     QFETCH(QDate, today);
     QFETCH(int, held);
     QFETCH(QDate, shown);
+    QFETCH(QDate, min);
+    QFETCH(QDate, max);
     platform::pinToday(serialOf(today.year(), today.month(), today.day()));
     const auto restore = qScopeGuard([this] { platform::pinToday(m_today.serial()); });
     // Held as a stored form brings it; opening commits the fields first.
     PropertyBag bag;
     bag.WriteProperty("DateSet", held);
+    for (const auto &[key, bound] : {std::pair("minimumDate", min), std::pair("maximumDate", max)}) {
+        if (bound.isValid())
+            bag.WriteProperty(key, serialOf(bound.year(), bound.month(), bound.day()));
+    }
+    m_ws.beeps = 0;
     BoxForm form(kThunderClass, &bag);
     ucvPelidora &box = *form.box;
     bool modal = true;
@@ -503,9 +529,11 @@ void tst_Dropdown::heldDateChoosesTheOpeningDay()
     QCOMPARE(QDate(panel->cboAnno()->currentIndex() + 1900, panel->cboMese()->currentIndex() + 1,
                    panel->lblDay()->text().toInt()), shown);
     QVERIFY(panel->bDayOver(qint16(shown.day() - 1)));
+    QVERIFY(panel->btnDay(qint16(shown.day() - 1))->isEnabled());
     PropertyBag saved;
     box.WriteProperties(saved);
     QTEST(saved.readLong("DateSet", 12345), "heldAfter");
+    QTEST(m_ws.beeps, "beeps");
 }
 
 // Until the window system has activated a new panel, the focus is still in the strip; that

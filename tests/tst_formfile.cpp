@@ -121,6 +121,8 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
     prop("font size zero", R"("Font": {"Name": "Serif", "Size": 0})", "Font.Size: 0 is out of range");
     prop("font attribute misspelt", R"("Font": {"Name":"A", "Size":9, "Bolt":1})", "Font.Bolt: unknown font attribute");
     prop("unknown property", R"("Colour": 1)", "Colour: class TestBox has no such property");
+    row("date box bound given a date text", formJson(box("A", R"("minimumDate": "2024-12-20")", "ucvPelidora")),
+        R"(controls[0] ("A").properties.minimumDate: expected an integer, found a string)");
     prop("key twice ignoring case", R"("Enabled": true, "enabled": false)", R"(enabled: same property as "Enabled")");
     row("unknown class", formJson(box("A", {}, "Other")), R"(controls[0] ("A").class: unknown control class "Other")");
     row("names equal ignoring case", formJson(ok + "," + box("a", {})),

@@ -26,17 +26,20 @@ const char *const kDemoDump = R"([
      "BackColor": 16777215, "ForeColor": 0, "Enabled": true, "Locked": false, "Appearance": 0,
      "DateSet": {"serial": 45366, "text": "15/03/2024"},
      "Font": {"Name": "DejaVu Sans", "Size": 10, "Bold": false, "Italic": false, "Underline": false, "Strikethrough": false},
-     "MousePointer": 0, "PelidoraBackColor": 12632256}},
+     "MousePointer": 0, "PelidoraBackColor": 12632256,
+     "minimumDate": 2, "maximumDate": 73415}},
   {"name": "dtReturn", "class": "ucvPelidora", "left": 256, "top": 24, "properties": {
      "BackColor": 13434879, "ForeColor": 8388608, "Enabled": true, "Locked": false, "Appearance": 1,
      "DateSet": {"serial": -1, "text": "-1"},
      "Font": {"Name": "Liberation Serif", "Size": 12, "Bold": true, "Italic": false, "Underline": false, "Strikethrough": false},
-     "MousePointer": 0, "PelidoraBackColor": 15132390}},
+     "MousePointer": 0, "PelidoraBackColor": 15132390,
+     "minimumDate": 2, "maximumDate": 73415}},
   {"name": "dtIssued", "class": "ucvPelidora", "left": 256, "top": 240, "properties": {
      "BackColor": 15790320, "ForeColor": 4210752, "Enabled": true, "Locked": true, "Appearance": 1,
      "DateSet": {"serial": 43101, "text": "01/01/2018"},
      "Font": {"Name": "Liberation Mono", "Size": 9, "Bold": false, "Italic": true, "Underline": false, "Strikethrough": false},
-     "MousePointer": 0, "PelidoraBackColor": 12632256}}
+     "MousePointer": 0, "PelidoraBackColor": 12632256,
+     "minimumDate": 2, "maximumDate": 73415}}
 ])";
 
 // A program in a process of its own (the built host unless named), with none of the

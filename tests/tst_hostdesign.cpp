@@ -94,7 +94,8 @@ void tst_HostDesign::browserOffersTheDesignablePropertiesOnly()
     }
     QCOMPARE(editors, QStringList({"BackColor QToolButton", "ForeColor QToolButton", "Locked QCheckBox",
                                    "Appearance QComboBox", "Font QToolButton", "DateSet QLineEdit",
-                                   "PelidoraBackColor QToolButton", "Enabled QCheckBox", "MousePointer QSpinBox"})); // no hwnd
+                                   "PelidoraBackColor QToolButton", "Enabled QCheckBox", "MousePointer QSpinBox",
+                                   "minimumDate QDateEdit", "maximumDate QDateEdit"})); // no hwnd
     const auto *appearance = qobject_cast<QComboBox *>(browser.editor(QStringLiteral("Appearance")));
     QCOMPARE(QStringList({appearance->itemText(0), appearance->itemText(1)}), QStringList({"Flat", "3D"}));
 
@@ -193,6 +194,8 @@ void tst_HostDesign::savedDesignRunsWithAllNineValues()
     QTest::keyClicks(date, QStringLiteral("24/12/2025"));
     QTest::keyClick(date, Qt::Key_Return);
     qobject_cast<QSpinBox *>(browser->editor(QStringLiteral("MousePointer")))->setValue(11);
+    qobject_cast<QDateEdit *>(browser->editor(QStringLiteral("minimumDate")))->setDate(QDate(2025, 12, 1));
+    qobject_cast<QDateEdit *>(browser->editor(QStringLiteral("maximumDate")))->setDate(QDate(2026, 1, 31));
     // And a drag, which the form file keeps as the position.
     const QPoint centre = box->geometry().center();
     QTest::mousePress(window.overlay(), Qt::LeftButton, {}, centre);
@@ -213,7 +216,7 @@ void tst_HostDesign::savedDesignRunsWithAllNineValues()
         "DateSet": {"serial": 46015, "text": "24/12/2025"},
         "Font": {"Name": "Liberation Sans", "Size": 12, "Bold": false, "Italic": false, "Underline": true,
                  "Strikethrough": false},
-        "MousePointer": 11, "PelidoraBackColor": 4227072}})").object();
+        "MousePointer": 11, "PelidoraBackColor": 4227072, "minimumDate": 45992, "maximumDate": 46053}})").object();
     QCOMPARE(after.at(0).toObject(), expected);
     QCOMPARE(after.toVariantList().mid(1), before.toVariantList().mid(1)); // the other boxes as they were
 }
@@ -295,6 +298,8 @@ void tst_HostDesign::everyChangeIsOneUndoStep_data()
     QTest::newRow("Locked ticked") << "Locked ticked" << "Set dtReturn.Locked";
     QTest::newRow("a bigger font") << "a bigger font" << "Set dtReturn.Font";
     QTest::newRow("a program's write") << "a program's write" << "Set dtReturn.DateSet";
+    // With the date it moved: one step.
+    QTest::newRow("a range past the date") << "a range past the date" << "Set dtDeparture.maximumDate";
     QTest::newRow("form caption") << "form caption" << "Set the form's Caption";
     QTest::newRow("form height, twice") << "form height, twice" << "Set the form's Height";
 }
@@ -362,6 +367,10 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
         QVERIFY(box->height() > heightBefore);
     } else if (change == QLatin1String("a program's write")) {
         box->setDateSet(QStringLiteral("24/12/2025"));
+    } else if (change == QLatin1String("a range past the date")) {
+        overlay->select(window.host()->boxNamed(QStringLiteral("dtDeparture"))); // holds 15 March 2024
+        qobject_cast<QDateEdit *>(browser->editor(QStringLiteral("maximumDate")))->setDate(QDate(2024, 1, 31));
+        QCOMPARE(overlay->selected()->date(), QDate(2024, 1, 31));
     } else {
         // The form is selected by a click on no box.
         QTest::mouseClick(overlay, Qt::LeftButton, {}, QPoint(150, 200));

@@ -28,9 +28,23 @@ private Q_SLOTS:
     void pointerSinksTheCellAndClickChooses_data();
     void pointerSinksTheCellAndClickChooses();
     void listSelectionRedrawsUnlessSkippedOrLocked();
+    void daysOutsideTheRangeCannotBeReached();
     void listsDropDownAFewRowsOnEveryStyle_data();
     void listsDropDownAFewRowsOnEveryStyle();
 };
+
+namespace {
+
+// The range the panel's date box gives it; an invalid date leaves that bound at its limit.
+core::DateRange rangeOf(QDate min, QDate max)
+{
+    const auto serial = [](QDate d, int otherwise) {
+        return d.isValid() ? int(QDate(1899, 12, 30).daysTo(d)) : otherwise;
+    };
+    return core::DateRange::between(serial(min, 0), serial(max, INT_MAX));
+}
+
+} // namespace
 
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
 {
@@ -38,22 +52,43 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
     QTest::addColumn<QString>("typed"); // null: the field keeps the start day
     QTest::addColumn<int>("key");
     QTest::addColumn<QDate>("expected");
+    QTest::addColumn<QDate>("min"); // invalid: the limit
+    QTest::addColumn<QDate>("max");
     const int up = Qt::Key_Up, down = Qt::Key_Down, pgUp = Qt::Key_PageUp, pgDown = Qt::Key_PageDown;
     const QString kept;
-    QTest::newRow("Down on 28 Feb 2001") << QDate(2001, 2, 28) << kept << down << QDate(2001, 3, 1);
-    QTest::newRow("Down on 31 Dec 2100") << QDate(2100, 12, 31) << kept << down << QDate(1900, 1, 1);
-    QTest::newRow("Up on 1 Mar 2000") << QDate(2000, 3, 1) << kept << up << QDate(2000, 2, 29);
-    QTest::newRow("Up on 1 Jan 1900") << QDate(1900, 1, 1) << kept << up << QDate(2100, 12, 31);
-    QTest::newRow("PageDown on 31 Jan 2001") << QDate(2001, 1, 31) << kept << pgDown << QDate(2001, 2, 28);
-    QTest::newRow("PageUp on Jan 1900") << QDate(1900, 1, 20) << kept << pgUp << QDate(2100, 12, 20);
+    const QDate none, dec20(2024, 12, 20), jan10(2025, 1, 10);
+    const auto row = [](const char *name, QDate start, const QString &typed, int key, QDate expected, QDate min = {},
+                        QDate max = {}) { QTest::newRow(name) << start << typed << key << expected << min << max; };
+    row("Down on 28 Feb 2001", {2001, 2, 28}, kept, down, {2001, 3, 1});
+    row("Down on 31 Dec 2100", {2100, 12, 31}, kept, down, {1900, 1, 1});
+    row("Up on 1 Mar 2000", {2000, 3, 1}, kept, up, {2000, 2, 29});
+    row("Up on 1 Jan 1900", {1900, 1, 1}, kept, up, {2100, 12, 31});
+    row("PageDown on 31 Jan 2001", {2001, 1, 31}, kept, pgDown, {2001, 2, 28});
+    row("PageUp on Jan 1900", {1900, 1, 20}, kept, pgUp, {2100, 12, 20});
     for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End})
-        QTest::addRow("key %x does nothing", key) << QDate(2026, 3, 15) << kept << key << QDate(2026, 3, 15);
+        row(qPrintable(QStringLiteral("key %1 does nothing").arg(key, 0, 16)), {2026, 3, 15}, kept, key, {2026, 3, 15});
     // Text that is no day of the shown month (April, 30 days) reads as the nearest day.
-    QTest::newRow("45 Up") << QDate(2026, 4, 10) << "45" << up << QDate(2026, 4, 29);
-    QTest::newRow("0 Up") << QDate(2026, 4, 10) << "0" << up << QDate(2026, 3, 31);
-    QTest::newRow("empty Down") << QDate(2026, 4, 10) << "" << down << QDate(2026, 4, 2);
-    QTest::newRow("3 Down") << QDate(2026, 4, 10) << "3" << down << QDate(2026, 4, 4);
-    QTest::newRow("empty PageDown") << QDate(2026, 1, 10) << "" << pgDown << QDate(2026, 2, 28);
+    row("45 Up", {2026, 4, 10}, "45", up, {2026, 4, 29});
+    row("0 Up", {2026, 4, 10}, "0", up, {2026, 3, 31});
+    row("empty Down", {2026, 4, 10}, "", down, {2026, 4, 2});
+    row("3 Down", {2026, 4, 10}, "3", down, {2026, 4, 4});
+    row("empty PageDown", {2026, 1, 10}, "", pgDown, {2026, 2, 28});
+    // Outside the default range the keys stop at its bounds; paging into a month partly in
+    // it selects the nearest day in it. Here across a year's end.
+    const auto ranged = [&](const char *name, QDate start, int key, QDate expected) {
+        row(name, start, kept, key, expected, dec20, jan10);
+    };
+    ranged("Up on the minimum", dec20, up, dec20);
+    ranged("Down on the maximum", jan10, down, jan10);
+    ranged("Down across the year's end", {2024, 12, 31}, down, {2025, 1, 1});
+    ranged("Up across the year's end", {2025, 1, 1}, up, {2024, 12, 31});
+    ranged("PageUp in the minimum's month", {2024, 12, 25}, pgUp, {2024, 12, 25});
+    ranged("PageDown in the maximum's month", {2025, 1, 5}, pgDown, {2025, 1, 5});
+    ranged("PageDown onto the maximum", {2024, 12, 25}, pgDown, jan10);
+    ranged("PageUp onto the minimum", {2025, 1, 5}, pgUp, dec20);
+    row("Up on 1 Jan 1900, maximum narrowed", {1900, 1, 1}, kept, up, {1900, 1, 1}, none, jan10);
+    row("PageUp on Jan 1900, maximum narrowed", {1900, 1, 20}, kept, pgUp, {1900, 1, 20}, none, jan10);
+    row("Down on 31 Dec 2100, minimum narrowed", {2100, 12, 31}, kept, down, {2100, 12, 31}, {1950, 1, 1});
 }
 
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
@@ -62,9 +97,12 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     QFETCH(QString, typed);
     QFETCH(int, key);
     QFETCH(QDate, expected);
+    QFETCH(QDate, min);
+    QFETCH(QDate, max);
     test::TodayPin today(2026, 12, 6);
     AccessibleEvents events;
     MonthPanel w;
+    w.setDateRange(rangeOf(min, max));
     openPanel(w, start.year(), start.month(), start.day());
     if (!typed.isNull())
         w.lblDay()->setText(typed); // as pasted; code bypasses the field's validator
@@ -127,6 +165,13 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     QCOMPARE(std::tuple(bool(at->state().focusable), bool(at->state().focused),
                         bool(QAccessible::queryAccessibleInterface(w.lblDay())->state().focused)),
              std::tuple(true, moves, !moves));
+    // The days outside the range are unavailable, to the pointer and to assistive technology.
+    for (int day = 1; day <= expected.daysInMonth(); ++day) {
+        const QDate date(expected.year(), expected.month(), day);
+        const bool open = (!min.isValid() || date >= min) && (!max.isValid() || date <= max);
+        const bool disabled = QAccessible::queryAccessibleInterface(w.btnDay(day - 1))->state().disabled;
+        QCOMPARE(std::pair(w.btnDay(day - 1)->isEnabled(), disabled), std::pair(open, !open));
+    }
 }
 
 void tst_MonthPanelInput::enterThreeTimesChoosesTheFieldsDay_data()
@@ -289,6 +334,43 @@ void tst_MonthPanelInput::listSelectionRedrawsUnlessSkippedOrLocked()
     QTest::mouseClick(w.cboMese(), Qt::LeftButton);
     QCOMPARE(w.cboMese()->currentIndex(), 1);
     QVERIFY(!w.cboMese()->view()->isVisible());
+}
+
+// Pointer, clicks, lists and Enter from the year list never reach a day outside the range,
+// here 10 March to 20 July 2026; the month lists show the nearest bound's month instead of
+// one wholly outside it.
+void tst_MonthPanelInput::daysOutsideTheRangeCannotBeReached()
+{
+    test::TodayPin today(2026, 12, 6);
+    MonthPanel w;
+    w.setDateRange(rangeOf({2026, 3, 10}, {2026, 7, 20}));
+    openPanel(w, 2026, 7, 15);
+    const auto shown = [&] {
+        return QDate(w.cboAnno()->currentIndex() + 1900, w.cboMese()->currentIndex() + 1, w.lblDay()->text().toInt());
+    };
+    QTest::mouseMove(w.btnDay(26), QPoint(5, 7)); // 27 July
+    QTest::mouseMove(w.btnDay(27), QPoint(6, 7));
+    QCoreApplication::processEvents();
+    QCOMPARE(std::tuple(w.bDayOver(26), w.ButtonDay(), shown()), std::tuple(false, qint16(15), QDate(2026, 7, 15)));
+    QTest::mouseClick(w.btnDay(26), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(w.isVisible() && !w.FlagRaiseClick());
+    // Drawn flat: no border lines (at x 1 and 25) where 14 July, raised, has them.
+    const QImage shot = w.grab().toImage();
+    const auto at = [&](int cell, int x) { return QColor(shot.pixel(w.btnDay(cell)->mapTo(&w, QPoint(x, 10)))); };
+    QCOMPARE(QList<QColor>({at(26, 1), at(26, 25), at(13, 1), at(13, 25)}),
+             QList<QColor>({kLightGrey, kLightGrey, Qt::white, Qt::black}));
+
+    QTest::keyClick(w.cboAnno(), Qt::Key_Down); // 2027: July 2026 instead, the maximum's month
+    QCOMPARE(shown(), QDate(2026, 7, 15));
+    QTest::keyClick(w.cboMese(), Qt::Key_Home); // January: March, the minimum's month
+    QCOMPARE(shown(), QDate(2026, 3, 15));
+    QCOMPARE(std::tuple(w.SelMonth(), w.SelYear(), w.btnDay(8)->isEnabled(), w.btnDay(9)->isEnabled()),
+             std::tuple(qint16(3), qint16(2026), false, true));
+    // A day typed before the minimum is chosen as the minimum.
+    w.lblDay()->setText(QStringLiteral("3"));
+    QTest::keyClick(w.cboAnno(), Qt::Key_Return);
+    QVERIFY(!w.isVisible() && w.FlagRaiseClick());
+    QCOMPARE(w.DateSet(), core::serialFromCivil({2026, 3, 10}));
 }
 
 void tst_MonthPanelInput::listsDropDownAFewRowsOnEveryStyle_data()

@@ -116,6 +116,10 @@ PropertyBag randomBag(QRandomGenerator &rng)
         bag.WriteProperty("MousePointer", QVariant::fromValue(pick<qint16>(rng, 0, 11, 99, -32768)));
     if (rng.bounded(2))
         bag.WriteProperty("Font", fontOf(pick(rng, 1.0, 8.0, 12.0, 12.00005, 72.0)));
+    for (const char *bound : {"minimumDate", "maximumDate"}) {
+        if (rng.bounded(3) == 0)
+            bag.WriteProperty(bound, pick(rng, INT_MIN, 2, 45000, 45831, 46000, kLastDay2100, INT_MAX));
+    }
     return bag;
 }
 
@@ -294,7 +298,8 @@ private:
         }
         case 12: case 13: { // a property written through the meta-object, of any kind
             const char *property = pick(m_rng, "BackColor", "ForeColor", "Locked", "Appearance", "Font", "DateSet",
-                                        "hwnd", "Enabled", "MousePointer", "date", "PelidoraBackColor", "NoSuchProperty");
+                                        "hwnd", "Enabled", "MousePointer", "date", "PelidoraBackColor",
+                                        "minimumDate", "maximumDate", "NoSuchProperty");
             const QVariant value = randomValue(m_rng);
             note(name + "." + property + " = " + describe(value));
             tolerate([&] { b.setProperty(property, value); });
@@ -356,7 +361,7 @@ private:
     }
 
     // After a commit: the fields are empty and no date is held, or they show the held date,
-    // a real one in the lists' years, in the box's order.
+    // a real one in the box's range, in the box's order.
     void checkCommitted(int i, std::optional<int> serial, const QString &read)
     {
         const QStringList fields = fieldsOf(*box(i));
@@ -368,6 +373,9 @@ private:
             fail("no date after a commit, but " + where);
         else if (serial && (*serial < 2 || *serial > kLastDay2100 || held != *serial))
             fail("no real date after a commit: " + where);
+        else if (const QDate date = QDate(1899, 12, 30).addDays(serial.value_or(0));
+                 serial && (date < box(i)->minimumDate() || date > box(i)->maximumDate()))
+            fail("a date outside the range after a commit: " + where);
         else if (serial && fields.join(u'/') != QDate(1899, 12, 30).addDays(*serial).toString(order))
             fail("fields other than the date after a commit: " + where);
     }

@@ -104,6 +104,8 @@ private Q_SLOTS:
     void dateSignalsFollowEveryChange();
     void itemViewsTakeTheDateWhenTheBoxIsLeft_data();
     void itemViewsTakeTheDateWhenTheBoxIsLeft();
+    void rangeTakesDatesToTheNearestBound_data();
+    void rangeTakesDatesToTheNearestBound();
 
 private:
     FakeWindowSystem m_ws;
@@ -389,8 +391,16 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
     row("setDate", april15, [=](ucvPelidora &b) { b.setDate(may20); }, {may20});
     row("setDate, same date", april15, [=](ucvPelidora &b) { b.setDate(april15); }, {});
     row("setDate invalid", april15, [](ucvPelidora &b) { b.setDate({}); }, {QDate()});
-    row("setDate before 1900", april15, [](ucvPelidora &b) { b.setDate({1899, 12, 31}); }, {QDate()});
-    row("setDate year 10000", april15, [](ucvPelidora &b) { b.setDate({10000, 1, 1}); }, {QDate()});
+    row("setDate before 1900: the first day", april15, [](ucvPelidora &b) { b.setDate({1899, 12, 31}); },
+        {QDate(1900, 1, 1)});
+    row("setDate year 10000: the last day", april15, [](ucvPelidora &b) { b.setDate({10000, 1, 1}); },
+        {QDate(2100, 12, 31)});
+    // The user's date is the one the range left.
+    row("typed past the maximum, read", april15, [](ucvPelidora &b) {
+        b.setMaximumDate({2010, 4, 20});
+        typeInto(b, "txtDay", "25");
+        b.date();
+    }, {QDate(2010, 4, 20)}, 1);
     row("DateSet write", april15, [](ucvPelidora &b) { b = "20/05/2011"; }, {may20});
     row("DateSet write, same date", april15, [](ucvPelidora &b) { b = "15/04/2010"; }, {});
     row("no date to serial 1", QDate(), [](ucvPelidora &b) { b = "1"; }, {});
@@ -424,7 +434,10 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
             typeInto(b, name, "");
         b.date();
     }, {QDate()}, 1);
-    row("2150 corrected by a read", QDate(2150, 3, 15), [](ucvPelidora &b) { b.DateSet(); }, {QDate(2025, 3, 15)});
+    row("DateSet 2150, corrected by a read", april15, [](ucvPelidora &b) {
+        b = "15/03/2150";
+        b.DateSet();
+    }, {QDate(2150, 3, 15), QDate(2025, 3, 15)});
     row("InitProperties", april15, [](ucvPelidora &b) { b.InitProperties(); }, {QDate(2025, 6, 23)});
     row("ReadProperties", april15, [](ucvPelidora &b) {
         PropertyBag bag;
@@ -521,6 +534,93 @@ void tst_ucvPelidoraEntry::itemViewsTakeTheDateWhenTheBoxIsLeft()
     }
     QCOMPARE(model.data(index).toDate(), QDate(2001, 2, 28));
     QCOMPARE(m_ws.beeps, 0);
+}
+
+// A range across a year's end: 20 December 2024 to 10 January 2025, the box holding 31
+// December 2024 to begin with. A take-over the user caused beeps when the range moved the
+// date; one a program caused does not.
+void tst_ucvPelidoraEntry::rangeTakesDatesToTheNearestBound_data()
+{
+    QTest::addColumn<bool>("dayFirst");
+    QTest::addColumn<BoxAction>("action");
+    QTest::addColumn<QDate>("expected"); // held and shown afterwards
+    QTest::addColumn<int>("beeps");
+    const QDate first(2024, 12, 20), last(2025, 1, 10);
+    for (const bool dayFirst : {true, false}) {
+        const char *order = dayFirst ? "day first" : "month first";
+        const auto row = [&](const char *name, BoxAction action, QDate expected, int beeps = 0) {
+            QTest::addRow("%s, %s", order, name) << dayFirst << action << expected << beeps;
+        };
+        const auto given = [](QDate date) { return [date](ucvPelidora &b) { b.setDate(date); }; };
+        // Typed or pasted as a user does, then read by a program or taken over by Alt+Down.
+        const auto entered = [dayFirst](QDate date, bool pasted, bool altDown) {
+            return [=](ucvPelidora &b) {
+                if (altDown)
+                    b.hide(); // commits, and opens nothing
+                const QStringList texts = inOrder(dayFirst, date.toString("dd MM yyyy").split(u' '));
+                QGuiApplication::clipboard()->setText(date.toString(Qt::ISODate));
+                for (int i = 0; i < 3 && !pasted; ++i)
+                    typeInto(b, i == 0 ? "txtDay" : i == 1 ? "txtMonth" : "txtYear", texts[i]);
+                if (pasted)
+                    QTest::keyClick(field(b, "txtDay"), Qt::Key_Insert, Qt::ShiftModifier);
+                if (altDown)
+                    QTest::keyClick(field(b, "txtYear"), Qt::Key_Down, Qt::AltModifier);
+                else
+                    b.date();
+            };
+        };
+        row("setDate at the minimum", given(first), first);
+        row("setDate a day before", given(first.addDays(-1)), first);
+        row("setDate at the maximum", given(last), last);
+        row("setDate a day after", given(last.addDays(1)), last);
+        row("setDate in 1066", given(QDate(1066, 10, 14)), first);
+        row("setDate in 2500", given(QDate(2500, 6, 15)), last);
+        row("typed across the year's end, read", entered({2025, 1, 2}, false, false), QDate(2025, 1, 2));
+        row("typed before, read", entered(first.addDays(-1), false, false), first);
+        row("typed after, read", entered(last.addDays(1), false, false), last);
+        row("typed after, Alt+Down", entered(last.addDays(1), false, true), last, 1);
+        row("typed before, Alt+Down", entered({2024, 12, 1}, false, true), first, 1);
+        row("typed at the maximum, Alt+Down", entered(last, false, true), last);
+        // Leaving the year corrects 1850 to this year, 2025, and the range moves that.
+        row("year corrected on leaving", [](ucvPelidora &b) { typeInto(b, "txtYear", "1850", Qt::Key_Tab); }, last, 1);
+        row("pasted before, read", entered({2024, 12, 1}, true, false), first);
+        row("pasted after, Alt+Down", entered({2025, 2, 1}, true, true), last, 1);
+        // A model date the box cannot hold comes back as the bound, with no edit.
+        row("a mapper's date past the maximum", [](ucvPelidora &b) {
+            QStandardItemModel model(1, 1);
+            model.setData(model.index(0, 0), QDate(2150, 1, 1));
+            QDataWidgetMapper mapper;
+            mapper.setModel(&model);
+            mapper.setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+            mapper.addMapping(&b, 0);
+            mapper.toFirst();
+            QVERIFY(mapper.submit());
+            QCOMPARE(model.data(model.index(0, 0)).toDate(), QDate(2025, 1, 10));
+        }, last);
+        // DateSet stores what it is given; the range applies when the fields are taken over.
+        row("DateSet past the maximum, read", [](ucvPelidora &b) {
+            b.setDateSet(QString::number(serialOf(2025, 3, 1)));
+            QCOMPARE(fieldsOf(b).constLast(), QStringLiteral("2025"));
+            b.date();
+        }, last);
+    }
+}
+
+void tst_ucvPelidoraEntry::rangeTakesDatesToTheNearestBound()
+{
+    QFETCH(bool, dayFirst);
+    QFETCH(BoxAction, action);
+    QFETCH(QDate, expected);
+    LocalePin pin(dayFirst ? "en_GB" : "en_US");
+    QWidget form;
+    auto *box = new ucvPelidora(&form);
+    box->setDateRange({2024, 12, 20}, {2025, 1, 10});
+    box->setDate({2024, 12, 31});
+    QVERIFY(showActive(form));
+    action(*box);
+    QCOMPARE(fieldsOf(*box), inOrder(dayFirst, expected.toString("dd MM yyyy").split(u' ')));
+    QCOMPARE(box->date(), expected);
+    QTEST(m_ws.beeps, "beeps");
 }
 
 QTEST_MAIN(tst_ucvPelidoraEntry)

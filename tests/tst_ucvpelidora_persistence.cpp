@@ -1,10 +1,14 @@
+#include <pelidora/formfile.h>
 #include <pelidora/runtimeerror.h>
 
 #include "support/boxhelpers.h"
 #include "support/errorhelpers.h"
+#include "support/filehelpers.h"
 
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <functional>
 
 using namespace pelidora;
 using namespace pelidora::test;
@@ -22,9 +26,13 @@ struct Design {
     int appearance, dateSet, mousePointer;
 };
 
+// Something done to a box, as a program would.
+using BoxAction = std::function<void(ucvPelidora &)>;
+
 } // namespace
 
 Q_DECLARE_METATYPE(Design)
+Q_DECLARE_METATYPE(BoxAction)
 
 class tst_ucvPelidoraPersistence : public QObject
 {
@@ -39,6 +47,10 @@ private Q_SLOTS:
     void styleSheetWritesCannotEndTheProgram();
     void enabledAndLockedReachTheParts();
     void mousePointerSetsTheBoxCursor();
+    void rangeWritesFollowQDateEditsRules_data();
+    void rangeWritesFollowQDateEditsRules();
+    void storedFormsSaveAsTheyWereRead_data();
+    void storedFormsSaveAsTheyWereRead();
 
 private:
     FakeWindowSystem m_ws;
@@ -163,6 +175,8 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError_data()
     row("PelidoraBackColor", QColor(Qt::green));
     row("Enabled", false);
     row("MousePointer", QVariant::fromValue(short(2)));
+    row("minimumDate", QDate(2024, 12, 20));
+    row("maximumDate", QDate(2026, 1, 10));
     row("font (QWidget's)", QFont("DejaVu Sans", 10), false, 0, "Font");
     row("enabled (QWidget's)", false, false, 0, "Enabled");
     row("Appearance at run time", 1, true, RuntimeError::NotSettableAtRunTime);
@@ -276,6 +290,123 @@ void tst_ucvPelidoraPersistence::mousePointerSetsTheBoxCursor()
     }
     // The fields keep their own text cursor.
     QCOMPARE(field(box, "txtDay")->cursor().shape(), Qt::IBeamCursor);
+}
+
+void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules_data()
+{
+    QTest::addColumn<QDate>("held");          // before; invalid: no date
+    QTest::addColumn<BoxAction>("action");
+    QTest::addColumn<QDate>("min");
+    QTest::addColumn<QDate>("max");
+    QTest::addColumn<QList<QDate>>("changed"); // dateChanged, in order
+    QTest::addColumn<QStringList>("notices");
+    QTest::addColumn<int>("rangeChanges");     // dateRangeChanged
+    const QDate april15(2010, 4, 15), limitMin(1900, 1, 1), limitMax(2100, 12, 31);
+    const auto row = [](const char *name, QDate held, BoxAction action, QDate min, QDate max, QList<QDate> changed,
+                        QStringList notices, int rangeChanges) {
+        QTest::newRow(name) << held << action << min << max << changed << notices << rangeChanges;
+    };
+    row("minimum before the date", april15, [](ucvPelidora &b) { b.setMinimumDate({2000, 1, 1}); },
+        {2000, 1, 1}, limitMax, {}, {"minimumDate"}, 1);
+    row("minimum past the date", april15, [](ucvPelidora &b) { b.setMinimumDate({2011, 3, 1}); },
+        {2011, 3, 1}, limitMax, {{2011, 3, 1}}, {"minimumDate", "DateSet"}, 1);
+    row("maximum before the date, across a year", april15, [](ucvPelidora &b) { b.setMaximumDate({2009, 12, 31}); },
+        limitMin, {2009, 12, 31}, {{2009, 12, 31}}, {"maximumDate", "DateSet"}, 1);
+    row("minimum after the maximum moves it", april15, [](ucvPelidora &b) {
+        b.setMaximumDate({2020, 1, 1});
+        b.setMinimumDate({2030, 1, 1});
+    }, {2030, 1, 1}, {2030, 1, 1}, {{2030, 1, 1}}, {"maximumDate", "minimumDate", "maximumDate", "DateSet"}, 2);
+    row("both, the maximum first", april15, [](ucvPelidora &b) { b.setDateRange({2020, 6, 1}, {2019, 1, 1}); },
+        {2020, 6, 1}, {2020, 6, 1}, {{2020, 6, 1}}, {"minimumDate", "maximumDate", "DateSet"}, 1);
+    row("an invalid date changes nothing", april15, [](ucvPelidora &b) {
+        b.setMinimumDate({});
+        b.setMaximumDate({});
+        b.setDateRange({}, {2011, 1, 1});
+    }, limitMin, limitMax, {}, {}, 0);
+    row("beyond the limits: the limits", april15, [](ucvPelidora &b) { b.setDateRange({1800, 1, 1}, {2500, 1, 1}); },
+        limitMin, limitMax, {}, {"minimumDate", "maximumDate"}, 0);
+    row("cleared", april15, [](ucvPelidora &b) {
+        b.setDateRange({2010, 1, 1}, {2010, 12, 31});
+        b.clearMinimumDate();
+        QVERIFY(b.metaObject()->property(b.metaObject()->indexOfProperty("maximumDate")).reset(&b));
+    }, limitMin, limitMax, {}, {"minimumDate", "maximumDate", "minimumDate", "maximumDate"}, 3);
+    row("no date held", QDate(), [](ucvPelidora &b) { b.setDateRange({2011, 1, 1}, {2011, 12, 31}); },
+        {2011, 1, 1}, {2011, 12, 31}, {}, {"minimumDate", "maximumDate"}, 1);
+    // DateSet stores what it is given; a later range moves it.
+    row("a DateSet of 2150, then a maximum", april15, [](ucvPelidora &b) {
+        b.setDateSet("15/03/2150");
+        b.setMaximumDate({2050, 12, 31});
+    }, limitMin, {2050, 12, 31}, {{2150, 3, 15}, {2050, 12, 31}}, {"DateSet", "maximumDate", "DateSet"}, 1);
+    // A stored form: the date as stored, whatever the range; the bounds as setDateRange takes them.
+    const auto stored = [](qint32 dateSet, qint32 min, qint32 max) {
+        return [=](ucvPelidora &b) {
+            PropertyBag bag;
+            bag.WriteProperty("DateSet", dateSet);
+            bag.WriteProperty("minimumDate", min);
+            bag.WriteProperty("maximumDate", max);
+            b.ReadProperties(bag);
+        };
+    };
+    row("stored, the date past the range", april15,
+        stored(serialOf(2150, 3, 15), serialOf(2024, 12, 20), serialOf(2025, 1, 10)), {2024, 12, 20}, {2025, 1, 10},
+        {{2150, 3, 15}}, {}, 1);
+    row("stored beyond the limits", april15, stored(serialOf(2010, 4, 15), -5, INT_MAX), limitMin, limitMax, {}, {}, 0);
+    row("stored, the minimum after the maximum", april15, stored(serialOf(2010, 4, 15), serialOf(2030, 6, 1), 2),
+        {2030, 6, 1}, {2030, 6, 1}, {}, {}, 1);
+    row("stored, a boolean", april15, [](ucvPelidora &b) {
+        PropertyBag bag;
+        bag.WriteProperty("maximumDate", true);
+        QCOMPARE(errorOf<RuntimeError>([&] { b.ReadProperties(bag); }), int(RuntimeError::TypeMismatch));
+    }, limitMin, limitMax, {QDate(2025, 6, 23)}, {}, 0);
+}
+
+void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules()
+{
+    QFETCH(QDate, held);
+    QFETCH(BoxAction, action);
+    QFETCH(QList<QDate>, changed);
+    Site site(false);
+    ucvPelidora box(&site);
+    box.setDate(held);
+    QList<QDate> changes;
+    QObject::connect(&box, &ucvPelidora::dateChanged, [&](const QDate &date) { changes << date; });
+    QSignalSpy ranges(&box, &ucvPelidora::dateRangeChanged);
+    QSignalSpy notices(&site, &Site::propertyChanged);
+    action(box);
+    QTEST(box.minimumDate(), "min");
+    QTEST(box.maximumDate(), "max");
+    QCOMPARE(changes, changed);
+    QStringList said;
+    for (const QList<QVariant> &notice : notices)
+        said << notice.at(0).toString();
+    QTEST(said, "notices");
+    QTEST(int(ranges.count()), "rangeChanges");
+    if (!ranges.isEmpty())
+        QCOMPARE(ranges.constLast(), QVariantList({box.minimumDate(), box.maximumDate()}));
+}
+
+void tst_ucvPelidoraPersistence::storedFormsSaveAsTheyWereRead_data()
+{
+    QTest::addColumn<QString>("file");
+    // Each box's values differ from their defaults, none is today's date.
+    QTest::newRow("an older build's") << QFINDTESTDATA("data/saved/older_build.json");
+    // Its stored date past the maximum stays as stored.
+    QTest::newRow("with a range") << QFINDTESTDATA("data/saved/with_range.json");
+}
+
+void tst_ucvPelidoraPersistence::storedFormsSaveAsTheyWereRead()
+{
+    QFETCH(QString, file);
+    const QByteArray json = fileBytes(file);
+    Form form = parseForm(json, file);
+    for (FormControl &control : form.controls) {
+        Site site(false);
+        ucvPelidora box(&site);
+        box.ReadProperties(control.properties);
+        control.properties.clear();
+        box.WriteProperties(control.properties);
+    }
+    QCOMPARE(formToJson(form), json);
 }
 
 QTEST_MAIN(tst_ucvPelidoraPersistence)

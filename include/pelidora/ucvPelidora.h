@@ -64,6 +64,12 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_CLASSINFO("DispId:Click", "1")
     Q_CLASSINFO("DispId:DayMouseMove", "2")
 
+    // The date range: ids of its own, clear of the interface's above.
+    Q_CLASSINFO("Help:minimumDate", "Returns/sets the earliest date the box holds.")
+    Q_CLASSINFO("Help:maximumDate", "Returns/sets the latest date the box holds.")
+    Q_CLASSINFO("DispId:minimumDate", "0x68040000")
+    Q_CLASSINFO("DispId:maximumDate", "0x68040001")
+
     /** DESIGNABLE is what Qt Designer shows and a .ui file stores: the font object and the
      *  locale's date text cannot be stored there, so QWidget's font and date stand in for them.
      *  A form host shows the properties that have a DispId. */
@@ -85,6 +91,11 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer) /**< 16-bit: see the setter */
     /** The same date as DateSet. */
     Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true)
+    /** The dates the box holds; see setDateRange. */
+    Q_PROPERTY(QDate minimumDate READ minimumDate WRITE setMinimumDate RESET clearMinimumDate
+                   NOTIFY dateRangeChanged)
+    Q_PROPERTY(QDate maximumDate READ maximumDate WRITE setMaximumDate RESET clearMaximumDate
+                   NOTIFY dateRangeChanged)
 
 public:
     enum AppearStyle : int {
@@ -113,9 +124,36 @@ public:
     /** The held date, after taking the typed fields over as a DateSet read does, which may
      *  change it: hence not const. An invalid QDate when the box holds no date. */
     QDate date();
-    /** Holds @p date as a DateSet write of its day serial does. An invalid QDate, or one
-     *  before 1 January 1900 or after the year 9999, holds no date. */
+    /** Holds @p date, brought into [minimumDate, maximumDate] (by default 1 January 1900 to
+     *  31 December 2100) as QDateEdit does: an earlier date holds the minimum, a later one
+     *  the maximum. An invalid QDate holds no date. */
     void setDate(const QDate &date);
+
+    /** @name Date range
+     *  The dates the box holds, 1 January 1900 to 31 December 2100 unless narrowed; a bound
+     *  beyond those limits is taken as the limit. setDate brings a date into the range at
+     *  once, and so does a change of the range to a date held outside it (raising the
+     *  "DateSet" notice). Typed and pasted dates are brought into it when the fields are
+     *  taken over, with a beep when the user took them over. The month panel offers only
+     *  the days in the range: outside the default range Up, Down, Page Up and Page Down stop
+     *  at a bound instead of passing from 2100 to 1900. A DateSet write and ReadProperties
+     *  store the date as given; the range applies when the fields are next taken over.
+     *  Each write raises the notice of its bound ("minimumDate", "maximumDate"). */
+    /** @{ */
+    QDate minimumDate() const;
+    /** An invalid date changes nothing; a maximum before @p date moves to it. */
+    void setMinimumDate(const QDate &date);
+    /** Back to 1 January 1900. */
+    void clearMinimumDate();
+    QDate maximumDate() const;
+    /** An invalid date changes nothing; a minimum after @p date moves to it. */
+    void setMaximumDate(const QDate &date);
+    /** Back to 31 December 2100. */
+    void clearMaximumDate();
+    /** Both bounds at once; nothing changes unless both are valid. A @p max before @p min
+     *  is taken as @p min. */
+    void setDateRange(const QDate &min, const QDate &max);
+    /** @} */
 
     /** @name Life cycle, called by a form host. */
     /** @{ */
@@ -196,12 +234,14 @@ Q_SIGNALS:
     void DayMouseMove(short ButtonDay, short SelMonth, short SelYear, float X, float Y);
 
     /** The held date changed, whatever changed it: a write of date or DateSet, a day chosen
-     *  in the panel, ReadProperties or InitProperties, or typed fields taken over. Sent once
-     *  per change, after it; an invalid @p date is no date. */
+     *  in the panel, ReadProperties or InitProperties, typed fields taken over, or a range
+     *  that moved it. Sent once per change, after it; an invalid @p date is no date. */
     void dateChanged(const QDate &date);
     /** The user changed the held date: typed fields were taken over, or a day was chosen in
      *  the panel. Follows dateChanged. */
     void dateEdited(const QDate &date);
+    /** The range changed; follows the dateChanged of a held date it moved. */
+    void dateRangeChanged(const QDate &min, const QDate &max);
 
     /** Editing ended: the focus left the box as a whole, or Enter was pressed in its last
      *  field (the year), which moves the focus on as Enter always does. The typed fields are

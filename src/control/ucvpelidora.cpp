@@ -8,6 +8,7 @@
 #include <pelidora/ucvPelidora.h>
 
 #include "about/bas_menuabout.h"
+#include "panel/monthpanel.h"
 #include "platform/os/localedates.h"
 #include "platform/os/olecolor.h"
 #include "platform/os/windowsystem.h"
@@ -38,7 +39,10 @@ void registerDateBox()
                           {QStringLiteral("DateSet"), ValueKind::Long},
                           {QStringLiteral("Font"), ValueKind::Font},
                           {QStringLiteral("MousePointer"), ValueKind::Integer},
-                          {QStringLiteral("PelidoraBackColor"), ValueKind::Long}});
+                          {QStringLiteral("PelidoraBackColor"), ValueKind::Long},
+                          // The date range after the nine, as day serials; absent at the limits.
+                          {QStringLiteral("minimumDate"), ValueKind::Long},
+                          {QStringLiteral("maximumDate"), ValueKind::Long}});
 }
 Q_CONSTRUCTOR_FUNCTION(registerDateBox)
 
@@ -59,6 +63,16 @@ QVariant integerValue(qint16 value)
 StdFont ambientFontOf(QWidget *parent)
 {
     return StdFont(parent ? parent->font() : QApplication::font());
+}
+
+// The serial of a valid date, a date before 1900 or after 2100 taken as that limit.
+int serialWithinLimits(const QDate &date)
+{
+    if (date < platform::dateOfSerial(core::kFirstBoxSerial))
+        return core::kFirstBoxSerial;
+    if (date > platform::dateOfSerial(core::kLastBoxSerial))
+        return core::kLastBoxSerial;
+    return platform::serialOfDate(date).value_or(core::kFirstBoxSerial);
 }
 
 } // namespace
@@ -113,6 +127,8 @@ void ucvPelidora::Initialize()
 
 void ucvPelidora::InitProperties()
 {
+    const core::DateRange range = d->m_range;
+    const QPointer<ucvPelidora> alive(this);
     d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this] {
         const ucvPelidoraPrivate::FieldColorsHeld held(*d);
         d->m_BackColor = kWhite;
@@ -132,11 +148,16 @@ void ucvPelidora::InitProperties()
         d->applyMousePointer();
         d->m_Appearance = Flat;
         d->m_PelidoraBackColor = kLightGrey;
+        d->m_range = {};
     });
+    if (alive && d->m_range != range)
+        Q_EMIT dateRangeChanged(minimumDate(), maximumDate());
 }
 
 void ucvPelidora::ReadProperties(const PropertyBag &bag)
 {
+    const core::DateRange range = d->m_range;
+    const QPointer<ucvPelidora> alive(this);
     d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this, &bag] {
         const ucvPelidoraPrivate::FieldColorsHeld held(*d);
         d->m_BackColor = quint32(bag.readLong(QStringLiteral("BackColor"), qint32(kWhite)));
@@ -155,9 +176,14 @@ void ucvPelidora::ReadProperties(const PropertyBag &bag)
         d->m_MousePointer = bag.readInteger(QStringLiteral("MousePointer"), 0);
         d->applyMousePointer();
         d->m_PelidoraBackColor = quint32(bag.readLong(QStringLiteral("PelidoraBackColor"), qint32(kLightGrey)));
+        // The stored date stays as stored: the range applies when the fields are taken over.
+        d->m_range = core::DateRange::between(bag.readLong(QStringLiteral("minimumDate"), core::kFirstBoxSerial),
+                                              bag.readLong(QStringLiteral("maximumDate"), core::kLastBoxSerial));
         if (d->m_site && d->m_site->UserMode())
             d->loadPanel();
     });
+    if (alive && d->m_range != range)
+        Q_EMIT dateRangeChanged(minimumDate(), maximumDate());
 }
 
 void ucvPelidora::WriteProperties(PropertyBag &bag)
@@ -175,6 +201,10 @@ void ucvPelidora::WriteProperties(PropertyBag &bag)
     bag.WriteProperty(QStringLiteral("PelidoraBackColor"), longValue(d->m_PelidoraBackColor),
                       longValue(kLightGrey));
     bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
+    bag.WriteProperty(QStringLiteral("minimumDate"), QVariant::fromValue(qint32(d->m_range.minimum())),
+                      QVariant::fromValue(qint32(core::kFirstBoxSerial)));
+    bag.WriteProperty(QStringLiteral("maximumDate"), QVariant::fromValue(qint32(d->m_range.maximum())),
+                      QVariant::fromValue(qint32(core::kLastBoxSerial)));
 }
 
 void ucvPelidora::Terminate()
@@ -200,8 +230,83 @@ QDate ucvPelidora::date()
 
 void ucvPelidora::setDate(const QDate &date)
 {
-    d->changeDate(ucvPelidoraPrivate::DateCause::Program,
-                  [this, &date] { d->writeSerial(platform::serialOfDate(date).value_or(-1)); });
+    d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this, &date] {
+        d->writeSerial(date.isValid() ? d->m_range.clamp(serialWithinLimits(date)) : -1);
+    });
+}
+
+// ---- The date range ----
+
+QDate ucvPelidora::minimumDate() const
+{
+    return platform::dateOfSerial(d->m_range.minimum());
+}
+
+void ucvPelidora::setMinimumDate(const QDate &date)
+{
+    if (date.isValid())
+        d->setRange(d->m_range.withMinimum(serialWithinLimits(date)), true, false);
+}
+
+void ucvPelidora::clearMinimumDate()
+{
+    d->setRange(d->m_range.withMinimum(core::kFirstBoxSerial), true, false);
+}
+
+QDate ucvPelidora::maximumDate() const
+{
+    return platform::dateOfSerial(d->m_range.maximum());
+}
+
+void ucvPelidora::setMaximumDate(const QDate &date)
+{
+    if (date.isValid())
+        d->setRange(d->m_range.withMaximum(serialWithinLimits(date)), false, true);
+}
+
+void ucvPelidora::clearMaximumDate()
+{
+    d->setRange(d->m_range.withMaximum(core::kLastBoxSerial), false, true);
+}
+
+void ucvPelidora::setDateRange(const QDate &min, const QDate &max)
+{
+    if (min.isValid() && max.isValid())
+        d->setRange(core::DateRange::between(serialWithinLimits(min), serialWithinLimits(max)), true, true);
+}
+
+void ucvPelidoraPrivate::setRange(const core::DateRange &range, bool minimumWritten, bool maximumWritten)
+{
+    const core::DateRange before = m_range;
+    const QPointer<ucvPelidora> alive(q);
+    changeDate(DateCause::Program, [&] {
+        m_range = range;
+        const bool moved = holdInRange();
+        // The bounds' notices first: a host that records the change finds the moved date in it.
+        if (minimumWritten || range.minimum() != before.minimum())
+            notify(QStringLiteral("minimumDate"));
+        if (maximumWritten || range.maximum() != before.maximum())
+            notify(QStringLiteral("maximumDate"));
+        if (moved)
+            notify(QStringLiteral("DateSet"));
+    });
+    if (!alive || m_range == before)
+        return;
+    // An open panel offers the new range at once.
+    if (m_Panel && m_Panel->FlagShowPelidora()) {
+        m_Panel->setDateRange(m_range);
+        m_Panel->cboMese_Click();
+    }
+    Q_EMIT q->dateRangeChanged(q->minimumDate(), q->maximumDate());
+}
+
+bool ucvPelidoraPrivate::holdInRange()
+{
+    if (m_DateSet < 2 || m_range.contains(m_DateSet))
+        return false;
+    m_DateSet = m_range.clamp(m_DateSet);
+    PrintDate(m_DateSet);
+    return true;
 }
 
 QDate ucvPelidoraPrivate::heldDate() const

@@ -256,7 +256,7 @@ void ucvPelidoraPrivate::imgCombo_MouseUp(qint16, qint16, float, float)
 void ucvPelidoraPrivate::openPanel()
 {
     const QPointer<ucvPelidora> alive(q);
-    changeDate(typedCause(), [this] { CheckDate(); });
+    changeDate(typedCause(), [this] { userCheckDate(); });
     if (!alive || !canOpenPanel())
         return;
     loadPanel(); // a box that went through InitProperties gets its panel now
@@ -291,6 +291,7 @@ void ucvPelidoraPrivate::ShowPanel()
 
     step([&] { panel.setPelidoraBackColor(platform::colorFromOle(m_PelidoraBackColor)); });
     step([&] { panel.setLocked(m_Locked); });
+    step([&] { panel.setDateRange(m_range); });
     step([&] { panel.cboMese()->setLocked(m_Locked); });
     step([&] { panel.cboAnno()->setLocked(m_Locked); });
 
@@ -317,7 +318,9 @@ void ucvPelidoraPrivate::ShowPanel()
 
     // Only an earlier failure leaves no date here; today stands in.
     const bool held = d > 1;
-    const int shown = held ? d : platform::today();
+    int shown = held ? d : platform::today();
+    if (!m_range.isDefault())
+        shown = m_range.clamp(shown); // a narrowed range opens on its nearest day
     const int day = platform::dayOf(shown), month = platform::monthOf(shown), year = platform::yearOf(shown);
     step([&] { panel.lblDay()->setText(QString::number(day)); });
     step([&] { panel.setMeseIndex(month - 1); });

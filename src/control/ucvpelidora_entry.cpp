@@ -147,6 +147,7 @@ void ucvPelidoraPrivate::CheckDate()
 {
     // Whatever happens below, the fields show the held date afterwards.
     m_fieldsEdited = false;
+    m_tookIntoRange = false;
     for (QLineEdit *field : {txtDay, txtMonth, txtYear})
         field->setModified(false);
     const QString t1 = txtDay->text();
@@ -196,12 +197,21 @@ void ucvPelidoraPrivate::CheckDate()
         // Only a locale that changed under the box gets here; today is a date in any.
         m_DateSet = platform::today();
         PrintDate(m_DateSet);
-        return;
+    } else {
+        txtDay->setText(s.left(2));
+        txtMonth->setText(s.mid(3, 2));
+        txtYear->setText(s.right(4));
+        m_DateSet = *serial;
     }
-    txtDay->setText(s.left(2));
-    txtMonth->setText(s.mid(3, 2));
-    txtYear->setText(s.right(4));
-    m_DateSet = *serial;
+    // The corrections above keep a date in 1900..2100; a narrower range takes its bound.
+    m_tookIntoRange = holdInRange();
+}
+
+void ucvPelidoraPrivate::userCheckDate()
+{
+    CheckDate();
+    if (m_tookIntoRange)
+        platform::windowSystem().beep();
 }
 
 ucvPelidoraPrivate::DateCause ucvPelidoraPrivate::typedCause() const
@@ -470,7 +480,7 @@ void ucvPelidoraPrivate::fieldLostFocus(QLineEdit *field)
         return;
     changeDate(typedCause(), [this, field, fix] {
         field->setText(QString::number(*fix));
-        CheckDate();
+        userCheckDate();
     });
 }
 

@@ -8,6 +8,8 @@
 #include <pelidora/stdfont.h>
 #include <pelidora/ucvPelidora.h>
 
+#include "platform/core/daterange.h"
+
 #include <QColor>
 #include <QDate>
 #include <QEvent>
@@ -141,6 +143,20 @@ public:
     // A whole date pasted into the fields since they last showed the held date; other
     // edits of the user's leave a field modified.
     bool m_fieldsEdited = false;
+
+    // ---- The date range (ucvpelidora.cpp) ----
+
+    core::DateRange m_range;
+    // Takes range, moves a held date outside it to the nearest bound, raises the notices
+    // of the bounds written or moved (and "DateSet" for a moved date), then announces.
+    void setRange(const core::DateRange &range, bool minimumWritten, bool maximumWritten);
+    // A held date outside the range moves to its nearest bound and shows; true if it moved.
+    bool holdInRange();
+    // The last CheckDate moved the date it took over into the range.
+    bool m_tookIntoRange = false;
+    // CheckDate for a take-over of the user's (leaving a field, opening the panel): it
+    // beeps when the range moved the date.
+    void userCheckDate();
 
     // The drop-down's other entry points (ucvpelidora_dropdown.cpp).
     void openPanel();   // CheckDate, the watch on, the panel shown: Alt+Down and the button

@@ -298,9 +298,9 @@ bool DayCellAccessible::nameChanged() const
 QAccessible::State DayCellAccessible::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();
-    s.selectable = true;
+    // A day outside the range is unavailable (disabled): neither selected nor focused.
+    s.selectable = s.focusable = widget()->isEnabled();
     s.selected = isSelected();
-    s.focusable = true;
     const MonthPanel *p = panel();
     s.focused = p && readerCell == cell() && p->lblDay()->hasFocus() && p->DayOverIndex() == cell()->index();
     return s;

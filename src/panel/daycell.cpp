@@ -88,6 +88,15 @@ void DayCell::setLook(const QColor &leftTop, const QColor &rightBottom, const QC
 void DayCell::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    const QSizeF text = m_number.size();
+    const QPointF at((width() - text.width()) / 2, (height() - text.height()) / 2);
+    if (!isEnabled()) {
+        // Not available: flat, whatever look it keeps, and its number greyed.
+        p.fillRect(rect(), QColor(192, 192, 192));
+        p.setPen(QColor(128, 128, 128));
+        p.drawStaticText(at, m_number);
+        return;
+    }
     p.fillRect(rect(), m_back);
 
     // Lines run from their start up to, not including, their end point. By design:
@@ -103,8 +112,7 @@ void DayCell::paintEvent(QPaintEvent *)
 
     // Centred on the number's own box, as (cell - text) / 2 both ways.
     p.setPen(palette().color(QPalette::WindowText));
-    const QSizeF text = m_number.size();
-    p.drawStaticText(QPointF((width() - text.width()) / 2, (height() - text.height()) / 2), m_number);
+    p.drawStaticText(at, m_number);
 }
 
 void DayCell::changeEvent(QEvent *event)

@@ -15,6 +15,7 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 namespace pelidora {
@@ -226,6 +227,7 @@ void checkListIndex(const QComboBox *list, int index)
 void MonthPanel::setMeseIndex(int index)
 {
     checkListIndex(cboMese(), index);
+    const QScopedValueRollback<int> fromCode(m_listsFromCode, m_listsFromCode + 1);
     if (index == m_cboMese->currentIndex())
         cboMese_Click();
     else
@@ -235,6 +237,7 @@ void MonthPanel::setMeseIndex(int index)
 void MonthPanel::setAnnoIndex(int index)
 {
     checkListIndex(cboAnno(), index);
+    const QScopedValueRollback<int> fromCode(m_listsFromCode, m_listsFromCode + 1);
     if (index == m_cboAnno->currentIndex())
         cboAnno_Click();
     else

@@ -13,6 +13,8 @@
 // Pelidora_Form_Load takes today and the locale when it runs and leaves its state as ever;
 // parts made later start as the set-up would have left them.
 
+#include "platform/core/daterange.h"
+
 #include <QColor>
 #include <QLocale>
 #include <QPoint>
@@ -20,6 +22,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QLineEdit;
 
@@ -105,6 +108,11 @@ public:
     // selected day, the day field shows no caret.
     void setLocked(bool value) { m_Locked = value; }
     bool Locked() const { return m_Locked; }
+    // The days a choice may fall on, from the next redraw on: the others are shown as not
+    // available and neither pointer, keys nor lists reach them. Outside the default range
+    // the keys stop at its bounds instead of passing from 2100 to 1900.
+    void setDateRange(const core::DateRange &range) { m_range = range; }
+    const core::DateRange &dateRange() const { return m_range; }
 
     // Constituent controls (objectName = accessor name; cells "btnDay_0".."btnDay_30"),
     // made by the first call of any of them.
@@ -181,9 +189,15 @@ private:
                           QPointF posPx, QPointF globalPx);
     void previousMonth();
     void nextMonth();
+    // Year and month selected together, redrawn once.
+    void showMonth(int year, int month);
+    // The serial of a day of the listed month; nullopt while a list selects nothing.
+    std::optional<int> listedSerial(int day) const;
+    // The day field read as the nearest day of the shown month in the range.
     int fieldDay() const;
     void setFieldDay(int day);
     bool cellShown(int day) const;
+    bool cellOpen(int day) const; // shown and in the range
     static void checkCell(int index);
 
     // Fixed names: state.
@@ -225,6 +239,12 @@ private:
     std::array<DayHeading *, 7> m_giorno{};
     std::array<DayCell *, 31> m_btnDay{};
     int m_monthLength = 31; // visible cells, [28, 31]
+    core::DateRange m_range;
+    // The days of the shown month in the range, within [1, m_monthLength]; the whole month
+    // while it has none.
+    int m_firstOpen = 1;
+    int m_lastOpen = 31;
+    int m_listsFromCode = 0; // inside setMeseIndex or setAnnoIndex: no choice of the user's
     QPoint m_restingPointer; // global, where the pointer was when the panel appeared
     bool m_pointerMoved = false;
 };

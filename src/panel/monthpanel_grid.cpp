@@ -35,6 +35,15 @@ void MonthPanel::cboMese_Click()
         return;
     const int month = monthIndex + 1;
     const int year = yearIndex + 1900;
+    // The lists cannot land on a month wholly outside the range: the user's choice of one
+    // shows the month of the nearest bound instead.
+    if (m_listsFromCode == 0) {
+        if (const std::optional<int> bound = m_range.boundNear(year, month)) {
+            const core::Civil to = core::civilFromSerial(*bound);
+            showMonth(to.year, to.month);
+            return;
+        }
+    }
     // DayMouseMove names the month shown, also before the pointer or a key moves in it.
     m_SelMonth = qint16(month);
     m_SelYear = qint16(year);
@@ -54,6 +63,16 @@ void MonthPanel::cboMese_Click()
         m_btnDay[i]->setHidden(false);
     for (int i = 30; i >= last; --i)
         m_btnDay[i]->setHidden(true); // keeps its look for the next month that has it
+
+    // Days outside the range are not available: disabled, the pointer passes them by.
+    const std::optional<core::DayInterval> open = m_range.daysOf(year, month);
+    m_firstOpen = open ? open->first : 1;
+    m_lastOpen = open ? std::min(open->last, last) : last;
+    for (int day = 1; day <= last; ++day)
+        m_btnDay[day - 1]->setEnabled(open && day >= m_firstOpen && day <= m_lastOpen);
+    // DayMouseMove never names a day outside the range, also with the pointer elsewhere.
+    if (open && m_ButtonDay >= 1 && m_ButtonDay <= last)
+        m_ButtonDay = qint16(std::clamp<int>(m_ButtonDay, m_firstOpen, m_lastOpen));
 
     // The heading row starts with the weekday of the 1st.
     const QString firstName = platform::formatDdd(core::serialFromCivil({year, month, 1}));
@@ -86,13 +105,13 @@ void MonthPanel::cboMese_Click()
 
     // Text that is no day (0, 45, junk) is read as the nearest day 1..31.
     int day = std::clamp(typed, 1, 31);
-    if (cellShown(day)) {
+    if (cellOpen(day)) {
         if (day != typed)
             setFieldDay(day);
         return;
     }
-    while (day > 1 && !cellShown(day))
-        --day;
+    // Lowered to the month's last day in the range, or raised to its first.
+    day = std::clamp(day, m_firstOpen, m_lastOpen);
     setFieldDay(day);
     raiseSelection(typed - 1);
     SinkBoxDay(qint16(day - 1));
@@ -153,9 +172,22 @@ bool MonthPanel::cellShown(int day) const
     return day >= 1 && day <= 31 && !m_btnDay[day - 1]->isHidden();
 }
 
+bool MonthPanel::cellOpen(int day) const
+{
+    return cellShown(day) && day >= m_firstOpen && day <= m_lastOpen;
+}
+
 int MonthPanel::fieldDay() const
 {
-    return std::clamp<int>(platform::numericValue(m_lblDay->text()), 1, m_monthLength);
+    return std::clamp<int>(platform::numericValue(m_lblDay->text()), m_firstOpen, m_lastOpen);
+}
+
+std::optional<int> MonthPanel::listedSerial(int day) const
+{
+    const int month = m_cboMese->currentIndex(), year = m_cboAnno->currentIndex();
+    if (month < 0 || year < 0)
+        return std::nullopt;
+    return core::serialFromCivil({year + 1900, month + 1, day});
 }
 
 void MonthPanel::setFieldDay(int day)

@@ -4,6 +4,7 @@
 
 #include "panel/accessible.h"
 #include "panel/panelparts.h"
+#include "platform/core/dayserial.h"
 #include "platform/os/localedates.h"
 #include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
@@ -123,23 +124,49 @@ void MonthPanel::nextMonth()
     setMeseIndex(0);
 }
 
+void MonthPanel::showMonth(int year, int month)
+{
+    {
+        const SkipYearClick skip;
+        setAnnoIndex(year - 1900);
+    }
+    setMeseIndex(month - 1);
+}
+
 void MonthPanel::lblDay_KeyDown(qint16 KeyCode, qint16)
 {
     // The day field is read as the nearest day of the shown month.
     const int start = fieldDay() - 1;
+    // Outside the default range a key that would leave it does nothing.
+    const auto beyond = [this](int day, bool forward) {
+        if (m_range.isDefault())
+            return false;
+        const std::optional<int> serial = listedSerial(day);
+        return serial && (forward ? *serial >= m_range.maximum() : *serial <= m_range.minimum());
+    };
     switch (KeyCode) {
     case VkPageUp:
-        previousMonth();
+        if (!beyond(1, false))
+            previousMonth();
         break;
     case VkPageDown:
-        nextMonth();
+        if (!beyond(m_monthLength, true))
+            nextMonth();
         break;
     case VkUp: {
+        if (beyond(start + 1, false))
+            break;
         int day = fieldDay() - 1;
         if (day >= 1) {
             setFieldDay(day);
         } else {
             day = 31;
+            if (!m_range.isDefault()) {
+                // The previous month's last day, so that its redraw finds the field's day in
+                // the range and moves no selection of its own.
+                const int month = m_cboMese->currentIndex();
+                setFieldDay(month > 0 ? core::daysInMonth(m_cboAnno->currentIndex() + 1900, month) : 31);
+            }
             previousMonth();
             while (day > 1 && !cellShown(day))
                 --day;
@@ -150,6 +177,8 @@ void MonthPanel::lblDay_KeyDown(qint16 KeyCode, qint16)
         break;
     }
     case VkDown: {
+        if (beyond(start + 1, true))
+            break;
         int day = fieldDay() + 1;
         if (day > 31 || !cellShown(day))
             day = 1;

@@ -57,7 +57,7 @@ void tst_UiForm::formSetsEveryDesignableProperty()
     // The font object, the date as text and the window handle are not designed in Designer,
     // nor Enabled, for which QWidget's enabled stands; a form that stores it still builds.
     QCOMPARE(designable, QStringList({"BackColor", "ForeColor", "Locked", "Appearance", "PelidoraBackColor",
-                                      "MousePointer", "date"}));
+                                      "MousePointer", "date", "minimumDate", "maximumDate"}));
     const QStringList set = propertiesInForm("dtDeparture");
     QVERIFY(set.contains("Enabled"));
     for (const QString &name : designable + QStringList{"font"})
@@ -73,6 +73,7 @@ void tst_UiForm::setupUiWritesTheDesign()
     QVERIFY(!box.site()->UserMode());
     QCOMPARE(std::tuple(box.BackColor(), box.ForeColor(), box.PelidoraBackColor(), box.date()),
              std::tuple(QColor(255, 255, 204), QColor(0, 0, 128), QColor(240, 240, 240), QDate(2010, 3, 15)));
+    QCOMPARE(std::pair(box.minimumDate(), box.maximumDate()), std::pair(QDate(2010, 1, 1), QDate(2010, 12, 31)));
     QCOMPARE(std::tuple(box.Locked(), box.Appearance(), box.MousePointer(), box.cursor().shape()),
              std::tuple(true, ucvPelidora::ThreeD, qint16(2), Qt::CrossCursor));
     // setFont and setEnabled, as uic writes font, Enabled and enabled, act as Font and Enabled.
@@ -89,8 +90,10 @@ void tst_UiForm::setupUiWritesTheDesign()
     pelidora::PropertyBag bag;
     box.WriteProperties(bag);
     QCOMPARE(std::tuple(bag.readLong("BackColor", 0), bag.readInteger("Appearance", 0), bag.readLong("DateSet", 0),
-                        bag.readFont("Font", pelidora::StdFont()).name(), bag.readBoolean("Enabled", true)),
-             std::tuple(0xCCFFFF, qint16(1), pelidora::daySerial(QDate(2010, 3, 15)), QString("DejaVu Serif"), false));
+                        bag.readFont("Font", pelidora::StdFont()).name(), bag.readBoolean("Enabled", true),
+                        bag.readLong("maximumDate", 0)),
+             std::tuple(0xCCFFFF, qint16(1), pelidora::daySerial(QDate(2010, 3, 15)), QString("DejaVu Serif"), false,
+                        pelidora::daySerial(QDate(2010, 12, 31))));
 }
 
 void tst_UiForm::formRunsOnceShown()
