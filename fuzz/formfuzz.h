@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 namespace formfuzz {
 
@@ -52,9 +53,49 @@ inline void checkForm(const pelidora::Form &form)
     }
 }
 
+inline bool sameBag(const pelidora::PropertyBag &a, const pelidora::PropertyBag &b)
+{
+    if (a.keys() != b.keys())
+        return false;
+    for (const QString &key : a.keys()) {
+        const QVariant x = a.ReadProperty(key), y = b.ReadProperty(key);
+        if (!pelidora::PropertyBag::sameValue(x, y) || x.typeId() != y.typeId())
+            return false;
+        // Fonts compare sizes to 1/10000 point; the file keeps them exactly.
+        if (pelidora::PropertyBag::kindOf(x) == pelidora::ValueKind::Font
+            && x.value<pelidora::StdFont>().size() != y.value<pelidora::StdFont>().size())
+            return false;
+    }
+    return true;
+}
+
+// The same form: values, their kinds and the order of keys alike, fonts to the exact size.
+inline bool sameForm(const pelidora::Form &a, const pelidora::Form &b)
+{
+    if (a.caption != b.caption || a.size != b.size || a.controls.size() != b.controls.size())
+        return false;
+    for (qsizetype i = 0; i < a.controls.size(); ++i) {
+        const pelidora::FormControl &x = a.controls.at(i), &y = b.controls.at(i);
+        if (x.className != y.className || x.name != y.name || x.position != y.position
+            || !sameBag(x.properties, y.properties))
+            return false;
+    }
+    return true;
+}
+
 inline QByteArray bytesOf(const std::uint8_t *data, std::size_t size)
 {
     return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
+}
+
+// The form the bytes hold, if they hold one.
+inline std::optional<pelidora::Form> formOf(const std::uint8_t *data, std::size_t size)
+{
+    try {
+        return pelidora::parseForm(bytesOf(data, size), QStringLiteral("fuzz.json"));
+    } catch (const pelidora::FormFileError &) {
+        return std::nullopt;
+    }
 }
 
 } // namespace formfuzz

@@ -1,8 +1,8 @@
 // libFuzzer target for the date text reader: any bytes must parse or fail cleanly, and any
 // date that parses must write and read back to the same serial.
 
-#include "platform/datetext.h"
-#include "platform/dayserial.h"
+#include "platform/core/datetext.h"
+#include "platform/core/dayserial.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,39 +3,6 @@
 
 #include "formfuzz.h"
 
-namespace {
-
-bool sameBag(const pelidora::PropertyBag &a, const pelidora::PropertyBag &b)
-{
-    if (a.keys() != b.keys())
-        return false;
-    for (const QString &key : a.keys()) {
-        const QVariant x = a.ReadProperty(key), y = b.ReadProperty(key);
-        if (!pelidora::PropertyBag::sameValue(x, y) || x.typeId() != y.typeId())
-            return false;
-        // Fonts compare sizes to 1/10000 point; the file keeps them exactly.
-        if (pelidora::PropertyBag::kindOf(x) == pelidora::ValueKind::Font
-            && x.value<pelidora::StdFont>().size() != y.value<pelidora::StdFont>().size())
-            return false;
-    }
-    return true;
-}
-
-bool sameForm(const pelidora::Form &a, const pelidora::Form &b)
-{
-    if (a.caption != b.caption || a.size != b.size || a.controls.size() != b.controls.size())
-        return false;
-    for (qsizetype i = 0; i < a.controls.size(); ++i) {
-        const pelidora::FormControl &x = a.controls.at(i), &y = b.controls.at(i);
-        if (x.className != y.className || x.name != y.name || x.position != y.position
-            || !sameBag(x.properties, y.properties))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     formfuzz::startQt();
@@ -44,12 +11,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    pelidora::Form form;
-    try {
-        form = pelidora::parseForm(formfuzz::bytesOf(data, size), QStringLiteral("fuzz.json"));
-    } catch (const pelidora::FormFileError &) {
+    const std::optional<pelidora::Form> read = formfuzz::formOf(data, size);
+    if (!read)
         return 0;
-    }
+    const pelidora::Form &form = *read;
     const QByteArray saved = pelidora::formToJson(form);
     pelidora::Form back;
     try {
@@ -57,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } catch (const pelidora::FormFileError &) {
         std::abort(); // a form that was read must read back
     }
-    formfuzz::check(sameForm(form, back));
+    formfuzz::check(formfuzz::sameForm(form, back));
     formfuzz::check(pelidora::formToJson(back) == saved);
     return 0;
 }

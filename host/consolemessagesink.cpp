@@ -1,5 +1,7 @@
 #include "consolemessagesink.h"
 
+#include <pelidora/formfile.h>
+
 #include <QTextStream>
 
 namespace pelidora::host {
@@ -16,7 +18,7 @@ ConsoleMessageSink::~ConsoleMessageSink()
 
 void ConsoleMessageSink::showMessage(const QString &text, Icon, const QString &title)
 {
-    m_stream << title << ": " << text << Qt::endl;
+    m_stream << visibleText(title) << ": " << visibleText(text) << Qt::endl;
 }
 
 } // namespace pelidora::host

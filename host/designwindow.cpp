@@ -30,11 +30,12 @@ namespace {
 
 DesignWindow::CloseChoice askOnClose(QWidget *parent, const QString &fileName)
 {
-    const auto answer = QMessageBox::question(parent, QStringLiteral("pelidora-host"),
-                                              DesignWindow::tr("Save the changes to %1?").arg(fileName),
-                                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                              QMessageBox::Save);
-    switch (answer) {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("pelidora-host"),
+                         DesignWindow::tr("Save the changes to %1?").arg(fileName),
+                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    question.setTextFormat(Qt::PlainText); // the file's name
+    question.setDefaultButton(QMessageBox::Save);
+    switch (question.exec()) {
     case QMessageBox::Save: return DesignWindow::CloseChoice::Save;
     case QMessageBox::Discard: return DesignWindow::CloseChoice::Discard;
     default: return DesignWindow::CloseChoice::Cancel;

@@ -78,8 +78,8 @@ QString hostUsage()
         "  --open-panel NAME      open the month panel of date box NAME first\n"
         "  -h, --help             show this text\n"
         "\n"
-        "exit codes: 0 ok, 1 picture not written, panel not opened or no display, 2 bad\n"
-        "            arguments or a QT_QPA_PLATFORM that cannot start, 3 unreadable or\n"
+        "exit codes: 0 ok, 1 picture or dump not written, panel not opened or no display,\n"
+        "            2 bad arguments or a QT_QPA_PLATFORM that cannot start, 3 unreadable or\n"
         "            malformed form file\n");
 }
 

@@ -37,11 +37,15 @@ int main(int argc, char *argv[])
 
     installPlatformNoiseFilter();
     std::optional<PlatformStartGuard> starting(std::in_place);
-    QApplication app(argc, argv);
+    // The arguments are the host's, read once above: Qt would take a form or a picture
+    // named like one of its own options (-reverse, -style ...), even after "--".
+    int qtArgc = 1;
+    char *qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
     starting.reset();
     QApplication::setApplicationName(QStringLiteral("pelidora-host"));
     installHostTranslations();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runHost(QApplication::arguments().mid(1), out, err);
+    return runHost(args, out, err);
 }

@@ -322,6 +322,7 @@ QWidget *PropertyBrowser::createEditor(const QMetaProperty &property)
         return spin;
     }
     auto *label = new QLabel(m_rows);
+    label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }

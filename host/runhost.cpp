@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QFileDevice>
 #include <QGuiApplication>
 #include <QImage>
 #include <QJsonDocument>
@@ -53,7 +54,7 @@ bool savePicture(const QImage &image, const QString &path, const QString &formPa
         problem = QStringLiteral("the picture could not be made");
     else if (replaceFile(path, png, &problem))
         return true;
-    err << "pelidora-host: cannot write the picture " << path << ": " << problem << Qt::endl;
+    err << "pelidora-host: cannot write the picture " << visibleText(path) << ": " << problem << Qt::endl;
     return false;
 }
 
@@ -75,7 +76,7 @@ int shoot(QWidget &window, QWidget *form, ucvPelidora *panelBox, const HostOptio
     };
     bool ok = true;
     if (panelBox && !openPanel(panelBox, take)) {
-        err << "pelidora-host: the panel of " << panelBox->objectName()
+        err << "pelidora-host: the panel of " << visibleText(panelBox->objectName())
             << " did not open (is the box disabled?); the picture shows the form without it" << Qt::endl;
         ok = false;
     } else if (!panelBox) {
@@ -90,10 +91,18 @@ int shoot(QWidget &window, QWidget *form, ucvPelidora *panelBox, const HostOptio
     return ok ? ExitOk : ExitFailure;
 }
 
-void dump(const FormHost &host, QTextStream &out)
+// A dump nobody received (a full disk, a closed or broken pipe) is a failure.
+bool dump(const FormHost &host, QTextStream &out, QTextStream &err)
 {
     out << QJsonDocument(dumpBoxes(host)).toJson(QJsonDocument::Indented);
     out.flush();
+    if (out.status() == QTextStream::Ok)
+        return true;
+    const auto *file = qobject_cast<const QFileDevice *>(out.device());
+    err << "pelidora-host: the dump could not be written: "
+        << (file && file->error() != QFileDevice::NoError ? file->errorString() : QStringLiteral("write failed"))
+        << Qt::endl;
+    return false;
 }
 
 int runForm(const HostOptions &options, QTextStream &out, QTextStream &err)
@@ -108,15 +117,15 @@ int runForm(const HostOptions &options, QTextStream &out, QTextStream &err)
         if (!panelBox) {
             QStringList names;
             for (const ucvPelidora *box : window.host()->boxes())
-                names << box->objectName();
-            err << "pelidora-host: --open-panel: " << options.formPath << " has no date box named \""
-                << options.openPanel << "\" (it has: " << (names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", ")))
+                names << visibleText(box->objectName());
+            err << "pelidora-host: --open-panel: " << visibleText(options.formPath) << " has no date box named \""
+                << visibleText(options.openPanel) << "\" (it has: " << (names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", ")))
                 << ")" << Qt::endl;
             return ExitBadArguments;
         }
     }
-    if (options.dump)
-        dump(*window.host(), out);
+    if (options.dump && !dump(*window.host(), out, err))
+        return ExitFailure;
     if (options.headless())
         return shoot(window, window.canvas(), panelBox, options, err);
 
@@ -131,8 +140,8 @@ int runDesign(const HostOptions &options, QTextStream &out, QTextStream &err)
     DesignWindow window;
     if (!loadInto(window, options, err))
         return ExitBadForm;
-    if (options.dump)
-        dump(*window.host(), out);
+    if (options.dump && !dump(*window.host(), out, err))
+        return ExitFailure;
     if (options.headless())
         return shoot(window, window.canvas(), nullptr, options, err);
     window.show();
@@ -146,7 +155,7 @@ int runHost(const QStringList &args, QTextStream &out, QTextStream &err)
     QString problem;
     const std::optional<HostOptions> options = parseHostArguments(args, &problem);
     if (!options) {
-        err << "pelidora-host: " << problem << "\n\n" << hostUsage();
+        err << "pelidora-host: " << visibleText(problem) << "\n\n" << hostUsage();
         err.flush();
         return ExitBadArguments;
     }

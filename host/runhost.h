@@ -9,7 +9,7 @@ namespace pelidora::host {
 // Exit codes of pelidora-host.
 enum ExitCode : int {
     ExitOk = 0,
-    ExitFailure = 1,      // a picture could not be written, or the panel asked for did not open
+    ExitFailure = 1,      // a picture or the dump could not be written, or the panel asked for did not open
     ExitBadArguments = 2, // usage printed to err
     ExitBadForm = 3,      // the form file could not be read or is malformed
 };

@@ -18,6 +18,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace pelidora::host {
@@ -73,6 +74,7 @@ RunWindow::RunWindow(QWidget *parent)
 
     followApplicationPalette();
     m_formStatus->setObjectName(QStringLiteral("formStatus"));
+    m_formStatus->setTextFormat(Qt::PlainText); // the file's name
     statusBar()->addPermanentWidget(m_formStatus);
     resize(1000, 520);
 }
@@ -155,10 +157,14 @@ void RunWindow::rebuildBoxList()
     int row = 0;
     for (ucvPelidora *box : m_host->boxes()) {
         auto *name = new QLabel(box->objectName());
+        name->setTextFormat(Qt::PlainText);
         auto *read = new QPushButton(tr("Read DateSet"));
         read->setObjectName(QStringLiteral("readDateSet_") + box->objectName());
-        read->setToolTip(tr("Reads %1.DateSet, as a program would").arg(box->objectName()));
+        // A tooltip has no plain text setting: the name goes in escaped.
+        read->setToolTip(Qt::convertFromPlainText(tr("Reads %1.DateSet, as a program would").arg(box->objectName()),
+                                                  Qt::WhiteSpaceNoWrap));
         auto *value = new QLabel;
+        value->setTextFormat(Qt::PlainText);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         m_readValues.insert(box, value);
         connect(read, &QPushButton::clicked, this, [this, box] { readDateSet(box); });

@@ -4,9 +4,8 @@
 
 #include "panel/daycell.h"
 #include "panel/framepicture.h"
-#include "panel/panelframe.h"
-#include "panel/panellist.h"
 #include "panel/monthpanel.h"
+#include "panel/panelparts.h"
 #include "shared/mpelidora.h"
 
 #include <QCursor>

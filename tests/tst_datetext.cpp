@@ -1,5 +1,5 @@
-#include "platform/datetext.h"
-#include "platform/dayserial.h"
+#include "platform/core/datetext.h"
+#include "platform/core/dayserial.h"
 
 #include <QDate>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "platform/dayserial.h"
+#include "platform/core/dayserial.h"
 
 #include <QDate>
 #include <QTest>

@@ -6,8 +6,9 @@
 #include "about/bas_menuabout.h"
 #include "panel/daycell.h"
 #include "panel/framepicture.h"
-#include "panel/panellist.h"
 #include "panel/monthpanel.h"
+#include "panel/panelparts.h"
+#include "shared/mpelidora.h"
 #include "support/boxhelpers.h"
 
 #include <QAccessible>
@@ -38,30 +39,28 @@ void type(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(Q
 // stays up. A panel still up after five seconds is hidden by force, and the result is false.
 bool runOpened(ucvPelidora &box, const std::function<void(Panel &)> &inside, bool *modal = nullptr)
 {
-    bool forced = false, ran = false, clicked = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        Panel *panel = panelOf(box);
-        if (panel && panel->isVisible() && panel->isActiveWindow()) {
-            poll.stop();
-            ran = true;
-            if (modal)
-                *modal = !clicked;
-            if (inside)
-                inside(*panel);
-        }
-    });
-    poll.start(1);
     QPointer<ucvPelidora> guarded(&box);
-    QTimer::singleShot(5000, &poll, [&] {
-        if (Panel *panel = guarded ? panelOf(*guarded) : nullptr; panel && panel->isVisible()) {
-            forced = true;
-            panel->HidePelidora();
-        }
-    });
-    QTest::mouseClick(button(box), Qt::LeftButton);
-    clicked = true;
-    return QTest::qWaitFor([&] { return ran || forced; }) && ran && !forced;
+    const LoopRun run = runInLoop(
+        [&]() -> QWidget * {
+            Panel *panel = panelOf(box);
+            return panel && panel->isVisible() && panel->isActiveWindow() ? panel : nullptr;
+        },
+        [&](QWidget *panel) {
+            if (inside)
+                inside(*static_cast<Panel *>(panel));
+        },
+        [&] { QTest::mouseClick(button(box), Qt::LeftButton); },
+        [&] {
+            Panel *panel = guarded ? panelOf(*guarded) : nullptr;
+            const bool shown = panel && panel->isVisible();
+            if (shown)
+                panel->HidePelidora();
+            return shown;
+        },
+        true);
+    if (modal && run.ran)
+        *modal = run.modal;
+    return run.ran && !run.forced;
 }
 
 // How an opened panel is closed: a day clicked, keys typed into it, or another way out.
@@ -88,6 +87,8 @@ private Q_SLOTS:
     void accessiblePressIsAClickOnTheButton();
     void placement_data();
     void placement();
+    void twipsStayInRangeOnAnyScreen_data();
+    void twipsStayInRangeOnAnyScreen();
     void dayMouseMoveCarriesTheHighlightedCell();
     void heldDateChoosesTheOpeningDay_data();
     void heldDateChoosesTheOpeningDay();
@@ -360,6 +361,41 @@ void tst_Dropdown::placement()
     const QString horizontal = at.left() == strip.left() ? "aligned" : at.left() == screen.left() ? "left"
         : at.right() == screen.right() ? "right" : "?";
     QTEST(vertical + u' ' + horizontal, "expected");
+}
+
+void tst_Dropdown::twipsStayInRangeOnAnyScreen_data()
+{
+    QTest::addColumn<QPoint>("boxAt"); // in a form at the desktop's origin
+    QTest::newRow("near the origin") << QPoint(8, 8);
+    QTest::newRow("lowest top") << QPoint(8, 16777215);
+    QTest::newRow("farthest left") << QPoint(-16777215, 8);
+}
+
+// Also run with the odd screens of tests/CMakeLists.txt (10, 1 and 0 dots per inch, a
+// screen 16777215 pixels wide, one at x = -2e9), where the sanitizers catch any overflow.
+// A place beyond 32-bit twips fails the placement step: the panel stays where it stood.
+void tst_Dropdown::twipsStayInRangeOnAnyScreen()
+{
+    QFETCH(QPoint, boxAt);
+    const PropertyBag stored;
+    BoxForm form(kThunderClass, &stored, boxAt);
+    ucvPelidora &box = *form.box;
+    for (const char *name : {"txtDay", "txtMonth", "txtYear", "imgCombo"}) // a DPI of 0 draws them 0 high
+        QVERIFY2(part(box, name)->x() >= 0 && part(box, name)->geometry().right() < box.width(), name);
+    auto &ws = platform::windowSystem();
+    const QRect screen = ws.screenRectTwips(ws.handleOf(&box));
+    QVERIFY(screen.width() >= 0 && screen.height() >= 0);
+
+    const Panel *panel = panelOf(box);
+    const QPoint before = panel->pos();
+    QVERIFY(runOpened(box, {}));
+    const QRect strip(box.mapToGlobal(QPoint(0, 0)), box.size()), at = panel->geometry();
+    const bool fits = qint64(module().TwipsY) * qAbs(strip.top()) + panel->CTRLH() <= INT_MAX
+        && qint64(module().TwipsX) * qAbs(strip.left()) <= INT_MAX;
+    if (fits)
+        QVERIFY(at.top() == strip.bottom() + 1 || at.bottom() + 1 == strip.top() || at.top() * module().TwipsY == screen.top());
+    else
+        QCOMPARE(at.topLeft(), before);
 }
 
 void tst_Dropdown::dayMouseMoveCarriesTheHighlightedCell()

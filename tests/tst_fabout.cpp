@@ -44,18 +44,14 @@ fabout *showModeless(const QString &comment = QString(), float seconds = 0.0f)
 // False when a box left open had to be closed by force.
 bool showModal(const std::function<void(fabout *)> &inside, const std::function<void()> &show = {})
 {
-    QTimer poll;
-    bool forced = false;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (fabout *box = fabout::loadedInstance(); box && box->isVisible()) {
-            poll.stop();
-            inside(box);
-        }
-    });
-    poll.start(0);
-    QTimer::singleShot(5000, &poll, [&] { forced = true; UnloadAbout(); });
-    show ? show() : ShowAboutBox(0.0f, QString(), 101, false, nullptr);
-    return !forced;
+    const auto shown = []() -> QWidget * {
+        fabout *box = fabout::loadedInstance();
+        return box && box->isVisible() ? box : nullptr;
+    };
+    return !test::runInLoop(shown, [&](QWidget *box) { inside(static_cast<fabout *>(box)); },
+                            [&] { show ? show() : ShowAboutBox(0.0f, QString(), 101, false, nullptr); },
+                            [] { UnloadAbout(); return true; }, false)
+                .forced;
 }
 
 int firstInkColumn(const QImage &image, const QRect &rect)

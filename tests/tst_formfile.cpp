@@ -1,13 +1,15 @@
 #include <pelidora/formfile.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/errorhelpers.h"
 #include "support/filehelpers.h"
+#include "support/formhelpers.h"
 
+#include <fcntl.h>
 #include <optional>
 
 using namespace pelidora;
@@ -27,6 +29,7 @@ private Q_SLOTS:
     void pathThatCannotBeUsedIsNamedAndKept();
     void saveKeepsWhatStandsAtThePath_data();
     void saveKeepsWhatStandsAtThePath();
+    void temporaryNamesFitAndOnlyStaleOnesGo();
     void reRegisteringAClassReplacesItsKeys();
 };
 
@@ -71,26 +74,10 @@ const QByteArray kSample = QByteArray(R"({
 }
 )").replace("<BOM>", "\xEF\xBB\xBF");
 
+// A control of the class registered below unless another is named.
 QByteArray box(const QByteArray &name, const QByteArray &props, const QByteArray &cls = "TestBox")
 {
-    return R"({"class":")" + cls + R"(","name":")" + name + R"(","left":0,"top":0,"properties":{)" + props + "}}";
-}
-
-QByteArray form(const QByteArray &list, const QByteArray &extra = {})
-{
-    return R"({"format":"pelidora-form","version":1,"width":4,"height":3,)" + extra + R"("controls":[)" + list + "]}";
-}
-
-// The message of the FormFileError that f throws.
-template <typename F>
-QString errorOf(F f)
-{
-    try {
-        f();
-    } catch (const FormFileError &e) {
-        return QString::fromStdString(e.what()) == e.message() ? e.message() : "what() differs";
-    }
-    return "(no error)";
+    return controlJson(cls, name, props);
 }
 
 } // namespace
@@ -121,10 +108,10 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
         QTest::newRow(name) << json << "t.json: " + message;
     };
     const auto prop = [&](const char *name, const QByteArray &properties, const QString &message) {
-        row(name, form(box("A", properties)), R"(controls[0] ("A").properties.)" + message);
+        row(name, formJson(box("A", properties)), R"(controls[0] ("A").properties.)" + message);
     };
     const QByteArray ok = box("A", {});
-    row("boolean given a fraction", form(ok + "," + box("B", R"("Enabled": 0.5)")),
+    row("boolean given a fraction", formJson(ok + "," + box("B", R"("Enabled": 0.5)")),
         R"(controls[1] ("B").properties.Enabled: expected a boolean, found a number)");
     prop("boolean given a string", R"("Enabled": "true")", "Enabled: expected a boolean, found a string");
     prop("long given a fraction", R"("BackColor": 2.5)", "BackColor: expected an integer, found 2.5");
@@ -135,25 +122,26 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
     prop("font attribute misspelt", R"("Font": {"Name":"A", "Size":9, "Bolt":1})", "Font.Bolt: unknown font attribute");
     prop("unknown property", R"("Colour": 1)", "Colour: class TestBox has no such property");
     prop("key twice ignoring case", R"("Enabled": true, "enabled": false)", R"(enabled: same property as "Enabled")");
-    row("unknown class", form(box("A", {}, "Other")), R"(controls[0] ("A").class: unknown control class "Other")");
-    row("names equal ignoring case", form(ok + "," + box("a", {})),
+    row("unknown class", formJson(box("A", {}, "Other")), R"(controls[0] ("A").class: unknown control class "Other")");
+    row("names equal ignoring case", formJson(ok + "," + box("a", {})),
         R"(controls[1] ("a").name: the name is already used by controls[0] ("A"))");
-    row("empty name", form(box("", {})), "controls[0].name: a control needs a name");
-    row("unknown form key", form(ok, R"("colour": 1, )"), "colour: unknown key");
-    row("newer version", form(ok).replace(R"("version":1)", R"("version":2)"), "version: version 2 is not supported");
+    row("empty name", formJson(box("", {})), "controls[0].name: a control needs a name");
+    row("unknown form key", formJson(ok, R"("colour": 1, )"), "colour: unknown key");
+    row("newer version", formJson(ok).replace(R"("version":1)", R"("version":2)"),
+        "version: version 2 is not supported");
     row("truncated", "{\n\"format\":\"pelidora-form\",\n\"controls\":[", "line 3, column 13: unexpected end of file");
     row("not UTF-8", "{\"caption\": \"\xFF\"}", "line 1, column 14: not UTF-8");
     row("lone surrogate", R"({"caption": "\udc00"})", "line 1, column 14: \\u escape of a lone low surrogate");
     row("nested too deep", QByteArray(200, '['), "line 1, column 66: nested more than 64");
-    row("left beyond a widget", form(QByteArray(ok).replace(R"("left":0)", R"("left":2147483600)")),
+    row("left beyond a widget", formJson(QByteArray(ok).replace(R"("left":0)", R"("left":2147483600)")),
         R"(controls[0] ("A").left: 2147483600 is out of range (-16777215 to 16777215))");
-    row("top beyond a widget", form(QByteArray(ok).replace(R"("top":0)", R"("top":-16777216)")),
+    row("top beyond a widget", formJson(QByteArray(ok).replace(R"("top":0)", R"("top":-16777216)")),
         R"(controls[0] ("A").top: -16777216 is out of range)");
-    row("control characters in a name", form(box(R"(\u001b[2J\u0007A\nB\u202e)", R"("Colour": 1)")),
+    row("control characters in a name", formJson(box(R"(\u001b[2J\u0007A\nB\u202e)", R"("Colour": 1)")),
         R"(controls[0] ("\u001b[2J\u0007A\nB\u202e").properties.Colour: class TestBox has no such property)");
     prop("control characters in a key", R"("Co\u0085lour\ud834\udd73": 1)",
          R"(Co\u0085lour\ud834\udd73: class TestBox has no such property)");
-    row("control characters in a class", form(box("A", {}, R"(Box\u001b)")),
+    row("control characters in a class", formJson(box("A", {}, R"(Box\u001b)")),
         R"(controls[0] ("A").class: unknown control class "Box\u001b")");
 }
 
@@ -161,15 +149,15 @@ void tst_FormFile::badFormIsRefusedNamingThePlace()
 {
     QFETCH(QByteArray, json);
     QFETCH(QString, message);
-    const QString error = errorOf([&] { parseForm(json, "t.json"); });
+    const QString error = errorOf<FormFileError>([&] { parseForm(json, "t.json"); });
     QVERIFY2(error.startsWith(message), qPrintable(error));
 }
 
 // As hosts store them: 0 false, -1 (or any other integral number) true; saved as JSON's own.
 void tst_FormFile::numbersAreReadAsBooleans()
 {
-    const Form read = parseForm(form(box("A", R"("Enabled": -1)") + "," + box("B", R"("Enabled": 1)") + ","
-                                     + box("C", R"("Enabled": 0)")),
+    const Form read = parseForm(formJson(box("A", R"("Enabled": -1)") + "," + box("B", R"("Enabled": 1)") + ","
+                                         + box("C", R"("Enabled": 0)")),
                                 "t.json");
     QList<bool> enabled;
     for (const FormControl &control : read.controls)
@@ -193,6 +181,7 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept_data()
     QTest::newRow("disk full midway") << "limit" << false << true << "File too large"; // a short write alone says nothing
     QTest::newRow("class not registered") << "class" << false << true
                                           << R"(controls[0] ("DateBox1").class: unknown control class)";
+    QTest::newRow("too large to read back") << "large" << false << true << "more than the 16 MiB a form file may hold";
 }
 
 // Neither a read nor a failed save waits on what stands there or changes it.
@@ -207,7 +196,7 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept()
     if (save)
         QVERIFY(writeFile(path, "{ \"old\": 1 }"));
     makeAt(path, what);
-    const QString readError = read ? errorOf([&] { readForm(path); }) : QString();
+    const QString readError = read ? errorOf<FormFileError>([&] { readForm(path); }) : QString();
     QVERIFY2(!read || readError.startsWith(path + ": cannot open: " + reason), qPrintable(readError));
     if (!save)
         return;
@@ -215,6 +204,8 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept()
     Form form = parseForm(kSample, "demo.json");
     if (what == "class")
         form.controls[0].className = "Unregistered";
+    if (what == "large")
+        form.caption = QString(16 * 1024 * 1024, u'x');
     if (what == "read-only")
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     if (what == "read-only" && QFileInfo(dir.path()).isWritable())
@@ -222,14 +213,13 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept()
     std::optional<FileSizeLimit> limit;
     if (what == "limit")
         limit.emplace(64);
-    const QString message = errorOf([&] { writeForm(path, form); });
+    const QString message = errorOf<FormFileError>([&] { writeForm(path, form); });
     limit.reset();
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY2(message.startsWith(path + ": not saved: ") && message.contains(reason), qPrintable(message));
     QCOMPARE(whatStandsAt(path), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{"demo.json"});
+    QCOMPARE(entriesIn(dir.path()), QStringList{"demo.json"});
 }
 
 void tst_FormFile::saveKeepsWhatStandsAtThePath_data()
@@ -268,13 +258,45 @@ void tst_FormFile::saveKeepsWhatStandsAtThePath()
         QCOMPARE(fileBytes(target), QByteArray("old"));
 }
 
+// A temporary name fits beside the longest file name. A save killed midway leaves its
+// temporary file; the next save of that file removes it, and nothing else.
+void tst_FormFile::temporaryNamesFitAndOnlyStaleOnesGo()
+{
+    QTemporaryDir dir;
+    const Form sample = parseForm(kSample, "demo.json");
+    const QString longest = QString(125, u'é') + ".json"; // 255 bytes
+    writeForm(dir.filePath(longest), sample);
+    QCOMPARE(fileBytes(dir.filePath(longest)), kSample);
+
+    const QStringList stale{".form.json.pelidora-a1B2c3", ".form.json.pelidora-ZZZZZZ"};
+    QStringList kept{".form.json.bak", ".form.json.pelidora-a1B2c", ".form.json.pelidora-a1B2c3d", ".form.json.pelidora-a1_2c3",
+                     ".other.json.pelidora-a1B2c3", ".form.json.pelidora-fresh1", ".form.json.pelidora-folder",
+                     ".form.json.pelidora-linked"};
+    if (geteuid() == 0) // only root can give a file away
+        kept << ".form.json.pelidora-others";
+    for (const QString &name : stale + kept) {
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        QVERIFY(name.endsWith("folder") ? mkdir(path, 0700) == 0
+                : name.endsWith("linked") ? symlink("form.json", path) == 0 : writeFile(dir.filePath(name), "part"));
+        QVERIFY(!name.endsWith("others") || chown(path, 1234, 1234) == 0);
+        const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+        QVERIFY(name.endsWith("fresh1") || utimensat(AT_FDCWD, path, hourAgo, AT_SYMLINK_NOFOLLOW) == 0);
+    }
+    writeForm(dir.filePath("form.json"), sample);
+    kept << longest << "form.json";
+    kept.sort();
+    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    left.sort();
+    QCOMPARE(left, kept);
+}
+
 void tst_FormFile::reRegisteringAClassReplacesItsKeys()
 {
     registerControlClass("Twice", {{"Old", ValueKind::Long}});
     registerControlClass("Twice", {{"New", ValueKind::Boolean}});
-    QCOMPARE(parseForm(form(box("A", R"("new": true)", "Twice")), "t.json").controls.at(0).properties.keys(),
+    QCOMPARE(parseForm(formJson(box("A", R"("new": true)", "Twice")), "t.json").controls.at(0).properties.keys(),
              QStringList{"new"});
-    QVERIFY_THROWS_EXCEPTION(FormFileError, parseForm(form(box("A", R"("Old": 1)", "Twice")), "t.json"));
+    QVERIFY_THROWS_EXCEPTION(FormFileError, parseForm(formJson(box("A", R"("Old": 1)", "Twice")), "t.json"));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              registerControlClass("Bad", {{"Key", ValueKind::Long}, {"KEY", ValueKind::Long}}));
 }

@@ -88,6 +88,8 @@ private Q_SLOTS:
     void screenshotsShowTheFormAndAnOpenPanel();
     void failedPicturesExitOne_data();
     void failedPicturesExitOne();
+    void programRunsEndAndTellPlainly_data();
+    void programRunsEndAndTellPlainly();
     void onlyThePlatformsHarmlessNoiseIsDropped_data();
     void onlyThePlatformsHarmlessNoiseIsDropped();
     void devRunWithoutDisplayBuildsNothing_data();
@@ -361,9 +363,58 @@ void tst_HostCommand::failedPicturesExitOne()
         QCOMPARE(whatStandsAt(path), before);
     else
         QCOMPARE(QImage(path).size(), QSize(300, 100));
-    const QStringList left = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    QVERIFY2(std::none_of(left.begin(), left.end(), [](const QString &name) { return name.startsWith(u'.'); }),
-             qPrintable(left.join(u' ')));
+    const QStringList left = hiddenIn(m_dir.path());
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
+}
+
+void tst_HostCommand::programRunsEndAndTellPlainly_data()
+{
+    QTest::addColumn<QString>("command"); // sh in the test's folder; $HOST is the program
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said"); // on stderr
+    // Names that are markup: a picture that is a FIFO would hang the window for ever.
+    const QByteArray marked = R"({"format": "pelidora-form", "version": 1, "caption": "<h1>Big</h1>", "width": 300,
+        "height": 100, "controls": [
+        {"class": "ucvPelidora", "name": "<img src='fifo'>", "left": 8, "top": 8},
+        {"class": "ucvPelidora", "name": "<h1 style='font-size:90px'>Big</h1>", "left": 8, "top": 40},
+        {"class": "ucvPelidora", "name": "t\u001b]0;owned\u0007\u202e", "left": 8, "top": 70,
+         "properties": {"Enabled": false}}]})";
+    QVERIFY(writeFile(m_dir.filePath("<img src=fifo>.json"), marked));
+    makeAt(m_dir.filePath("fifo"), "fifo");
+    QVERIFY(writeFile(m_dir.filePath("plain.json"), oneBoxForm("")) && QFile::copy(m_dir.filePath("plain.json"), m_dir.filePath("-reverse")));
+    const QString form = QStringLiteral("\"$HOST\" '<img src=fifo>.json' ");
+    QTest::newRow("markup names, window") << form + "--window-screenshot w.png" << 0 << "";
+    QTest::newRow("markup names, form") << form + "--screenshot f.png --open-panel \"<img src='fifo'>\"" << 0 << "";
+    QTest::newRow("names listed") << form + "--screenshot f.png --open-panel x" << 2
+                                  << R"(it has: <img src='fifo'>, <h1 style='font-size:90px'>Big</h1>, t\u001b]0;owned\u0007\u202e))";
+    QTest::newRow("panel not opened") << form + "--screenshot f.png --open-panel \"$(printf 't\\033]0;owned\\007\\342\\200\\256')\"" << 1
+                                      << R"(the panel of t\u001b]0;owned\u0007\u202e did not open)";
+    QTest::newRow("line break in a path") << "\"$HOST\" \"$(printf 'no\\nsuch')\" --dump" << 3 << "no\\nsuch: cannot open";
+    QTest::newRow("dump into a full disk") << "\"$HOST\" plain.json --dump >/dev/full" << 1 << "the dump could not be written";
+    QTest::newRow("dump, output closed") << "\"$HOST\" plain.json --dump >&-" << 1 << "the dump could not be written";
+    QTest::newRow("dump into a broken pipe") // a FIFO whose only reader is gone, SIGPIPE ignored
+        << "trap '' PIPE; mkfifo pipe && exec 4<>pipe 5>pipe 4<&- && \"$HOST\" plain.json --dump >&5" << 1
+        << "the dump could not be written";
+    QTest::newRow("form that is the profile file")
+        << "cp plain.json pelidora.ini && XDG_CONFIG_HOME=\"$PWD\" \"$HOST\" pelidora.ini --screenshot f.png --open-panel a"
+           " && cmp plain.json pelidora.ini" << 0 << "";
+    QTest::newRow("form named as Qt's option") << "\"$HOST\" --dump -- -reverse | grep -q '\"name\": \"a\"'" << 0 << "";
+    QTest::newRow("picture named as Qt's option") << "\"$HOST\" plain.json --screenshot -reverse && test -s -reverse" << 0 << "";
+}
+
+// The real program, which ends, and tells what went wrong in plain text a terminal cannot
+// take for its own controls.
+void tst_HostCommand::programRunsEndAndTellPlainly()
+{
+    QFETCH(QString, command);
+    QFETCH(int, code);
+    QFETCH(QString, said);
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("HOST"), QStringLiteral(PELIDORA_HOST_BINARY));
+    const HostRun run = runProgram({"-c", "cd \"$1\" && " + command, "sh", m_dir.path()}, env, "/bin/sh");
+    QVERIFY2(run.code == code && run.err.contains(said), qPrintable(QString::number(run.code) + ": " + run.err));
+    QVERIFY2(std::none_of(run.err.begin(), run.err.end(), [](QChar c) { return (c < u' ' && c != u'\n') || c == u'\u202e'; }),
+             qPrintable(run.err));
 }
 
 void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped_data()
@@ -436,7 +487,7 @@ void tst_HostCommand::devRunWithoutDisplayBuildsNothing()
     const HostRun run = runProgram({PELIDORA_SOURCE_DIR "/dev", "run", "--design", "f.json"}, env, tools.filePath("bash"));
     QCOMPARE(run.code, 1);
     QCOMPARE(run.err, "./dev run: no display (DISPLAY and WAYLAND_DISPLAY are unset); " + advice);
-    QCOMPARE(QDir(build.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    QCOMPARE(entriesIn(build.path()), QStringList());
 }
 
 QTEST_MAIN(tst_HostCommand)

@@ -30,12 +30,10 @@ namespace {
 // A form of the size given with default boxes "a", "b" … at the places given.
 QByteArray formWith(int width, int height, const QList<QPoint> &boxes)
 {
-    QStringList controls;
+    QByteArrayList controls;
     for (qsizetype i = 0; i < boxes.size(); ++i)
-        controls << QStringLiteral(R"({"class": "ucvPelidora", "name": "%1", "left": %2, "top": %3})")
-                        .arg(QChar(char16_t(u'a' + i))).arg(boxes[i].x()).arg(boxes[i].y());
-    return QStringLiteral(R"({"format": "pelidora-form", "version": 1, "width": %1, "height": %2, "controls": [%3]})")
-        .arg(width).arg(height).arg(controls.join(u',')).toUtf8();
+        controls << controlJson("ucvPelidora", QByteArray(1, char('a' + i)), {}, boxes[i]);
+    return formJson(controls.join(','), {}, {width, height});
 }
 
 } // namespace
@@ -273,9 +271,8 @@ void tst_HostDesign::designedFormIsInertAndKeptOnABrokenLoad()
     QCOMPARE(window.overlay()->selected(), nullptr);
 
     const QString broken = m_dir.filePath(QStringLiteral("broken.json"));
-    QVERIFY(writeFile(broken, R"({"format": "pelidora-form", "version": 1, "width": 200, "height": 80, "controls": [
-        {"class": "ucvPelidora", "name": "x", "left": 0, "top": 0},
-        {"class": "Label", "name": "y", "left": 0, "top": 40}]})"));
+    QVERIFY(writeFile(broken, formJson(controlJson("ucvPelidora", "x") + "," + controlJson("Label", "y", {}, {0, 40}),
+                                       {}, {200, 80})));
     QVERIFY_THROWS_EXCEPTION(FormFileError, window.load(broken));
     QCOMPARE(window.host()->boxes().size(), 3);
     QCOMPARE(window.canvas()->findChildren<ucvPelidora *>().size(), 3);

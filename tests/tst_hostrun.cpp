@@ -13,10 +13,12 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <QTextDocumentFragment>
 #include <QTreeWidget>
 
 using namespace pelidora;
@@ -40,6 +42,7 @@ class tst_HostRun : public QObject
 
 private Q_SLOTS:
     void boxesAreLiveOnACanvasThatAsksForModelessPanels();
+    void namesAndFileNamesAreShownAsWritten();
     void movesAreGatheredIntoOneUpdatingLine();
     void helpAboutShowsTheAboutBox_data();
     void helpAboutShowsTheAboutBox();
@@ -88,6 +91,27 @@ void tst_HostRun::boxesAreLiveOnACanvasThatAsksForModelessPanels()
     QVERIFY(panel && panel->isVisible() && !panel->isModal());
     QTest::mouseClick(panel->findChild<QWidget *>(QStringLiteral("btnDay_9")), Qt::LeftButton);
     QTRY_COMPARE(entries().constLast(), QStringLiteral("dtDeparture  Click  DateSet = \"10/12/2025\""));
+}
+
+// Markup in a box's name or the file's name is text: rendered, an <img> would be read.
+void tst_HostRun::namesAndFileNamesAreShownAsWritten()
+{
+    const QTemporaryDir dir;
+    const QString name = QStringLiteral("<img src='/nowhere/x.png'>");
+    const QString path = dir.filePath(QStringLiteral("<b>form.json"));
+    QVERIFY(writeFile(path, R"({"format": "pelidora-form", "version": 1, "width": 200, "height": 80, "controls": [
+        {"class": "ucvPelidora", "name": "<img src='/nowhere/x.png'>", "left": 8, "top": 8}]})"));
+    RunWindow window;
+    window.load(path);
+    QStringList marked;
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
+        if (label->text().contains(u'<'))
+            marked << label->text() + (label->textFormat() == Qt::PlainText ? "" : " (as markup)");
+    }
+    marked.sort();
+    QCOMPARE(marked, QStringList({"<b>form.json · 1 date box · today 20/03/2024", name}));
+    const auto *read = window.findChild<QPushButton *>(QStringLiteral("readDateSet_") + name);
+    QCOMPARE(QTextDocumentFragment::fromHtml(read->toolTip()).toPlainText(), "Reads " + name + ".DateSet, as a program would");
 }
 
 // The moves are gathered into one updating line, and the log keeps its newest lines only.
@@ -178,18 +202,16 @@ void tst_HostRun::helpAboutShowsTheAboutBox()
 
     // The box is modal: close it from inside its loop.
     bool shown = false;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, [&] {
-        if (QWidget *box = QApplication::activeModalWidget(); box && box->objectName() == QLatin1String("fabout"))
-            shown = box->close();
-    });
-    poll.start(0);
-    about->trigger();
-    poll.stop();
+    runInLoop([]() -> QWidget * {
+                  QWidget *box = QApplication::activeModalWidget();
+                  return box && box->objectName() == QLatin1String("fabout") ? box : nullptr;
+              },
+              [&](QWidget *box) { shown = box->close(); }, [&] { about->trigger(); },
+              [] { QWidget *box = QApplication::activeModalWidget(); return box && box->close(); }, false);
     QVERIFY(shown);
 
     const QString empty = QDir::temp().filePath(QStringLiteral("pelidora-empty-form.json"));
-    QVERIFY(writeFile(empty, R"({"format": "pelidora-form", "version": 1, "width": 200, "height": 80, "controls": []})"));
+    QVERIFY(writeFile(empty, formJson({}, {}, {200, 80})));
     design ? designer.load(empty) : run.load(empty);
     QVERIFY(!about->isEnabled());
     QFile::remove(empty);

@@ -1,5 +1,5 @@
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
+#include "platform/core/dayserial.h"
+#include "platform/os/localedates.h"
 #include "support/testsupport.h"
 
 #include <QDate>

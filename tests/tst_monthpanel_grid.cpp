@@ -1,7 +1,7 @@
 #include "panelharness.h"
 #include "support/testsupport.h"
 
-#include "panel/dayheading.h"
+#include "panel/panelparts.h"
 
 #include <pelidora/runtimeerror.h>
 

@@ -1,7 +1,7 @@
 #include "panelharness.h"
 #include "support/testsupport.h"
 
-#include "platform/dayserial.h"
+#include "platform/core/dayserial.h"
 
 #include <pelidora/runtimeerror.h>
 

@@ -11,7 +11,7 @@
 #include "control/ucvpelidora_p.h"
 #include "panel/daycell.h"
 #include "panel/monthpanel.h"
-#include "panel/panellist.h"
+#include "panel/panelparts.h"
 #include "shared/mpelidora.h"
 #include "support/boxhelpers.h"
 

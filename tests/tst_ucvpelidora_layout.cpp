@@ -1,6 +1,6 @@
 #include "control/ucvpelidora_p.h"
 #include "panel/monthpanel.h"
-#include "panel/panellist.h"
+#include "panel/panelparts.h"
 #include "shared/mpelidora.h"
 #include "support/boxhelpers.h"
 

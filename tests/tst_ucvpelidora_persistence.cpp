@@ -1,6 +1,7 @@
 #include <pelidora/runtimeerror.h>
 
 #include "support/boxhelpers.h"
+#include "support/errorhelpers.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -9,18 +10,6 @@ using namespace pelidora;
 using namespace pelidora::test;
 
 namespace {
-
-// The runtime error number a call raises; 0 when it raises none.
-template<typename F>
-int errorOf(F &&call)
-{
-    try {
-        call();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // Stored values as the bag holds them: 32-bit longs, 16-bit integers.
 QVariant longValue(quint32 value) { return QVariant::fromValue(qint32(value)); }
@@ -148,7 +137,7 @@ void tst_ucvPelidoraPersistence::badStoredValueIsRaised()
     ucvPelidora box(&site);
     PropertyBag bag;
     bag.WriteProperty("Font", longValue(12));
-    QCOMPARE(errorOf([&] { box.ReadProperties(bag); }), int(RuntimeError::TypeMismatch));
+    QCOMPARE(errorOf<RuntimeError>([&] { box.ReadProperties(bag); }), int(RuntimeError::TypeMismatch));
 }
 
 // Through the meta-object, as a property browser writes.
@@ -203,7 +192,8 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError()
         Site &site = reporting ? reportingSite : throwingSite;
         ucvPelidora box(&site);
         QSignalSpy notices(&site, &Site::propertyChanged);
-        QCOMPARE(errorOf([&] { QVERIFY(box.setProperty(qPrintable(property), value)); }), reporting ? 0 : error);
+        QCOMPARE(errorOf<RuntimeError>([&] { QVERIFY(box.setProperty(qPrintable(property), value)); }),
+                 reporting ? 0 : error);
         QCOMPARE(reportingSite.errors, reporting && error ? QList<int>{error} : QList<int>{});
         QCOMPARE(notices.count(), error ? 0 : 1);
         if (error)

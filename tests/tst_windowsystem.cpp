@@ -1,5 +1,5 @@
-#include "platform/profilefile.h"
-#include "platform/windowsystem.h"
+#include "platform/os/profilefile.h"
+#include "platform/os/windowsystem.h"
 #include "support/filehelpers.h"
 #include "support/testsupport.h"
 
@@ -132,6 +132,8 @@ void tst_WindowSystem::profileValueKeepsTheRestOfTheFile_data()
         "[WndParent]\n; note\nClass=ThunderForm\nOther = 2\n");
     row("CR LF", "[WndParent]\r\nClass=Old\r\n[Next]\r\n", "[WndParent]\r\nClass=ThunderForm\r\n[Next]\r\n");
     row("CR LF, key added", "[WndParent]\r\nA=1", "[WndParent]\r\nA=1\r\nClass=ThunderForm\r\n");
+    row("CR alone", "[WndParent]\rClass=Old\r\r[Next]\r", "[WndParent]\rClass=ThunderForm\r\r[Next]\r");
+    row("CR alone, key added", "[WndParent]\rA=1", "[WndParent]\rA=1\rClass=ThunderForm\r");
     row("added before the blank lines", "[WndParent]\nA=1\n\n[Next]\n",
         "[WndParent]\nA=1\nClass=ThunderForm\n\n[Next]\n");
     row("names without case and blanks", " [ wndparent ] ; x\n  CLASS  = Old\n",
@@ -158,7 +160,7 @@ void tst_WindowSystem::profileValueKeepsTheRestOfTheFile()
 
 void tst_WindowSystem::profileFileIsWrittenSafelyEveryTime_data()
 {
-    QTest::addColumn<QString>("what"); // at pelidora.ini: see makeAt; "large", "link", "edited", "no folder"
+    QTest::addColumn<QString>("what"); // at pelidora.ini: see makeAt; "large", "link", "edited", "no folder", "form"
     QTest::addColumn<int>("result");
     QTest::newRow("no file yet") << "" << 1;
     QTest::newRow("edited by hand since") << "edited" << 1;
@@ -167,6 +169,7 @@ void tst_WindowSystem::profileFileIsWrittenSafelyEveryTime_data()
     QTest::newRow("directory") << "directory" << 0;
     QTest::newRow("link loop") << "loop" << 0;
     QTest::newRow("above 1 MiB") << "large" << 0;
+    QTest::newRow("a form file") << "form" << 0;
     QTest::newRow("folder cannot be made") << "no folder" << 0;
 }
 
@@ -181,6 +184,8 @@ void tst_WindowSystem::profileFileIsWrittenSafelyEveryTime()
     const QByteArray large = QByteArray(platform::kMaxProfileBytes, 'x') + "\n[WndParent]\nClass=Old\n";
     if (what == "large")
         QVERIFY(test::writeFile(path, "; " + large));
+    else if (what == "form")
+        QVERIFY(test::writeFile(path, "\xEF\xBB\xBF \r\n{\"format\": \"pelidora-form\"}\n"));
     else if (what == "link")
         QVERIFY(test::writeFile(target, "; mine\n") && QFile::link(target, path));
     else
@@ -197,8 +202,7 @@ void tst_WindowSystem::profileFileIsWrittenSafelyEveryTime()
     if (what == "link")
         QCOMPARE(test::fileBytes(target), "; mine\n" + record.toUtf8());
     // No temporary file left behind.
-    QCOMPARE(QDir(home.path()).entryList({".*"}, QDir::Hidden | QDir::System | QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList());
+    QCOMPARE(test::hiddenIn(home.path()), QStringList());
 }
 
 void tst_WindowSystem::shellOpensLocalDocumentsAndSomeAddresses_data()

@@ -8,8 +8,8 @@
 
 namespace pelidora {
 
-// A numbered run-time error raised to the caller of a property or method, the way a
-// component host reports them. The number is what callers test; the text is for people.
+/** A numbered run-time error raised to the caller of a property or method, the way a
+ *  component host reports them. The number is what callers test; the text is for people. */
 class PELIDORA_EXPORT RuntimeError : public std::exception
 {
 public:
@@ -27,7 +27,7 @@ public:
     const QString &description() const noexcept { return m_description; }
     const char *what() const noexcept override { return m_what.constData(); }
 
-    // The standard text of the numbers above; empty for others.
+    /** The standard text of the numbers above; empty for others. */
     static QString standardDescription(int number);
 
 private:

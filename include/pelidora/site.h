@@ -9,26 +9,26 @@ namespace pelidora {
 
 class RuntimeError;
 
-// What a host tells one control about its surroundings (the ambient values) and hears
-// back from it (the property-changed notice). One site per control.
+/** What a host tells one control about its surroundings (the ambient values) and hears
+ *  back from it (the property-changed notice). One site per control. */
 class PELIDORA_EXPORT Site : public QObject
 {
     Q_OBJECT
 public:
     explicit Site(bool userMode, const StdFont &ambientFont = StdFont(), QObject *parent = nullptr);
 
-    bool UserMode() const { return m_userMode; } // true at run time, false while designed
+    bool UserMode() const { return m_userMode; } /**< true at run time, false while designed */
     void setUserMode(bool userMode) { m_userMode = userMode; }
 
     StdFont AmbientFont() const { return m_ambientFont; }
     void setAmbientFont(const StdFont &font) { m_ambientFont = font; }
 
-    // Called by the control after every property write, with the persisted name.
+    /** Called by the control after every property write, with the persisted name. */
     void PropertyChanged(const QString &name);
 
-    // Called by the control with the run-time error of a property write, which then changes
-    // nothing. Thrown to the caller here; a host whose callers cannot take exceptions (a
-    // form designer's property editor) tells the user instead.
+    /** Called by the control with the run-time error of a property write, which then changes
+     *  nothing. Thrown to the caller here; a host whose callers cannot take exceptions (a
+     *  form designer's property editor) tells the user instead. */
     virtual void raiseError(const RuntimeError &error);
 
 Q_SIGNALS:

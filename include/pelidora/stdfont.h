@@ -9,21 +9,21 @@
 
 namespace pelidora {
 
-// A font object shared by reference: copies of a StdFont are the same object, so a change
-// through one (setSize) is seen through all of them, the way a host's font object behaves.
-// clone() makes an independent object.
+/** A font object shared by reference: copies of a StdFont are the same object, so a change
+ *  through one (setSize) is seen through all of them, the way a host's font object behaves.
+ *  clone() makes an independent object. */
 class PELIDORA_EXPORT StdFont
 {
 public:
-    StdFont();                          // a new object holding the application font
-    explicit StdFont(const QFont &font); // a new object holding a copy of font
+    StdFont();                          /**< a new object holding the application font */
+    explicit StdFont(const QFont &font); /**< a new object holding a copy of font */
 
     QFont font() const { return *d; }
-    void setFont(const QFont &font);    // in place
+    void setFont(const QFont &font);    /**< in place */
 
     QString name() const { return d->family(); }
-    double size() const;                // points
-    void setSize(double points);        // in place
+    double size() const;                /**< points */
+    void setSize(double points);        /**< in place */
     bool bold() const { return d->bold(); }
     bool italic() const { return d->italic(); }
     bool underline() const { return d->underline(); }
@@ -32,15 +32,15 @@ public:
     StdFont clone() const { return StdFont(*d); }
     bool isSameObject(const StdFont &other) const { return d == other.d; }
 
-    // Same attributes (name, size to 1/10000 point, bold, italic, underline, strikeout).
+    /** Same attributes (name, size to 1/10000 point, bold, italic, underline, strikeout). */
     bool operator==(const StdFont &other) const;
 
 private:
     std::shared_ptr<QFont> d;
 };
 
-// Point sizes compare as fixed-point values with four decimals, so 12.0 is not above 12
-// and 12.01 is.
+/** Point sizes compare as fixed-point values with four decimals, so 12.0 is not above 12
+ *  and 12.01 is. */
 PELIDORA_EXPORT qint64 fixedPoint(double points);
 
 } // namespace pelidora

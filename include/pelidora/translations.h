@@ -1,8 +1,9 @@
 #pragma once
 
-// The library's translations. English is built in; other languages come as Qt catalogs
-// (pelidora_<lang>.qm) that the library carries inside itself and also installs under
-// <prefix>/share/pelidora/translations (Pelidora_TRANSLATIONS_DIR in CMake).
+/** @file
+ *  The library's translations. English is built in; other languages come as Qt catalogs
+ *  (pelidora_<lang>.qm) that the library carries inside itself and also installs under
+ *  <prefix>/share/pelidora/translations (Pelidora_TRANSLATIONS_DIR in CMake). */
 
 #include <pelidora/global.h>
 
@@ -10,11 +11,11 @@
 
 namespace pelidora {
 
-// Installs the library's catalog for the first of locale's interface languages that it
-// has, in place of the one an earlier call installed, on the running application (call it
-// after creating the QApplication, from its thread). Open date boxes and panels rename
-// their parts at once. Returns whether a catalog is installed now: false for English,
-// which needs none, for a language the library does not ship, or without an application.
+/** Installs the library's catalog for the first of locale's interface languages that it
+ *  has, in place of the one an earlier call installed, on the running application (call it
+ *  after creating the QApplication, from its thread). Open date boxes and panels rename
+ *  their parts at once. Returns whether a catalog is installed now: false for English,
+ *  which needs none, for a language the library does not ship, or without an application. */
 PELIDORA_EXPORT bool installTranslator(const QLocale &locale = QLocale());
 
 } // namespace pelidora

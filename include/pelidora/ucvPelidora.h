@@ -64,9 +64,9 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_CLASSINFO("DispId:Click", "1")
     Q_CLASSINFO("DispId:DayMouseMove", "2")
 
-    // DESIGNABLE is what Qt Designer shows and a .ui file stores: the font object and the
-    // locale's date text cannot be stored there, so QWidget's font and date stand in for them.
-    // A form host shows the properties that have a DispId.
+    /** DESIGNABLE is what Qt Designer shows and a .ui file stores: the font object and the
+     *  locale's date text cannot be stored there, so QWidget's font and date stand in for them.
+     *  A form host shows the properties that have a DispId. */
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor)
     Q_PROPERTY(bool Locked READ Locked WRITE setLocked)
@@ -76,19 +76,19 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor)
     Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
-    // The stored values behind the three colours; see BackColorValue.
+    /** The stored values behind the three colours; see BackColorValue. */
     Q_PROPERTY(quint32 BackColorValue READ BackColorValue WRITE setBackColorValue DESIGNABLE false)
     Q_PROPERTY(quint32 ForeColorValue READ ForeColorValue WRITE setForeColorValue DESIGNABLE false)
     Q_PROPERTY(quint32 PelidoraBackColorValue READ PelidoraBackColorValue WRITE setPelidoraBackColorValue
                    DESIGNABLE false)
-    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer) // 16-bit: see the setter
-    // The same date as DateSet.
+    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer) /**< 16-bit: see the setter */
+    /** The same date as DateSet. */
     Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true)
 
 public:
     enum AppearStyle : int {
         Flat = 0,
-        ThreeD = 1, // shown as "3D"
+        ThreeD = 1, /**< shown as "3D" */
     };
     Q_ENUM(AppearStyle)
 
@@ -104,25 +104,25 @@ public:
     /** Runs Terminate when the host has not. */
     ~ucvPelidora() override;
 
-    /** The held date, after taking over the typed fields as a DateSet read does; an invalid
-     *  QDate when the box holds no date. */
+    /** The held date, after taking the typed fields over as a DateSet read does, which may
+     *  change it: hence not const. An invalid QDate when the box holds no date. */
     QDate date();
     /** Holds @p date as a DateSet write of its day serial does. An invalid QDate, or one
      *  before 1 January 1900 or after the year 9999, holds no date. */
     void setDate(const QDate &date);
 
     /** @name Life cycle, called by a form host. */
-    ///@{
+    /** @{ */
     void Initialize();
     void InitProperties();
     /** Throws RuntimeError on a stored value of the wrong kind or range. */
     void ReadProperties(const PropertyBag &bag);
     void WriteProperties(PropertyBag &bag);
     void Terminate();
-    ///@}
+    /** @} */
 
     /** @name Properties. Every write raises the site's property-changed notice. */
-    ///@{
+    /** @{ */
     QColor BackColor() const;
     void setBackColor(const QColor &color);
     QColor ForeColor() const;
@@ -149,7 +149,7 @@ public:
     short MousePointer() const;
     /** RuntimeError 6 outside 16 bits (through Site::raiseError), nothing changed. */
     void setMousePointer(int pointer);
-    ///@}
+    /** @} */
 
     /** @name The stored colour values.
      *  What BackColor, ForeColor and PelidoraBackColor hold and a form stores: 0x00BBGGRR,
@@ -158,14 +158,14 @@ public:
      *  QColor properties read the colour a value paints with now; writing that colour back
      *  keeps the value, system colour included, and any other colour stores 0x00BBGGRR.
      *  Each write raises the notice of its colour property ("BackColor", ...). */
-    ///@{
+    /** @{ */
     quint32 BackColorValue() const;
     void setBackColorValue(quint32 value);
     quint32 ForeColorValue() const;
     void setForeColorValue(quint32 value);
     quint32 PelidoraBackColorValue() const;
     void setPelidoraBackColorValue(quint32 value);
-    ///@}
+    /** @} */
 
     /** DateSet is the default member: assigning a text to the box writes DateSet. */
     ucvPelidora &operator=(const QString &dateSet);

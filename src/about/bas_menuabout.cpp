@@ -2,7 +2,7 @@
 
 #include "about/bas_ecrypttext.h"
 #include "about/fabout.h"
-#include "platform/windowsystem.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 #include "about/bas_handcursor.h"
 #include "about/bas_menuabout.h"
 #include "about/bas_topmost.h"
-#include "platform/windowsystem.h"
+#include "platform/os/windowsystem.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>

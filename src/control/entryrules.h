@@ -3,8 +3,8 @@
 // What the three entry fields of a date box do with a typed key and when the focus leaves
 // them. Plain rules: the widget translates its events, asks, and applies the answer.
 
-#include "platform/datetext.h"
-#include "platform/dayserial.h"
+#include "platform/core/datetext.h"
+#include "platform/core/dayserial.h"
 
 #include <optional>
 #include <string>

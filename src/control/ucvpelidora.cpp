@@ -1,5 +1,5 @@
+#include "control/accessible.h"
 #include "control/ucvpelidora_p.h"
-#include "control/ucvpelidoraaccessible.h"
 
 #include <pelidora/formfile.h>
 #include <pelidora/runtimeerror.h>
@@ -7,9 +7,9 @@
 #include <pelidora/ucvPelidora.h>
 
 #include "about/bas_menuabout.h"
-#include "platform/localedates.h"
-#include "platform/olecolor.h"
-#include "platform/windowsystem.h"
+#include "platform/os/localedates.h"
+#include "platform/os/olecolor.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QApplication>

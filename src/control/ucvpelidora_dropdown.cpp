@@ -9,14 +9,13 @@
 #include "control/outsideclickwatch.h"
 #include "panel/daycell.h"
 #include "panel/framepicture.h"
-#include "panel/panelframe.h"
-#include "panel/panellist.h"
-#include "panel/twips.h"
 #include "panel/monthpanel.h"
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
-#include "platform/olecolor.h"
-#include "platform/windowsystem.h"
+#include "panel/panelparts.h"
+#include "panel/twips.h"
+#include "platform/core/dayserial.h"
+#include "platform/os/localedates.h"
+#include "platform/os/olecolor.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QApplication>
@@ -27,7 +26,9 @@
 #include <QTimer>
 
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <stdexcept>
 
 namespace pelidora {
 
@@ -56,6 +57,22 @@ qint16 shiftCode(Qt::KeyboardModifiers modifiers)
 qint32 roundHalfEven(double value)
 {
     return qint32(std::nearbyint(value)); // the default rounding mode takes halves to even
+}
+
+// The placement's arithmetic is 32-bit: a result beyond it fails the step, as any other
+// failure there would.
+qint32 in32Bits(qint64 value)
+{
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        throw std::overflow_error("the panel's place is beyond 32-bit twips");
+    return qint32(value);
+}
+
+qint32 roundedIn32Bits(double value)
+{
+    if (!(value >= std::numeric_limits<qint32>::min() && value <= std::numeric_limits<qint32>::max()))
+        throw std::overflow_error("the panel's place is beyond 32-bit twips");
+    return roundHalfEven(value);
 }
 
 // The held date read back through its short date text; a held value of 1 or less, or one
@@ -377,23 +394,23 @@ void ucvPelidoraPrivate::placePanel()
     QRect rect;
     m_ApiResult = ws.windowRect(ws.handleOf(q), &rect) ? 1 : 0;
     const QRect screen = ws.screenRectTwips(ws.handleOf(q));
-    const qint32 panelWidth = m_Panel->width() * m.TwipsX;
-    const qint32 panelHeight = m_Panel->height() * m.TwipsY;
+    const qint32 panelWidth = in32Bits(qint64(m_Panel->width()) * m.TwipsX);
+    const qint32 panelHeight = in32Bits(qint64(m_Panel->height()) * m.TwipsY);
 
-    qint32 top = m.TwipsY * rect.top() + m_Panel->CTRLH();
-    qint32 left = m.TwipsX * rect.left();
+    qint32 top = in32Bits(qint64(m.TwipsY) * rect.top() + m_Panel->CTRLH());
+    qint32 left = in32Bits(qint64(m.TwipsX) * rect.left());
     // Exactly touching the bottom still opens below.
-    if (float(top + panelHeight) > float(screen.y() + screen.height())) {
-        top = roundHalfEven(double(m.TwipsY) * rect.top() - panelHeight);
+    if (float(in32Bits(qint64(top) + panelHeight)) > float(qint64(screen.y()) + screen.height())) {
+        top = roundedIn32Bits(double(m.TwipsY) * rect.top() - panelHeight);
         // On a screen too short for the panel on either side it covers the box instead.
         if (top < screen.y())
             top = screen.y();
     }
     if (left < screen.x())
         left = screen.x();
-    const int screenRight = screen.x() + screen.width();
-    if (left + panelWidth > screenRight)
-        left = roundHalfEven(double(screenRight) - panelWidth);
+    const qint64 screenRight = qint64(screen.x()) + screen.width();
+    if (in32Bits(qint64(left) + panelWidth) > screenRight)
+        left = roundedIn32Bits(double(screenRight) - panelWidth);
     m_Panel->move(twips::toPxX(left), twips::toPxY(top));
 }
 

@@ -1,8 +1,8 @@
 #include "control/ucvpelidora_p.h"
 
 #include "control/entryrules.h"
-#include "platform/localedates.h"
-#include "platform/windowsystem.h"
+#include "platform/os/localedates.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QApplication>

@@ -1,11 +1,10 @@
 #include "control/ucvpelidora_p.h"
 
-#include "control/dropbutton.h"
-#include "control/ucvpelidoraaccessible.h"
+#include "control/accessible.h"
 
 #include "panel/paneldata.h"
-#include "platform/olecolor.h"
-#include "platform/windowsystem.h"
+#include "platform/os/olecolor.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QApplication>

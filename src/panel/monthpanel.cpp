@@ -1,14 +1,12 @@
 #include "panel/monthpanel.h"
 
+#include "panel/accessible.h"
 #include "panel/daycell.h"
-#include "panel/dayheading.h"
 #include "panel/framepicture.h"
-#include "panel/monthpanelaccessible.h"
-#include "panel/panelframe.h"
 #include "panel/paneldata.h"
-#include "panel/panellist.h"
+#include "panel/panelparts.h"
 #include "panel/twips.h"
-#include "platform/localedates.h"
+#include "platform/os/localedates.h"
 #include "shared/mpelidora.h"
 
 #include <pelidora/runtimeerror.h>

@@ -2,13 +2,12 @@
 
 #include "panel/monthpanel.h"
 
+#include "panel/accessible.h"
 #include "panel/daycell.h"
-#include "panel/dayheading.h"
-#include "panel/monthpanelaccessible.h"
-#include "panel/panellist.h"
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
-#include "platform/windowsystem.h"
+#include "panel/panelparts.h"
+#include "platform/core/dayserial.h"
+#include "platform/os/localedates.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 
 #include "panel/monthpanel.h"
 
-#include "panel/monthpanelaccessible.h"
-#include "panel/panellist.h"
-#include "platform/localedates.h"
-#include "platform/windowsystem.h"
+#include "panel/accessible.h"
+#include "panel/panelparts.h"
+#include "platform/os/localedates.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "panel/paneldata.h"
 
-#include "platform/localedates.h"
+#include "platform/os/localedates.h"
 #include "shared/mpelidora.h"
 
 #include <QAbstractListModel>

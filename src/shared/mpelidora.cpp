@@ -1,9 +1,9 @@
 #include "shared/mpelidora.h"
 
 #include "about/bas_menuabout.h"
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
-#include "platform/windowsystem.h"
+#include "platform/core/dayserial.h"
+#include "platform/os/localedates.h"
+#include "platform/os/windowsystem.h"
 
 namespace pelidora {
 

@@ -15,6 +15,13 @@
 
 #include <cstdio>
 
+// A version is one number in #if, ordered as versions are.
+#if PELIDORA_VERSION < PELIDORA_VERSION_CHECK(1, 0, 0) \
+    || PELIDORA_VERSION_CHECK(1, 10, 0) <= PELIDORA_VERSION_CHECK(1, 9, 255) \
+    || PELIDORA_VERSION_CHECK(1, 255, 255) >= PELIDORA_VERSION_CHECK(2, 0, 0)
+#error "PELIDORA_VERSION does not order as versions do"
+#endif
+
 int main(int argc, char **argv)
 {
     using namespace pelidora;

@@ -7,8 +7,8 @@
 #include <pelidora/site.h>
 #include <pelidora/ucvPelidora.h>
 
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
+#include "platform/core/dayserial.h"
+#include "platform/os/localedates.h"
 #include "support/testsupport.h"
 
 #include <QLineEdit>

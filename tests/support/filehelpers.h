@@ -1,13 +1,14 @@
 #pragma once
 
 // What the tests of files share: putting something other than a regular file where a
-// file would be, telling what stands at a path, and a file size limit that makes a write
-// fail midway as a full disk does.
+// file would be, telling what stands at a path, what a save left in a folder, and a file
+// size limit that makes a write fail midway as a full disk does.
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTest>
 
 #include <csignal>
@@ -58,6 +59,19 @@ inline QString whatStandsAt(const QString &path)
     return S_ISFIFO(info.st_mode) ? "fifo" : S_ISDIR(info.st_mode) ? "directory"
         : S_ISCHR(info.st_mode)                                  ? "character device"
                                                                  : "other";
+}
+
+// Every entry of folder, hidden ones included.
+inline QStringList entriesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// The hidden entries of folder: where a save writes its temporary file.
+inline QStringList hiddenIn(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".*")}, QDir::AllEntries | QDir::System | QDir::Hidden
+                                                              | QDir::NoDotAndDotDot);
 }
 
 // While it lives, files cannot grow beyond bytes, and a write past that fails (with EFBIG)

@@ -6,6 +6,7 @@
 
 #include "runhost.h"
 #include "support/filehelpers.h"
+#include "support/formhelpers.h"
 #include "support/testsupport.h"
 
 #include <pelidora/site.h>
@@ -42,8 +43,7 @@ inline HostRun runHost(const QStringList &args)
 // A form file holding one box named "a"; properties is the inside of its JSON object.
 inline QByteArray oneBoxForm(const QByteArray &properties, const QByteArray &className = "ucvPelidora")
 {
-    return R"({"format": "pelidora-form", "version": 1, "width": 300, "height": 100, "controls": [
-        {"class": ")" + className + R"(", "name": "a", "left": 8, "top": 8, "properties": {)" + properties + "}}]}";
+    return formJson(controlJson(className, "a", properties, {8, 8}));
 }
 
 } // namespace pelidora::test

@@ -4,6 +4,9 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
+#include <QTest>
+#include <QTimer>
+
 namespace pelidora::test {
 
 QRect FakeWindowSystem::screenRectTwips(qint32 handle)
@@ -65,6 +68,30 @@ QList<QObject *> AccessibleEvents::of(QAccessible::Event type) const
             objects << object.data();
     }
     return objects;
+}
+
+LoopRun runInLoop(const std::function<QWidget *()> &up, const std::function<void(QWidget *)> &inside,
+                  const std::function<void()> &start, const std::function<bool()> &giveUp, bool waitAfter)
+{
+    LoopRun run;
+    bool returned = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget *window = up()) {
+            poll.stop();
+            run.ran = true;
+            run.modal = !returned;
+            if (inside)
+                inside(window);
+        }
+    });
+    poll.start(1);
+    QTimer::singleShot(5000, &poll, [&] { run.forced = giveUp(); });
+    start();
+    returned = true;
+    if (waitAfter) // run tells how the wait ended
+        static_cast<void>(QTest::qWaitFor([&] { return run.ran || run.forced; }));
+    return run;
 }
 
 } // namespace pelidora::test

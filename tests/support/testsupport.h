@@ -1,11 +1,11 @@
 #pragma once
 
 // What the widget tests share: a window system that records instead of reaching the
-// desktop, a pinned today and a pinned locale.
+// desktop, a pinned today and a pinned locale, and code run from inside a modal loop.
 
-#include "platform/dayserial.h"
-#include "platform/localedates.h"
-#include "platform/windowsystem.h"
+#include "platform/core/dayserial.h"
+#include "platform/os/localedates.h"
+#include "platform/os/windowsystem.h"
 
 #include <QAccessible>
 #include <QColor>
@@ -15,7 +15,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
+
+class QWidget;
 
 namespace pelidora::test {
 
@@ -108,5 +111,20 @@ private:
     QList<std::pair<QPointer<QObject>, QAccessible::Event>> m_events;
     QAccessible::UpdateHandler m_previous;
 };
+
+// How runInLoop went.
+struct LoopRun {
+    bool ran = false;    // inside() was called
+    bool modal = false;  // ... before start() returned: start() ran a modal loop
+    bool forced = false; // giveUp() ended a window still up after five seconds
+};
+
+// Calls start(), which may run a modal loop, and inside(window) from the event loop once
+// up() returns a window: within that loop, before start() returns, when start() runs one.
+// With waitAfter, a window that comes up only after start() returned (a modeless one) is
+// waited for too. Five seconds on, giveUp() ends what is still up and says whether there
+// was anything, so that no test waits for a person.
+LoopRun runInLoop(const std::function<QWidget *()> &up, const std::function<void(QWidget *)> &inside,
+                  const std::function<void()> &start, const std::function<bool()> &giveUp, bool waitAfter);
 
 } // namespace pelidora::test

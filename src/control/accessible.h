@@ -1,0 +1,69 @@
+#pragma once
+
+// What assistive technology sees of the date box: the box itself and its drop button.
+
+#include <QAccessibleWidget>
+#include <QLabel>
+#include <QList>
+
+namespace pelidora {
+
+class ucvPelidora;
+class ucvPelidoraPrivate;
+
+// The date box's drop button (imgCombo): a picture the box drives through its pointer
+// events. A class of its own so that assistive technology can know it as a button.
+class DropButton : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit DropButton(QWidget *parent)
+        : QLabel(parent)
+    {
+    }
+};
+
+// The date box as assistive technology sees it: a group named with the held date, holding
+// the three fields (named for what they hold, in the order they stand) and the drop button.
+class ucvPelidoraAccessible : public QAccessibleWidget
+{
+public:
+    explicit ucvPelidoraAccessible(ucvPelidora *box);
+
+    // Name: the program's accessible name if it gave one, else the held date in the
+    // locale's long form or "No date". Asking never takes the typed fields over.
+    QString text(QAccessible::Text t) const override;
+    // The fields and the drop button, left to right; the separators are decoration.
+    int childCount() const override;
+    QAccessibleInterface *child(int index) const override;
+    int indexOfChild(const QAccessibleInterface *child) const override;
+
+    // Makes a new box known to assistive technology: the factory for the box's classes.
+    static void attach();
+    // The held date changed: so did the box's name.
+    static void dateChanged(ucvPelidora *box);
+    // Names the fields for what they hold in the box's date order; again when the
+    // language changes.
+    static void nameFields(ucvPelidoraPrivate &d);
+
+private:
+    QList<QWidget *> parts() const;
+};
+
+// The drop button as assistive technology sees it: a button named "Open calendar" whose
+// press is a click on it. It never takes the keyboard focus.
+class DropButtonAccessible : public QAccessibleWidget
+{
+public:
+    explicit DropButtonAccessible(DropButton *button);
+
+    QString text(QAccessible::Text t) const override;
+    QStringList actionNames() const override;
+    // Press: the button pressed and released over itself, which opens the panel, or
+    // closes it when it is open.
+    void doAction(const QString &actionName) override;
+    QStringList keyBindingsForAction(const QString &actionName) const override;
+};
+
+} // namespace pelidora
