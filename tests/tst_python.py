@@ -209,9 +209,12 @@ class APythonHost(unittest.TestCase):
             saved = pelidora.readForm(path)
         self.assertEqual(saved.controls[0].properties.readLong("DateSet", -1), pelidora.daySerial(QDate(2030, 1, 2)))
         self.assertEqual(pelidora.formToJson(saved), pelidora.formToJson(form))
-        with self.assertRaises(pelidora.FormFileError) as caught:
-            pelidora.parseForm(b'{"format": "pelidora-form"', "broken.json")
-        self.assertTrue(caught.exception.message.startswith("broken.json: "))
+        for name, call in [("broken", lambda: pelidora.parseForm(b'{"format": "pelidora-form"', "broken.json")),
+                           ("missing", lambda: pelidora.readForm("missing.json"))]:
+            with self.subTest(name):
+                with self.assertRaises(pelidora.FormFileError) as caught:
+                    call()
+                self.assertTrue(caught.exception.message.startswith(name + ".json: "))
 
     def test_a_control_class_of_the_programs_own(self):
         pelidora.registerControlClass("PyLabel", [("Caption", pelidora.ValueKind.Long)])
