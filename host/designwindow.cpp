@@ -83,6 +83,8 @@ DesignWindow::DesignWindow(QWidget *parent)
 
     connect(m_overlay, &DesignOverlay::selectionChanged, this, &DesignWindow::showSelection);
     connect(m_overlay, &DesignOverlay::deleteRequested, this, &DesignWindow::deleteBox);
+    // A box brought back by an undone delete (or a redone add) is the one to look at.
+    connect(m_host, &FormHost::boxRestored, m_overlay, &DesignOverlay::select);
     connect(m_overlay, &DesignOverlay::boxMoved, this,
             [this](ucvPelidora *box, const QPoint &from, const QPoint &to, bool nudge) {
                 m_undo->push(new MoveBoxCommand(m_host, box->objectName(), from, to, nudge));

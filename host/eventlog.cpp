@@ -2,6 +2,7 @@
 
 #include <pelidora/ucvPelidora.h>
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QTime>
 #include <QTimer>
@@ -47,6 +48,12 @@ EventLog::EventLog(QWidget *parent)
     m_entries->setColumnWidth(TimeColumn, metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 16);
     m_entries->setColumnWidth(BoxColumn, metrics.horizontalAdvance(QStringLiteral("dtDeparture")) + 16);
     m_entries->setColumnWidth(EventColumn, metrics.horizontalAdvance(QStringLiteral("DayMouseMove")) + 16);
+    // The details fill what the other columns leave, from the start.
+    m_entries->viewport()->installEventFilter(this);
+    connect(m_entries->header(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column != DetailsColumn)
+            fillDetails();
+    });
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_entries);
@@ -151,10 +158,26 @@ void EventLog::addEntry(const QString &box, const QString &event, const QString 
 // Measured per entry, not per redraw of the whole log, which ResizeToContents would do.
 void EventLog::fitDetails(const QString &details)
 {
+    m_detailsWidth = qMax(m_detailsWidth, m_entries->fontMetrics().horizontalAdvance(details) + 16);
+    fillDetails();
+}
+
+void EventLog::fillDetails()
+{
     QHeaderView *header = m_entries->header();
-    const int wanted = m_entries->fontMetrics().horizontalAdvance(details) + 16;
-    if (header->sectionSize(DetailsColumn) < wanted)
-        header->resizeSection(DetailsColumn, wanted);
+    int rest = m_entries->viewport()->width();
+    for (int column = 0; column < DetailsColumn; ++column)
+        rest -= header->sectionSize(column);
+    const int width = qMax(m_detailsWidth, rest);
+    if (header->sectionSize(DetailsColumn) != width)
+        header->resizeSection(DetailsColumn, width);
+}
+
+bool EventLog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && watched == m_entries->viewport())
+        fillDetails();
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace pelidora::host

@@ -49,12 +49,15 @@ private:
     void onDayMouseMove(ucvPelidora *box, short buttonDay, short selMonth, short selYear, float x, float y);
     void addEntry(const QString &box, const QString &event, const QString &details);
     void fitDetails(const QString &details);
+    void fillDetails(); // the details column as wide as its widest text, or what is left
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     QTreeWidget *m_entries;
     QTimer *m_moveTimer;
     std::optional<PendingMove> m_pending;
     QString m_moveEntryBox; // box whose moves the last entry shows; empty when it shows anything else
     int m_moveEntryTicks = 0;
+    int m_detailsWidth = 0; // pixels: the widest details shown so far
 };
 
 } // namespace pelidora::host

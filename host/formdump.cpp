@@ -40,7 +40,8 @@ QJsonObject dateSet(ucvPelidora *box, qint32 serial)
 }
 
 // The values as the box itself saves them, read back with the defaults it reads with:
-// this is what the box holds, including system colours and a date equal to today.
+// this is what the box holds, including system colours and a date equal to today. Colours
+// are the signed 32-bit numbers a form stores, so a dumped value pasted into a form loads.
 QJsonObject properties(ucvPelidora *box, const Site *site)
 {
     PropertyBag bag;
@@ -49,16 +50,15 @@ QJsonObject properties(ucvPelidora *box, const Site *site)
     const StdFont ambient = site ? site->AmbientFont() : StdFont();
 
     QJsonObject result;
-    result.insert(QStringLiteral("BackColor"), qint64(quint32(bag.readLong(QStringLiteral("BackColor"), 0xFFFFFF))));
-    result.insert(QStringLiteral("ForeColor"), qint64(quint32(bag.readLong(QStringLiteral("ForeColor"), 0x000000))));
+    result.insert(QStringLiteral("BackColor"), bag.readLong(QStringLiteral("BackColor"), 0xFFFFFF));
+    result.insert(QStringLiteral("ForeColor"), bag.readLong(QStringLiteral("ForeColor"), 0x000000));
     result.insert(QStringLiteral("Enabled"), bag.readBoolean(QStringLiteral("Enabled"), true));
     result.insert(QStringLiteral("Locked"), bag.readBoolean(QStringLiteral("Locked"), false));
     result.insert(QStringLiteral("Appearance"), bag.readInteger(QStringLiteral("Appearance"), 0));
     result.insert(QStringLiteral("DateSet"), dateSet(box, bag.readLong(QStringLiteral("DateSet"), today)));
     result.insert(QStringLiteral("Font"), fontObject(bag.readFont(QStringLiteral("Font"), ambient)));
     result.insert(QStringLiteral("MousePointer"), bag.readInteger(QStringLiteral("MousePointer"), 0));
-    result.insert(QStringLiteral("PelidoraBackColor"),
-                  qint64(quint32(bag.readLong(QStringLiteral("PelidoraBackColor"), 0xC0C0C0))));
+    result.insert(QStringLiteral("PelidoraBackColor"), bag.readLong(QStringLiteral("PelidoraBackColor"), 0xC0C0C0));
     return result;
 }
 

@@ -171,6 +171,7 @@ ucvPelidora *FormHost::restoreBox(const BoxRecord &record)
     adopt(hosted, qBound(qsizetype(0), record.index, m_hosted.size()));
     setModified(true);
     Q_EMIT boxesChanged();
+    Q_EMIT boxRestored(hosted.box);
     return hosted.box;
 }
 

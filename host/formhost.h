@@ -85,6 +85,7 @@ public:
 Q_SIGNALS:
     void modifiedChanged(bool modified);
     void boxesChanged();                                   // added, removed or renamed
+    void boxRestored(pelidora::ucvPelidora *box);          // back from a record (an undo or redo)
     void formChanged();                                    // caption or size
     // A designed box's property notice that changed what it stores; before and after are
     // its stored values.

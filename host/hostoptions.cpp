@@ -67,7 +67,8 @@ std::optional<HostOptions> parseHostArguments(const QStringList &args, QString *
 QString hostUsage()
 {
     return QStringLiteral(
-        "usage: pelidora-host [--design] FORM.json [--dump] [--screenshot OUT.png [--open-panel NAME]]\n"
+        "usage: pelidora-host [--design] FORM.json [--dump]\n"
+        "                     [--screenshot OUT.png] [--window-screenshot OUT.png] [--open-panel NAME]\n"
         "\n"
         "  FORM.json              run the form: its date boxes are live, an event log shows\n"
         "                         their Click and DayMouseMove events\n"
@@ -75,7 +76,10 @@ QString hostUsage()
         "                         properties, save\n"
         "  --dump                 print every date box's properties as JSON and exit\n"
         "  --screenshot OUT.png   render the form to a PNG and exit (no display needed)\n"
-        "  --open-panel NAME      open the month panel of date box NAME first\n"
+        "  --window-screenshot OUT.png\n"
+        "                         render the whole window, form and side column, to a PNG\n"
+        "  --open-panel NAME      open the month panel of date box NAME first (with a\n"
+        "                         screenshot)\n"
         "  -h, --help             show this text\n"
         "\n"
         "exit codes: 0 ok, 1 picture or dump not written, panel not opened or no display,\n"

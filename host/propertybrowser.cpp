@@ -3,6 +3,7 @@
 #include "formhost.h"
 #include "systemcolors.h"
 
+#include <pelidora/platform.h>
 #include <pelidora/runtimeerror.h>
 #include <pelidora/stdfont.h>
 #include <pelidora/ucvPelidora.h>
@@ -14,6 +15,7 @@
 #include <QFontDialog>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -503,10 +505,13 @@ QMenu *PropertyBrowser::systemColorMenu(const QString &name, QWidget *parent)
         connect(action, &QAction::triggered, this,
                 [this, stored, value] { writeProperty(QString::fromLatin1(stored), QVariant::fromValue(value)); });
     }
+    // The swatches at each showing: system colours follow the desktop's palette.
     connect(menu, &QMenu::aboutToShow, this, [this, menu, stored] {
         const QVariant current = m_box ? m_box->property(stored) : QVariant();
-        for (QAction *action : menu->actions())
+        for (QAction *action : menu->actions()) {
             action->setChecked(current.isValid() && action->data().toUInt() == current.toUInt());
+            action->setIcon(swatch(colorOfValue(action->data().toUInt()), menu->devicePixelRatio()));
+        }
     });
     return menu;
 }
@@ -547,7 +552,17 @@ void PropertyBrowser::showHelp(const QString &property)
 
 bool PropertyBrowser::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // A field with nothing of its own to undo (it shows what it last committed, such as
+        // a new name) leaves Undo and Redo to the form's steps.
+        const auto *edit = qobject_cast<QLineEdit *>(watched);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (edit && ((key->matches(QKeySequence::Undo) && !edit->isUndoAvailable())
+                     || (key->matches(QKeySequence::Redo) && !edit->isRedoAvailable()))) {
+            event->ignore();
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusIn) {
         const auto it = m_editorProperty.constFind(watched);
         if (it != m_editorProperty.constEnd())
             showHelp(*it);

@@ -82,8 +82,12 @@ RunWindow::RunWindow(QWidget *parent)
 void RunWindow::load(const QString &path)
 {
     m_host->load(path);
-    for (ucvPelidora *box : m_host->boxes())
+    for (ucvPelidora *box : m_host->boxes()) {
         m_log->watch(box);
+        // Which box is which: a form has no labels of its own. A tooltip is rich text
+        // unless escaped.
+        box->setToolTip(Qt::convertFromPlainText(box->objectName(), Qt::WhiteSpaceNoWrap));
+    }
     rebuildBoxList();
 
     const QString file = QFileInfo(path).fileName();

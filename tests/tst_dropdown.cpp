@@ -1,6 +1,7 @@
 // The date box's drop-down: the drop button, opening and placing the month panel, the
 // focus watch that closes it, takes a chosen day over and raises Click and DayMouseMove.
 
+#include <pelidora/platform.h>
 #include <pelidora/runtimeerror.h>
 
 #include "about/bas_menuabout.h"
@@ -121,10 +122,16 @@ void tst_Dropdown::panelIsMadeInRunModeOnly()
     QVERIFY(!panelOf(coded) && !coded.site()->UserMode());
     BoxForm form;
     QVERIFY(!panelOf(*form.box));
+    // A program may switch the profile record off; the panel opens all the same.
+    QVERIFY(profileRecordEnabled());
+    setProfileRecordEnabled(false);
+    const auto recordOn = qScopeGuard([] { setProfileRecordEnabled(true); });
+    m_ws.profileWrites.clear();
     field(*form.box, "txtYear")->setFocus();
     type(Qt::Key_Down, Qt::AltModifier);
     QTRY_VERIFY(panelOf(*form.box) && panelOf(*form.box)->isActiveWindow());
     QCOMPARE(QApplication::focusWidget(), panelOf(*form.box)->lblDay());
+    QCOMPARE(m_ws.profileWrites.size(), 0);
 }
 
 // Modal unless the parent's window class has "Thunder" in it.

@@ -81,6 +81,7 @@ private Q_SLOTS:
     void headlessRunsAnswerTheFontMessage();
     void dumpShowsOneViewOfDateSet_data();
     void dumpShowsOneViewOfDateSet();
+    void dumpedValuesLoadAsAForm();
     void displayProblemsAreToldBeforeQtStarts_data();
     void displayProblemsAreToldBeforeQtStarts();
     void brokenFormExitsThreeAndLeavesFileAlone_data();
@@ -152,6 +153,8 @@ void tst_HostCommand::helpPrintsUsage()
 {
     const HostRun run = runHost({QStringLiteral("--help")});
     QVERIFY2(run.code == 0 && run.out.startsWith(QLatin1String("usage: pelidora-host")), qPrintable(run.out + run.err));
+    for (const char *option : {"--design", "--dump", "--screenshot OUT.png", "--window-screenshot OUT.png", "--open-panel NAME"})
+        QVERIFY2(run.out.contains(QLatin1String("\n  ") + QLatin1String(option)), option);
 }
 
 void tst_HostCommand::headlessRunsAnswerTheFontMessage_data()
@@ -211,6 +214,22 @@ void tst_HostCommand::dumpShowsOneViewOfDateSet()
     const QJsonObject shown = dumpedProperties(run.out)[QLatin1String("DateSet")].toObject();
     QCOMPARE(shown[QLatin1String("serial")].toInteger(), serial);
     QVERIFY2(shown[QLatin1String("text")].toString().startsWith(text), qPrintable(shown[QLatin1String("text")].toString()));
+}
+
+// What a dump prints loads as a form, system colours included, and dumps the same again.
+void tst_HostCommand::dumpedValuesLoadAsAForm()
+{
+    const QString first = m_dir.filePath(QStringLiteral("colours.json")), second = m_dir.filePath(QStringLiteral("again.json"));
+    QVERIFY(writeFile(first, oneBoxForm(R"("BackColor": -2147483633, "ForeColor": -2147483640, "PelidoraBackColor": 255)")));
+    const HostRun run = runHost({first, QStringLiteral("--dump")});
+    QCOMPARE(run.code, 0);
+    QJsonObject properties = dumpedProperties(run.out);
+    QCOMPARE(properties[QLatin1String("BackColor")].toInteger(), -2147483633);
+    properties[QLatin1String("DateSet")] = properties[QLatin1String("DateSet")][QLatin1String("serial")];
+    QVERIFY(writeFile(second, oneBoxForm(QJsonDocument(properties).toJson(QJsonDocument::Compact).sliced(1).chopped(1))));
+    const HostRun again = runHost({second, QStringLiteral("--dump")});
+    QCOMPARE(again.err, QString());
+    QCOMPARE(again.out, run.out);
 }
 
 void tst_HostCommand::displayProblemsAreToldBeforeQtStarts_data()
@@ -462,32 +481,49 @@ void tst_HostCommand::onlyThePlatformsHarmlessNoiseIsDropped()
 
 void tst_HostCommand::devRunWithoutDisplayBuildsNothing_data()
 {
+    QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM
     QTest::addColumn<bool>("xvfb");
-    QTest::addColumn<QString>("advice");
-    QTest::newRow("xvfb-run at hand") << true << "start a virtual one: xvfb-run -a ./dev run --design f.json\n";
-    QTest::newRow("no xvfb-run") << false
+    QTest::addColumn<QString>("advice");   // with a display: what cmake was asked to build
+    QTest::newRow("xvfb-run at hand") << "" << true << "start a virtual one: xvfb-run -a ./dev run --design f.json\n";
+    QTest::newRow("no xvfb-run") << "" << false
                                  << "start a virtual one: apt-get install xvfb, then xvfb-run -a ./dev run --design f.json\n";
+    QTest::newRow("a display: the host alone") << "offscreen" << false << "--target pelidora-host";
 }
 
-// Told in one line before a build starts, so an empty build folder stays empty.
+// Told in one line before a build starts, so an empty build folder stays empty; with a
+// display, only the host and what it links are built, not the tests.
 void tst_HostCommand::devRunWithoutDisplayBuildsNothing()
 {
+    QFETCH(QString, platform);
     QFETCH(bool, xvfb);
     QFETCH(QString, advice);
     const QTemporaryDir build, tools;
-    // Only what ./dev needs to get that far is on the PATH; no cmake, no apt.
-    for (const char *tool : {"bash", "dirname", "nproc"})
+    // Only what ./dev needs to get that far is on the PATH; no apt, and a cmake that only
+    // says what it was asked.
+    for (const char *tool : {"bash", "dirname", "nproc", "grep"})
         QVERIFY(QFile::link(QStandardPaths::findExecutable(QLatin1String(tool)), tools.filePath(QLatin1String(tool))));
-    const QString xvfbRun = tools.filePath(QStringLiteral("xvfb-run"));
+    const auto script = [&](const char *name, const QByteArray &body) {
+        const QString path = tools.filePath(QLatin1String(name));
+        QVERIFY(writeFile(path, "#!" + QStandardPaths::findExecutable("sh").toUtf8() + "\n" + body)
+                && QFile::setPermissions(path, QFile::ExeOwner | QFile::ReadOwner));
+    };
     if (xvfb)
-        QVERIFY(writeFile(xvfbRun, "#!/bin/sh\nexit 0\n") && QFile::setPermissions(xvfbRun, QFile::ExeOwner | QFile::ReadOwner));
+        script("xvfb-run", "exit 0\n");
+    script("dpkg-query", "echo 'install ok installed'\n");
+    script("cmake", "echo \"$*\" >&2\n");
     QProcessEnvironment env;
     env.insert(QStringLiteral("PATH"), tools.path());
     env.insert(QStringLiteral("PELIDORA_BUILD_DIR"), build.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     const HostRun run = runProgram({PELIDORA_SOURCE_DIR "/dev", "run", "--design", "f.json"}, env, tools.filePath("bash"));
+    QCOMPARE(entriesIn(build.path()), QStringList());
+    if (!platform.isEmpty()) {
+        const QString built = run.err.section(u'\n', 1, 1);
+        QVERIFY2(built.startsWith("--build " + build.path()) && built.endsWith(advice), qPrintable(run.err));
+        return;
+    }
     QCOMPARE(run.code, 1);
     QCOMPARE(run.err, "./dev run: no display (DISPLAY and WAYLAND_DISPLAY are unset); " + advice);
-    QCOMPARE(entriesIn(build.path()), QStringList());
 }
 
 QTEST_MAIN(tst_HostCommand)

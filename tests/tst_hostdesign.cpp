@@ -110,8 +110,11 @@ void tst_HostDesign::browserOffersTheDesignablePropertiesOnly()
     const QList<QAction *> colours = fore->menu()->actions();
     const auto windowText = std::find_if(colours.begin(), colours.end(), [](QAction *a) { return a->text() == "Window Text"; });
     QVERIFY(windowText != colours.end());
+    Q_EMIT fore->menu()->aboutToShow();
     (*windowText)->trigger();
     QCOMPARE(box.ForeColorValue(), 0x80000008u);
+    // Beside each name, a swatch of the colour the box then takes.
+    QCOMPARE((*windowText)->icon().pixmap(QSize(20, 14)).toImage().pixelColor(10, 7), box.ForeColor());
     QCOMPARE(QStringList({fore->text(), back->text()}), QStringList({"Window Text", "Button Face"}));
     browser.setTarget(nullptr);
 }
@@ -344,8 +347,10 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
         QCOMPARE(box->pos(), QPoint(254, 32));
     } else if (change == QLatin1String("rename")) {
         auto *name = qobject_cast<QLineEdit *>(browser->nameEditor());
-        name->setText(QStringLiteral("dtBack"));
-        Q_EMIT name->editingFinished();
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, QStringLiteral("dtBack"));
+        QTest::keyClick(name, Qt::Key_Return);
     } else if (change == QLatin1String("Locked ticked")) {
         qobject_cast<QCheckBox *>(browser->editor(QStringLiteral("Locked")))->click();
     } else if (change == QLatin1String("a bigger font")) {
@@ -381,16 +386,24 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
     QCOMPARE(window.undoStack()->count(), 1);
     QCOMPARE(window.findChild<QAction *>(QStringLiteral("undo"))->text(), "&Undo " + step);
 
-    key(Qt::Key_Z, Qt::ControlModifier);
+    // Undo and redo reach the form wherever the keyboard is: a field that committed its
+    // value (a new name, a caption) has nothing of its own to undo.
+    const auto shortcut = [&](Qt::KeyboardModifiers modifiers) {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : overlay, Qt::Key_Z, modifiers);
+    };
+    shortcut(Qt::ControlModifier);
     QCOMPARE(state(), before);
     QCOMPARE(std::pair(frameFollows(), window.isWindowModified()), std::pair(true, false));
     QCOMPARE(window.findChild<QAction *>(QStringLiteral("redo"))->text(), "&Redo " + step);
-    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    if (change == QLatin1String("delete key"))
+        QCOMPARE(overlay->selected(), window.host()->boxNamed(QStringLiteral("dtReturn")));
+    shortcut(Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(state(), after);
     QCOMPARE(std::pair(frameFollows(), window.isWindowModified()), std::pair(true, true));
 
     QVERIFY(window.save() && !window.isWindowModified());
-    key(Qt::Key_Z, Qt::ControlModifier);
+    shortcut(Qt::ControlModifier);
     QVERIFY(window.isWindowModified());
     window.undoStack()->redo();
     QVERIFY(!window.isWindowModified());

@@ -65,6 +65,7 @@ void tst_HostRun::boxesAreLiveOnACanvasThatAsksForModelessPanels()
         QVERIFY(box->site()->UserMode());
         QVERIFY(!box->testAttribute(Qt::WA_TransparentForMouseEvents));
         QVERIFY(box->findChild<QWidget *>(QStringLiteral("txtDay"))->focusPolicy() != Qt::NoFocus);
+        QVERIFY(box->toolTip().contains(box->objectName())); // which box is which
     }
 
     // Read DateSet shows what a program reads; Click, the date a handler reads: the one
@@ -124,6 +125,12 @@ void tst_HostRun::movesAreGatheredIntoOneUpdatingLine()
     EventLog log;
     log.watch(&first);
     log.watch(&second);
+    // The header spans the log from the start.
+    log.resize(500, 200);
+    log.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&log));
+    const auto *entries = log.findChild<QTreeWidget *>(QStringLiteral("eventEntries"));
+    QCOMPARE(entries->header()->length(), entries->viewport()->width());
 
     // Shown a moment later without being asked, then updated in place: here as if the
     // panel's watch ticked every millisecond.
@@ -139,9 +146,6 @@ void tst_HostRun::movesAreGatheredIntoOneUpdatingLine()
     QVERIFY(log.lines().at(0).contains("dtA  DayMouseMove  ButtonDay 15, SelMonth 3, SelYear 2024, X 599, Y 50 (1520 ticks)"));
     // Shown whole, however narrow the log.
     log.resize(200, 200);
-    log.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&log));
-    const auto *entries = log.findChild<QTreeWidget *>(QStringLiteral("eventEntries"));
     const QTreeWidgetItem *item = entries->topLevelItem(0);
     QVERIFY(entries->header()->sectionSize(3) > entries->fontMetrics().horizontalAdvance(item->text(3)));
     QCOMPARE(item->toolTip(3), item->text(3));

@@ -7,7 +7,9 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QtTest>
 
 using namespace pelidora;
@@ -26,6 +28,8 @@ private Q_SLOTS:
     void pointerSinksTheCellAndClickChooses_data();
     void pointerSinksTheCellAndClickChooses();
     void listSelectionRedrawsUnlessSkippedOrLocked();
+    void listsDropDownAFewRowsOnEveryStyle_data();
+    void listsDropDownAFewRowsOnEveryStyle();
 };
 
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
@@ -122,10 +126,14 @@ void tst_MonthPanelInput::enterThreeTimesChoosesTheFieldsDay()
         QTest::keyClicks(w.lblDay(), typed);
     }
 
+    // Each list the keyboard reaches shows it.
+    const QImage monthUnfocused = w.cboMese()->grab().toImage(), yearUnfocused = w.cboAnno()->grab().toImage();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), w.cboMese());
+    QVERIFY(w.cboMese()->grab().toImage() != monthUnfocused);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
     QCOMPARE(QApplication::focusWidget(), w.cboAnno());
+    QVERIFY(w.cboAnno()->grab().toImage() != yearUnfocused);
     QVERIFY(!w.FlagRaiseClick());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 
@@ -236,6 +244,32 @@ void tst_MonthPanelInput::listSelectionRedrawsUnlessSkippedOrLocked()
     QTest::mouseClick(w.cboMese(), Qt::LeftButton);
     QCOMPARE(w.cboMese()->currentIndex(), 1);
     QVERIFY(!w.cboMese()->view()->isVisible());
+}
+
+void tst_MonthPanelInput::listsDropDownAFewRowsOnEveryStyle_data()
+{
+    QTest::addColumn<QString>("style");
+    for (const QString &style : QStyleFactory::keys())
+        QTest::newRow(qPrintable(style)) << style;
+}
+
+// 201 years scroll in a list of a few rows, never in a screen-tall one.
+void tst_MonthPanelInput::listsDropDownAFewRowsOnEveryStyle()
+{
+    QFETCH(QString, style);
+    const QString original = QApplication::style()->name();
+    QApplication::setStyle(style);
+    const auto restore = qScopeGuard([&] { QApplication::setStyle(original); });
+    MonthPanel w;
+    openPanel(w, 2026, 4, 17);
+    for (QComboBox *list : {static_cast<QComboBox *>(w.cboMese()), static_cast<QComboBox *>(w.cboAnno())}) {
+        list->showPopup();
+        QAbstractItemView *rows = list->view();
+        QTRY_VERIFY(rows->isVisible());
+        QVERIFY2(rows->height() <= 13 * rows->sizeHintForRow(0), qPrintable(list->objectName()));
+        QCOMPARE(rows->verticalScrollBar()->maximum() > 0, list == w.cboAnno());
+        list->hidePopup();
+    }
 }
 
 QTEST_MAIN(tst_MonthPanelInput)

@@ -319,6 +319,7 @@ void tst_ucvPelidoraEntry::pastedTextIsFilteredLikeTyping_data()
     row("ISO date", {"en_US", "Shift+Insert", "txtMonth", "15", 0, -1, "2024-03-05", {"03", "05", "2024"}, 0});
     row("no day 45", {"en_GB", "Shift+Insert", "txtDay", "", 0, 0, "45-03-2024", {"45", "04", "2010"}, 1});
     row("mixed separators", {"en_GB", "Shift+Insert", "txtDay", "", 0, 0, "5/3-2024", {"53", "04", "2010"}, 1});
+    row("a Backspace character", {"en_GB", "Shift+Insert", "txtMonth", "04", 0, -1, "1\b2", {"15", "12", "2010"}, 1});
     row("locked", {"en_GB", "locked", "txtDay", "15", 0, -1, "5/3/2024", {"15", "04", "2010"}, 0});
     // Back from the menu the selection is as it was: the caret, not the whole field.
     row("menu, at the caret", {"en_GB", "menu", "txtYear", "20", 2, 0, "25", {"15", "04", "2025"}, 0});
@@ -379,9 +380,11 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
     QTest::addColumn<BoxAction>("action");
     QTest::addColumn<QList<QDate>>("changed"); // dateChanged, in order
     QTest::addColumn<int>("edited");           // dateEdited for the last change
+    QTest::addColumn<int>("finished");         // editingFinished
     const QDate april15(2010, 4, 15), may20(2011, 5, 20), april20(2010, 4, 20);
-    const auto row = [](const char *name, QDate held, BoxAction action, QList<QDate> changed, int edited = 0) {
-        QTest::newRow(name) << held << action << changed << edited;
+    const auto row = [](const char *name, QDate held, BoxAction action, QList<QDate> changed, int edited = 0,
+                        int finished = 0) {
+        QTest::newRow(name) << held << action << changed << edited << finished;
     };
     row("setDate", april15, [=](ucvPelidora &b) { b.setDate(may20); }, {may20});
     row("setDate, same date", april15, [=](ucvPelidora &b) { b.setDate(april15); }, {});
@@ -395,6 +398,21 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
     row("typed, DateSet read", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "20"); b.DateSet(); }, {april20}, 1);
     row("typed, date read", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "20"); b.date(); }, {april20}, 1);
     row("typed, Tab commits nothing", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "20", Qt::Key_Tab); }, {});
+    // Editing ends in the last field or outside the box, and takes nothing over unless read.
+    row("typed, Enter in the year", april15, [](ucvPelidora &b) { typeInto(b, "txtYear", "1998", Qt::Key_Return); },
+        {}, 0, 1);
+    row("typed, the focus leaves", april15, [](ucvPelidora &b) {
+        typeInto(b, "txtMonth", "5", Qt::Key_Return);
+        auto *next = new QLineEdit(b.parentWidget());
+        next->show();
+        next->setFocus();
+    }, {}, 0, 1);
+    row("typed, read when finished", april15, [](ucvPelidora &b) {
+        QObject::connect(&b, &ucvPelidora::editingFinished, &b, [&b] { b.date(); });
+        typeInto(b, "txtYear", "1998", Qt::Key_Enter);
+    }, {QDate(1998, 4, 15)}, 1, 1);
+    row("clear", april15, [](ucvPelidora &b) { b.clear(); }, {QDate()});
+    row("clear, no date", QDate(), [](ucvPelidora &b) { b.clear(); }, {});
     row("typed 45, corrected on leaving", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "45", Qt::Key_Tab); },
         {QDate(2010, 4, 23)}, 1);
     row("typed, Alt+Down", april15, [](ucvPelidora &b) {
@@ -437,11 +455,14 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange()
     box->setDate(held);
     QVERIFY(showActive(form));
     QList<QDate> changes, edits;
+    int finished = 0;
     QObject::connect(box, &ucvPelidora::dateChanged, [&](const QDate &date) { changes << date; });
     QObject::connect(box, &ucvPelidora::dateEdited, [&](const QDate &date) { edits << date; });
+    QObject::connect(box, &ucvPelidora::editingFinished, [&] { ++finished; });
     action(*box);
     QCOMPARE(changes, changed);
     QCOMPARE(edits, edited ? QList<QDate>{changed.constLast()} : QList<QDate>{});
+    QTEST(finished, "finished");
 }
 
 // A mapper or an item view writes the model when the focus leaves the box, never while

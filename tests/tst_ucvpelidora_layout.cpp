@@ -50,6 +50,8 @@ private Q_SLOTS:
     void stripFollowsTheClampedFont_data();
     void stripFollowsTheClampedFont();
     void containerCannotResizeTheBox();
+    void laterAmbientFontsChangeNothing_data();
+    void laterAmbientFontsChangeNothing();
     void artworkShipsAtTwoRatios_data();
     void artworkShipsAtTwoRatios();
     void activationChangesNothingOnTheStrip();
@@ -165,6 +167,63 @@ void tst_ucvPelidoraLayout::containerCannotResizeTheBox()
     QCOMPARE(small->size(), smallSize);
     large->setGeometry(5, 5, 10, 3);
     QCOMPARE(large->size(), largeSize);
+}
+
+// The box's font is its Font, taken from the ambient font when it is initialised: a later
+// font of its form or of the application is no Font write (no message, notice, new object,
+// size or saved value), for 20 boxes at once. Boxes made afterwards take the new font,
+// each with the message when it is above 12 points.
+void tst_ucvPelidoraLayout::laterAmbientFontsChangeNothing_data()
+{
+    QTest::addColumn<bool>("hosted");
+    QTest::addColumn<bool>("application"); // the application's font changes, else the form's
+    QTest::addColumn<QFont>("font");
+    QFont spaced("DejaVu Sans", 9);
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, 6);
+    for (const bool hosted : {false, true}) {
+        const char *kind = hosted ? "hosted" : "standalone";
+        QTest::addRow("%s, form 10 pt", kind) << hosted << false << QFont("DejaVu Serif", 10);
+        QTest::addRow("%s, form 14 pt", kind) << hosted << false << QFont("DejaVu Serif", 14);
+        QTest::addRow("%s, form letter spacing", kind) << hosted << false << spaced;
+        QTest::addRow("%s, application 14 pt", kind) << hosted << true << QFont("DejaVu Sans", 14);
+    }
+}
+
+void tst_ucvPelidoraLayout::laterAmbientFontsChangeNothing()
+{
+    QFETCH(bool, hosted);
+    QFETCH(bool, application);
+    QFETCH(QFont, font);
+    const QFont original = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(original); });
+    QApplication::setFont(QFont("DejaVu Sans", 9));
+    QWidget form;
+    Site site(true, StdFont(form.font()));
+    QList<ucvPelidora *> boxes;
+    for (int i = 0; i < 20; ++i) {
+        boxes << (hosted ? new ucvPelidora(&site, &form) : new ucvPelidora(&form));
+        if (hosted)
+            boxes.constLast()->InitProperties();
+    }
+    QVERIFY(showActive(form));
+    ucvPelidora &box = *boxes.constFirst();
+    const StdFont held = box.Font();
+    const QSize size = box.size();
+    QSignalSpy notices(box.site(), &Site::propertyChanged);
+    m_ws.messages.clear();
+
+    if (application)
+        QApplication::setFont(font);
+    else
+        form.setFont(font);
+    QCoreApplication::sendPostedEvents();
+    PropertyBag saved;
+    box.WriteProperties(saved);
+    QCOMPARE(std::tuple(m_ws.messages.size(), notices.count(), box.Font().isSameObject(held), box.size(), saved.keys()),
+             std::tuple(qsizetype(0), qsizetype(0), true, size, QStringList()));
+    new ucvPelidora(&form);
+    new ucvPelidora(&form);
+    QCOMPARE(m_ws.messages.size(), font.pointSize() > 12 ? 2 : 0); // once for each
 }
 
 void tst_ucvPelidoraLayout::artworkShipsAtTwoRatios_data()

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void badStoredValueIsRaised();
     void everyWriteRaisesItsNoticeOrAnError_data();
     void everyWriteRaisesItsNoticeOrAnError();
+    void styleSheetWritesCannotEndTheProgram();
     void enabledAndLockedReachTheParts();
     void mousePointerSetsTheBoxCursor();
 
@@ -179,28 +180,47 @@ void tst_ucvPelidoraPersistence::everyWriteRaisesItsNoticeOrAnError()
     QFETCH(QVariant, value);
     QFETCH(int, error);
     QFETCH(QString, notice);
-    // A host whose callers cannot take exceptions hears of the error instead; the write
-    // changes nothing either way.
+    // A host whose callers cannot take exceptions hears of the error instead, and a box that
+    // no host made warns (Qt calls setProperty itself); the write changes nothing either way.
     struct ReportingSite : Site {
         using Site::Site;
         QList<int> errors;
         void raiseError(const RuntimeError &e) override { errors << e.number(); }
     };
-    for (const bool reporting : {false, true}) {
+    enum { Throwing, Reporting, Own };
+    for (const int kind : {Throwing, Reporting, Own}) {
         ReportingSite reportingSite(userMode);
         Site throwingSite(userMode);
-        Site &site = reporting ? reportingSite : throwingSite;
-        ucvPelidora box(&site);
-        QSignalSpy notices(&site, &Site::propertyChanged);
-        QCOMPARE(errorOf<RuntimeError>([&] { QVERIFY(box.setProperty(qPrintable(property), value)); }),
-                 reporting ? 0 : error);
-        QCOMPARE(reportingSite.errors, reporting && error ? QList<int>{error} : QList<int>{});
+        const std::unique_ptr<ucvPelidora> box(kind == Own ? new ucvPelidora(static_cast<QWidget *>(nullptr))
+                                               : new ucvPelidora(kind == Reporting ? &reportingSite : &throwingSite));
+        box->site()->setUserMode(userMode);
+        QSignalSpy notices(box->site(), &Site::propertyChanged);
+        if (kind == Own && error)
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(QString("Pelidora: %1 not set: run-time error %2: %3")
+                                                              .arg(property).arg(error)
+                                                              .arg(RuntimeError::standardDescription(error))));
+        QCOMPARE(errorOf<RuntimeError>([&] { QVERIFY(box->setProperty(qPrintable(property), value)); }),
+                 kind == Throwing ? error : 0);
+        QCOMPARE(reportingSite.errors, kind == Reporting && error ? QList<int>{error} : QList<int>{});
         QCOMPARE(notices.count(), error ? 0 : 1);
         if (error)
-            QCOMPARE(QVariantList({box.Appearance(), box.MousePointer()}), QVariantList({ucvPelidora::Flat, 0}));
+            QCOMPARE(QVariantList({box->Appearance(), box->MousePointer()}), QVariantList({ucvPelidora::Flat, 0}));
         else
             QCOMPARE(notices.at(0).at(0).toString(), notice);
     }
+}
+
+// Qt writes a style sheet's qproperty- values at each polish of the box: at run time the
+// refused Appearance is told, and the program goes on.
+void tst_ucvPelidoraPersistence::styleSheetWritesCannotEndTheProgram()
+{
+    QWidget form;
+    auto *box = new ucvPelidora(&form);
+    QVERIFY(showActive(form));
+    QTest::ignoreMessage(QtWarningMsg, "Pelidora: Appearance not set: run-time error 393: Property can't be set at run time");
+    form.setStyleSheet("pelidora--ucvPelidora { qproperty-Appearance: ThreeD; }");
+    box->ensurePolished();
+    QCOMPARE(box->Appearance(), ucvPelidora::Flat);
 }
 
 // A box on a disabled form keeps its own Enabled, and comes back to life with the form.

@@ -67,8 +67,8 @@ PELIDORA_EXPORT Form parseForm(const QByteArray &json, const QString &sourceName
 PELIDORA_EXPORT void writeForm(const QString &path, const Form &form);
 PELIDORA_EXPORT QByteArray formToJson(const Form &form);
 
-// Text as the messages above quote it, safe for a terminal: control characters, direction
-// overrides and line separators are shown as JSON escapes ("\u001b", "\n").
+/** Text as the messages above quote it, safe for a terminal: control characters, direction
+ *  overrides and line separators are shown as JSON escapes ("\u001b", "\n"). */
 PELIDORA_EXPORT QString visibleText(const QString &text);
 
 } // namespace pelidora

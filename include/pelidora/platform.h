@@ -7,6 +7,7 @@
 #include <pelidora/global.h>
 
 #include <QByteArray>
+#include <QColor>
 #include <QDate>
 #include <QString>
 
@@ -51,6 +52,18 @@ PELIDORA_EXPORT bool isSameFile(const QString &a, const QString &b);
  *  directory is refused without being opened. False on any failure, with the reason in
  *  *error when given. */
 PELIDORA_EXPORT bool replaceFile(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+/** Whether each opening of a panel writes the profile record: the class of the box's
+ *  parent window, key Class of section [WndParent] in pelidora.ini in the user's
+ *  configuration folder. On unless a program switches it off, for every box of the
+ *  process, from the next opening on. */
+PELIDORA_EXPORT void setProfileRecordEnabled(bool enabled);
+PELIDORA_EXPORT bool profileRecordEnabled();
+
+/** The colour a stored colour value paints with now: 0x00BBGGRR, or 0x80000000 | n for
+ *  the desktop's system colour n, looked up in the application's palette (an unknown n
+ *  gives the window colour). */
+PELIDORA_EXPORT QColor colorOfValue(quint32 value);
 
 /** Today as the date boxes take it: the system date, looked up at each call. */
 PELIDORA_EXPORT QDate today();

@@ -75,7 +75,8 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(QString DateSet READ DateSet WRITE setDateSet DESIGNABLE false)
     Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor)
     Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false)
-    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
+    /** Not designable: in Qt Designer and .ui files, QWidget's enabled stands in for it. */
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty DESIGNABLE false)
     /** The stored values behind the three colours; see BackColorValue. */
     Q_PROPERTY(quint32 BackColorValue READ BackColorValue WRITE setBackColorValue DESIGNABLE false)
     Q_PROPERTY(quint32 ForeColorValue READ ForeColorValue WRITE setForeColorValue DESIGNABLE false)
@@ -95,11 +96,16 @@ public:
     /** Standalone: Initialize and InitProperties have run, so the box shows today. Its site
      *  (font: the parent's) is in design mode until the box is first shown and in run mode
      *  from then on: what the code setting up a form writes (a .ui form's setupUi) is the
-     *  form's design, Appearance included; writes after the first showing are run-time ones. */
+     *  form's design, Appearance included; writes after the first showing are run-time ones.
+     *
+     *  This site never throws, since Qt calls setters itself (style sheets, setProperty,
+     *  QUiLoader, language bindings) and an exception through Qt ends the program: a write
+     *  that raises a run-time error is reported with qWarning ("Pelidora: Appearance not set:
+     *  run-time error 393: ...") and changes nothing. A form host's own Site raises it. */
     explicit ucvPelidora(QWidget *parent = nullptr);
     /** Hosted: @p site (not owned; must outlive the box) gives the ambient values. Only
      *  Initialize has run: the host calls InitProperties or ReadProperties next. Without a
-     *  site, the box makes its own as a standalone one does. */
+     *  site, the box makes its own as a standalone one does, which never throws. */
     explicit ucvPelidora(Site *site, QWidget *parent = nullptr);
     /** Runs Terminate when the host has not. */
     ~ucvPelidora() override;
@@ -130,8 +136,8 @@ public:
     bool Locked() const;
     void setLocked(bool locked);
     AppearStyle Appearance() const;
-    /** RuntimeError 393 at run time, 6 outside 16 bits (through Site::raiseError), nothing
-     *  changed. */
+    /** RuntimeError 393 at run time, 6 outside 16 bits (through Site::raiseError; the
+     *  box's own site warns instead), nothing changed. */
     void setAppearance(int style);
     /** The same object the box holds. */
     StdFont Font() const;
@@ -147,7 +153,8 @@ public:
     bool Enabled() const;
     void setEnabledProperty(bool enabled);
     short MousePointer() const;
-    /** RuntimeError 6 outside 16 bits (through Site::raiseError), nothing changed. */
+    /** RuntimeError 6 outside 16 bits (through Site::raiseError; the box's own site warns
+     *  instead), nothing changed. */
     void setMousePointer(int pointer);
     /** @} */
 
@@ -180,6 +187,10 @@ public:
 public Q_SLOTS:
     void About();
 
+    /** Holds no date: a DateSet write of "-1", with its notice; dateChanged follows when a
+     *  date was held. */
+    void clear();
+
 Q_SIGNALS:
     void Click();
     void DayMouseMove(short ButtonDay, short SelMonth, short SelYear, float X, float Y);
@@ -192,13 +203,20 @@ Q_SIGNALS:
      *  the panel. Follows dateChanged. */
     void dateEdited(const QDate &date);
 
+    /** Editing ended: the focus left the box as a whole, or Enter was pressed in its last
+     *  field (the year), which moves the focus on as Enter always does. The typed fields are
+     *  not taken over: a receiver that reads date() takes them over. */
+    void editingFinished();
+
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     /** QWidget's font and enabled state act as Font and Enabled writes: setFont(font) makes
      *  the box hold a new font object of that font (at most 12 points, after the message) and
-     *  lays the strip out; setEnabled(enabled) reaches the fields and the drop button. */
+     *  lays the strip out; setEnabled(enabled) reaches the fields and the drop button. The
+     *  font is the box's own: a later font change of its parent, of the application or of
+     *  the desktop changes nothing in the box. */
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;

@@ -116,7 +116,8 @@ EntryRules::Typed EntryRules::typeText(Field field, std::u16string_view text, Fi
 {
     Typed typed;
     for (const char16_t c : text) {
-        if (keyPress(field, c, state) != Decision::Pass) {
+        // Only digits: a Backspace character inside the text is no key.
+        if (!isDigit(c) || keyPress(field, c, state) != Decision::Pass) {
             typed.dropped = true;
             continue;
         }

@@ -1,4 +1,5 @@
 #include "control/accessible.h"
+#include "control/ownsite.h"
 #include "control/ucvpelidora_p.h"
 
 #include <pelidora/formfile.h>
@@ -79,7 +80,8 @@ ucvPelidora::ucvPelidora(Site *site, QWidget *parent)
     , d(std::make_unique<ucvPelidoraPrivate>(this, site))
 {
     if (!d->m_site) {
-        d->m_site = new Site(false, ambientFontOf(parent), this);
+        d->m_ownSite = new OwnSite(ambientFontOf(parent), this);
+        d->m_site = d->m_ownSite;
         d->m_runsWhenShown = true;
     }
     d->createConstituents();
@@ -297,9 +299,9 @@ bool fitsIn16Bits(int value)
 void ucvPelidora::setAppearance(int style)
 {
     if (d->m_site && d->m_site->UserMode())
-        return d->raiseError(RuntimeError::NotSettableAtRunTime);
+        return d->raiseError(QStringLiteral("Appearance"), RuntimeError::NotSettableAtRunTime);
     if (!fitsIn16Bits(style))
-        return d->raiseError(RuntimeError::Overflow);
+        return d->raiseError(QStringLiteral("Appearance"), RuntimeError::Overflow);
     d->m_Appearance = qint16(style);
     d->notify(QStringLiteral("Appearance"));
 }
@@ -362,7 +364,7 @@ short ucvPelidora::MousePointer() const
 void ucvPelidora::setMousePointer(int pointer)
 {
     if (!fitsIn16Bits(pointer))
-        return d->raiseError(RuntimeError::Overflow);
+        return d->raiseError(QStringLiteral("MousePointer"), RuntimeError::Overflow);
     d->m_MousePointer = qint16(pointer);
     d->applyMousePointer();
     d->notify(QStringLiteral("MousePointer"));
@@ -377,6 +379,11 @@ ucvPelidora &ucvPelidora::operator=(const QString &dateSet)
 Site *ucvPelidora::site() const
 {
     return d->m_site;
+}
+
+void ucvPelidora::clear()
+{
+    setDateSet(QStringLiteral("-1"));
 }
 
 void ucvPelidora::About()
@@ -479,12 +486,15 @@ void ucvPelidoraPrivate::applyMousePointer()
     q->unsetCursor();
 }
 
-void ucvPelidoraPrivate::raiseError(int number)
+void ucvPelidoraPrivate::raiseError(const QString &property, int number)
 {
     const RuntimeError error(number);
     if (!m_site)
         throw error;
-    m_site->raiseError(error);
+    if (m_site == m_ownSite)
+        m_ownSite->refuseWrite(property, error);
+    else
+        m_site->raiseError(error);
 }
 
 void ucvPelidoraPrivate::notify(const QString &name)

@@ -3,6 +3,7 @@
 
 #include "control/ucvpelidora_p.h"
 
+#include <pelidora/platform.h>
 #include <pelidora/runtimeerror.h>
 #include <pelidora/site.h>
 
@@ -446,7 +447,9 @@ QString ucvPelidoraPrivate::ClassNameOf(qint32 hWnd)
 qint32 ucvPelidoraPrivate::WriteIniValue(const QString &section, const QString &key, const QString &value,
                                   const QString &fileName)
 {
-    m_ApiResult = platform::windowSystem().writeProfileValue(section, key, value, fileName);
+    // A program that embeds the box may switch the record off; the opening goes on as after
+    // a failed write.
+    m_ApiResult = profileRecordEnabled() ? platform::windowSystem().writeProfileValue(section, key, value, fileName) : 0;
     return m_ApiResult;
 }
 

@@ -386,7 +386,10 @@ void ucvPelidoraPrivate::followFocus(QLineEdit *field, QEvent::Type type, Qt::Fo
         q->setFocusProxy(txtDay); // coming back, the focus goes to the first field
     }
     QFocusEvent event(type, reason);
+    const QPointer<ucvPelidora> alive(q);
     QCoreApplication::sendEvent(q, &event);
+    if (alive && type == QEvent::FocusOut)
+        Q_EMIT q->editingFinished();
 }
 
 bool ucvPelidora::focusNextPrevChild(bool next)
@@ -432,6 +435,8 @@ bool ucvPelidoraPrivate::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
         return true;
     case EntryRules::Decision::NextField:
         fieldAfter(field)->setFocus(Qt::OtherFocusReason);
+        if (field == txtYear) // the last field: the year always stands last
+            Q_EMIT q->editingFinished();
         return true;
     }
     return true;

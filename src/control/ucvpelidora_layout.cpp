@@ -173,9 +173,13 @@ void ucvPelidoraPrivate::ApplyFont(StdFont &font)
         font.setSize(12.0);
     }
     {
-        // Set on the box alone: the three fields take it from there, as the same font.
+        // Set on the box alone: the three fields take it from there, as the same font. Every
+        // attribute counts as set, so that nothing of a parent's or the application's later
+        // font reaches the box: its font is its Font property.
         const QScopedValueRollback<bool> own(m_settingOwnState, true);
-        q->setFont(font.font());
+        QFont boxFont = font.font();
+        boxFont.setResolveMask(QFont::AllPropertiesResolved);
+        q->setFont(boxFont);
     }
 
     // TextHeight and TextWidth of the box's font, in twips.

@@ -26,6 +26,7 @@ namespace pelidora {
 
 class MonthPanel;
 class OutsideClickWatch;
+class OwnSite;
 class Site;
 
 class ucvPelidoraPrivate
@@ -196,7 +197,8 @@ public:
     QSize sizePx() const;
 
     void notify(const QString &name); // the site's property-changed notice
-    void raiseError(int number);      // a RuntimeError through the site: the caller returns
+    // The RuntimeError of a write of property, through the site: the caller returns.
+    void raiseError(const QString &property, int number);
 
     // QWidget's font and enabled state, changed by others, taken as Font and Enabled writes.
     void takeWidgetFont();
@@ -205,6 +207,7 @@ public:
     bool m_ownEnabled = true;       // the box's own enabled state as the parts last took it
 
     QPointer<Site> m_site;
+    OwnSite *m_ownSite = nullptr;   // made when no host gave a site; a child of the box
     bool m_runsWhenShown = false;   // the box's own site: run mode from the first showing
     bool m_terminated = false;
     QLineEdit *m_clickFocus = nullptr; // got the focus by a click not yet released

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QStyleOptionComboBox>
 #include <QWheelEvent>
 
 namespace pelidora {
@@ -29,8 +30,19 @@ void PanelFrame::paintEvent(QPaintEvent *)
 PanelList::PanelList(QWidget *parent)
     : QComboBox(parent)
 {
-    // 201 years: drop down a scrolling list of a comfortable height.
+    // 201 years: drop down a scrolling list of a comfortable height. Some styles (Fusion)
+    // would pop up every entry as a screen-tall menu instead.
     setMaxVisibleItems(12);
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+}
+
+void PanelList::initStyleOption(QStyleOptionComboBox *option) const
+{
+    QComboBox::initStyleOption(option);
+    // Enter moves the keyboard into the lists, which no style takes for a keyboard focus
+    // change: the list shows its focus as it would after Tab.
+    if (hasFocus())
+        option->state |= QStyle::State_KeyboardFocusChange;
 }
 
 void PanelList::showPopup()

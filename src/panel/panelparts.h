@@ -29,7 +29,8 @@ private:
     QColor m_back{192, 192, 192};
 };
 
-// The month and year lists of the panel: drop-down lists that a date box can lock.
+// The month and year lists of the panel: drop-down lists that a date box can lock, with
+// a bounded, scrolling list of entries and a visible keyboard focus on every style.
 class PanelList : public QComboBox
 {
     Q_OBJECT
@@ -48,6 +49,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void initStyleOption(QStyleOptionComboBox *option) const override;
 
 private:
     bool m_locked = false;

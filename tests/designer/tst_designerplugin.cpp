@@ -7,9 +7,11 @@
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
+#include <QBuffer>
 #include <QLineEdit>
 #include <QMetaClassInfo>
 #include <QPluginLoader>
+#include <QUiLoader>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -23,6 +25,7 @@ private Q_SLOTS:
     void collectionOffersTheDateBox();
     void domXmlDescribesANewBox();
     void createdBoxWorksAndRunsOnceShown();
+    void uiLoaderBuildsAFormWithoutThrowing();
 
 private:
     QPluginLoader m_loader{QStringLiteral(PLUGIN_FILE)};
@@ -70,8 +73,8 @@ void tst_DesignerPlugin::domXmlDescribesANewBox()
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     QCOMPARE(given, QStringList({"ucvPelidora", m_widget->name(), "0", "0", "136", "19"}));
     // The property editor's tooltips: the help strings of what it shows.
-    QCOMPARE(tooltips.keys(), QStringList({"Appearance", "BackColor", "Enabled", "ForeColor", "Locked",
-                                           "MousePointer", "PelidoraBackColor"}));
+    QCOMPARE(tooltips.keys(), QStringList({"Appearance", "BackColor", "ForeColor", "Locked", "MousePointer",
+                                           "PelidoraBackColor"}));
     const QMetaObject &meta = ucvPelidora::staticMetaObject;
     for (auto it = tooltips.cbegin(); it != tooltips.cend(); ++it)
         QCOMPARE(it.value(), QString(meta.classInfo(meta.indexOfClassInfo(qPrintable("Help:" + it.key()))).value()));
@@ -91,6 +94,27 @@ void tst_DesignerPlugin::createdBoxWorksAndRunsOnceShown()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(box->site()->UserMode());
+}
+
+// QUiLoader (Designer's preview, language bindings) makes the boxes through the plugin and
+// writes what the form stores with setProperty, Enabled included: a value the box refuses
+// is told with a warning, and the rest of the form loads.
+void tst_DesignerPlugin::uiLoaderBuildsAFormWithoutThrowing()
+{
+    QFile file(QStringLiteral(UI_FILE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray ui = file.readAll().replace("<number>2</number>", "<number>70000</number>");
+    QBuffer buffer(&ui);
+    QUiLoader loader;
+    loader.clearPluginPaths();
+    loader.addPluginPath(QFileInfo(QStringLiteral(PLUGIN_FILE)).absolutePath());
+    QTest::ignoreMessage(QtWarningMsg, "Pelidora: MousePointer not set: run-time error 6: Overflow");
+    const std::unique_ptr<QWidget> form(loader.load(&buffer));
+    QVERIFY2(form, qPrintable(loader.errorString()));
+    const auto *box = form->findChild<ucvPelidora *>(QStringLiteral("dtDeparture"));
+    QVERIFY(box);
+    QCOMPARE(std::tuple(box->Appearance(), box->MousePointer(), box->Enabled(), box->BackColor()),
+             std::tuple(ucvPelidora::ThreeD, short(0), false, QColor(255, 255, 204)));
 }
 
 QTEST_MAIN(tst_DesignerPlugin)

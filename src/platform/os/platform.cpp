@@ -1,9 +1,11 @@
 #include <pelidora/platform.h>
 
 #include "platform/os/localedates.h"
+#include "platform/os/olecolor.h"
 #include "platform/os/regularfile.h"
 #include "platform/os/windowsystem.h"
 
+#include <atomic>
 #include <utility>
 
 namespace pelidora {
@@ -15,6 +17,8 @@ MessageSink *&installedSink()
     static MessageSink *sink = nullptr;
     return sink;
 }
+
+std::atomic<bool> g_profileRecord{true};
 
 } // namespace
 
@@ -50,6 +54,21 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
             *error = failure.reason;
         return false;
     }
+}
+
+void setProfileRecordEnabled(bool enabled)
+{
+    g_profileRecord = enabled;
+}
+
+bool profileRecordEnabled()
+{
+    return g_profileRecord;
+}
+
+QColor colorOfValue(quint32 value)
+{
+    return platform::colorFromOle(value);
 }
 
 QDate today()

@@ -1,0 +1,27 @@
+#include "control/ownsite.h"
+
+#include <pelidora/runtimeerror.h>
+
+#include <QDebug>
+
+namespace pelidora {
+
+OwnSite::OwnSite(const StdFont &ambientFont, QObject *parent)
+    : Site(false, ambientFont, parent)
+{
+}
+
+void OwnSite::raiseError(const RuntimeError &error)
+{
+    qWarning().noquote() << QStringLiteral("Pelidora: run-time error %1: %2").arg(error.number()).arg(error.description());
+}
+
+void OwnSite::refuseWrite(const QString &property, const RuntimeError &error)
+{
+    qWarning().noquote() << QStringLiteral("Pelidora: %1 not set: run-time error %2: %3")
+                                .arg(property)
+                                .arg(error.number())
+                                .arg(error.description());
+}
+
+} // namespace pelidora
