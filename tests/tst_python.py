@@ -93,21 +93,26 @@ class TheBox(unittest.TestCase):
     def test_date_changed_once_per_change(self):
         box = ucvPelidora()
         changed, edited = QSignalSpy(box.dateChanged), QSignalSpy(box.dateEdited)
-        for date in [QDate(2024, 3, 15), QDate(2024, 3, 15), QDate(), QDate(), QDate(2000, 1, 1)]:
-            box.setDate(date)
+        for change in [lambda: box.setDate(QDate(2024, 3, 15)), lambda: box.setDate(QDate(2024, 3, 15)), box.clear,
+                       lambda: box.setDate(QDate()), lambda: box.setDate(QDate(2000, 1, 1))]:
+            change()
         self.assertEqual([args[0] for args in changed], [QDate(2024, 3, 15), QDate(), QDate(2000, 1, 1)])
         self.assertEqual(len(edited), 0)
 
     def test_typed_fields_are_an_edit(self):
         form, box = shown_form()
         box.setDate(QDate(2010, 4, 15))
-        changed, edited = QSignalSpy(box.dateChanged), QSignalSpy(box.dateEdited)
-        # A click into a field from another one selects the field's text, which typing replaces.
-        for name, typed in [("txtYear", "2024"), ("txtDay", "29"), ("txtMonth", "02")]:
+        changed, edited, finished = (QSignalSpy(box.dateChanged), QSignalSpy(box.dateEdited),
+                                     QSignalSpy(box.editingFinished))
+        # A click into a field from another one selects the field's text, which typing replaces;
+        # Enter in the year ends the editing.
+        box.findChild(QLineEdit, "txtYear").setFocus()
+        for name, typed in [("txtDay", "29"), ("txtMonth", "02"), ("txtYear", "2024")]:
             field = box.findChild(QLineEdit, name)
             QTest.mouseClick(field, Qt.MouseButton.LeftButton, pos=QPoint(2, field.height() // 2))
             QTest.keyClicks(field, typed)
-        self.assertEqual(len(changed), 0)  # typing changes only the fields
+        QTest.keyClick(field, Qt.Key.Key_Return)
+        self.assertEqual((len(changed), len(finished)), (0, 1))  # typing changes only the fields
         self.assertEqual(box.date(), QDate(2024, 2, 29))
         self.assertEqual([list(changed), list(edited)], [[[QDate(2024, 2, 29)]]] * 2)
 
