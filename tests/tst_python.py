@@ -1,0 +1,247 @@
+"""The module pelidora as a PyQt6 program uses it: a box among Qt's widgets, its date and
+signals, a Python form host's site, property bags and form files."""
+
+import os
+import sys
+import tempfile
+import unittest
+
+from PyQt6.QtCore import QDate, QLocale, QMetaObject, QPoint, QTimer, Qt
+from PyQt6.QtGui import QStandardItemModel
+from PyQt6.QtTest import QSignalSpy, QTest
+from PyQt6.QtWidgets import QApplication, QDataWidgetMapper, QHBoxLayout, QLineEdit, QWidget
+
+import pelidora
+from pelidora import Site, StdFont, ucvPelidora
+
+DEMO = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "examples", "demo.json")
+
+
+def setUpModule():
+    global app
+    app = QApplication.instance() or QApplication(sys.argv)
+    # Taken by each box when made: day, month, year in this order.
+    QLocale.setDefault(QLocale("en_GB"))
+
+
+def wait_until(condition):
+    for _ in range(500):
+        if condition():
+            return True
+        QTest.qWait(10)
+    return condition()
+
+
+def shown_form(window_class="PelidoraThunderForm"):
+    form = QWidget()
+    form.setProperty("windowClass", window_class)  # a host whose panels are modeless
+    QHBoxLayout(form).addWidget(ucvPelidora())
+    form.show()
+    form.activateWindow()
+    QTest.qWaitForWindowActive(form.windowHandle())
+    return form, form.layout().itemAt(0).widget()
+
+
+class RecordingSite(Site):
+    """A form host's site: hears the notices, and raises the errors or only records them."""
+
+    def __init__(self, user_mode, raises=None):
+        super().__init__(user_mode)
+        self.raises, self.notices, self.errors = raises, [], []
+        self.propertyChanged.connect(self.notices.append)
+
+    def raiseError(self, error):
+        self.errors.append(error.number)
+        if self.raises is RuntimeError:
+            raise error
+        if self.raises:
+            raise self.raises("raised by the site")
+
+
+class RecordingSink(pelidora.MessageSink):
+    def __init__(self):
+        super().__init__()
+        self.messages = []
+
+    def showMessage(self, text, icon, title):
+        self.messages.append((text, icon, title))
+
+    def beep(self):
+        self.messages.append("beep")
+
+
+class TheBox(unittest.TestCase):
+    def test_is_a_qwidget_among_qts_widgets(self):
+        form, box = shown_form()
+        self.assertIsInstance(box, ucvPelidora)  # handed out by Qt as itself
+        self.assertIs(box.parentWidget(), form)
+        self.assertEqual(box.size(), box.sizeHint())
+        self.assertIsInstance(form.findChild(QLineEdit, "txtDay"), QLineEdit)
+        self.assertIsInstance(box.site(), Site)
+
+    def test_date_round_trip(self):
+        box = ucvPelidora()
+        for written, read in [(QDate(2024, 3, 15), QDate(2024, 3, 15)), (QDate(1900, 1, 1), QDate(1900, 1, 1)),
+                              (QDate(1899, 12, 31), QDate()), (QDate(), QDate())]:
+            with self.subTest(written=written):
+                box.setDate(written)
+                self.assertEqual(box.date(), read)
+                self.assertEqual(box.DateSet(), pelidora.shortDateText(read) if read.isValid() else "-1")
+        box.setDateSet("36526")
+        self.assertEqual((box.date(), pelidora.daySerial(box.date())), (QDate(2000, 1, 1), 36526))
+
+    def test_date_changed_once_per_change(self):
+        box = ucvPelidora()
+        changed, edited = QSignalSpy(box.dateChanged), QSignalSpy(box.dateEdited)
+        for change in [lambda: box.setDate(QDate(2024, 3, 15)), lambda: box.setDate(QDate(2024, 3, 15)), box.clear,
+                       lambda: box.setDate(QDate()), lambda: box.setDate(QDate(2000, 1, 1))]:
+            change()
+        self.assertEqual([args[0] for args in changed], [QDate(2024, 3, 15), QDate(), QDate(2000, 1, 1)])
+        self.assertEqual(len(edited), 0)
+
+    def test_typed_fields_are_an_edit(self):
+        form, box = shown_form()
+        box.setDate(QDate(2010, 4, 15))
+        changed, edited, finished = (QSignalSpy(box.dateChanged), QSignalSpy(box.dateEdited),
+                                     QSignalSpy(box.editingFinished))
+        # A click into a field from another one selects the field's text, which typing replaces;
+        # Enter in the year ends the editing.
+        box.findChild(QLineEdit, "txtYear").setFocus()
+        for name, typed in [("txtDay", "29"), ("txtMonth", "02"), ("txtYear", "2024")]:
+            field = box.findChild(QLineEdit, name)
+            QTest.mouseClick(field, Qt.MouseButton.LeftButton, pos=QPoint(2, field.height() // 2))
+            QTest.keyClicks(field, typed)
+        QTest.keyClick(field, Qt.Key.Key_Return)
+        self.assertEqual((len(changed), len(finished)), (0, 1))  # typing changes only the fields
+        self.assertEqual(box.date(), QDate(2024, 2, 29))
+        self.assertEqual([list(changed), list(edited)], [[[QDate(2024, 2, 29)]]] * 2)
+
+    def test_panel_choice_raises_click_and_day_mouse_move(self):
+        form, box = shown_form()
+        box.setDate(QDate(2024, 2, 10))
+        clicks, moves, edited = QSignalSpy(box.Click), QSignalSpy(box.DayMouseMove), QSignalSpy(box.dateEdited)
+        QTest.keyClick(box.findChild(QLineEdit, "txtDay"), Qt.Key.Key_Down, Qt.KeyboardModifier.AltModifier)
+        panel, watch = box.findChild(QWidget, "window"), box.findChild(QTimer, "TimerHide")
+        self.assertTrue(wait_until(panel.isActiveWindow))
+        watch.timeout.emit()  # the watch's tick, without waiting for it
+        self.assertEqual(moves[-1], [10, 2, 2024, 0.0, 0.0])
+        # A day later, then Enter through the day, the month and the year chooses it.
+        for key in [Qt.Key.Key_Down] + [Qt.Key.Key_Return] * 3:
+            QTest.keyClick(QApplication.focusWidget(), key)
+        watch.timeout.emit()
+        self.assertEqual((len(clicks), list(edited), box.date()), (1, [[QDate(2024, 2, 11)]], QDate(2024, 2, 11)))
+
+    def test_data_widget_mapper_round_trip(self):
+        model = QStandardItemModel(1, 1)
+        model.setData(model.index(0, 0), QDate(2010, 4, 15))
+        mapper = QDataWidgetMapper()
+        mapper.setModel(model)
+        mapper.setSubmitPolicy(QDataWidgetMapper.SubmitPolicy.ManualSubmit)
+        box = ucvPelidora()
+        mapper.addMapping(box, 0)
+        mapper.toFirst()
+        self.assertEqual(box.date(), QDate(2010, 4, 15))
+        box.setDate(QDate(2011, 5, 16))
+        self.assertTrue(mapper.submit())
+        self.assertEqual(model.data(model.index(0, 0)), QDate(2011, 5, 16))
+
+
+class APythonHost(unittest.TestCase):
+    def test_site_hears_notices_and_decides_about_errors(self):
+        rows = [  # user mode, what raiseError raises, the write, what the caller sees, errors
+            ("design mode", False, RuntimeError, lambda box: box.setAppearance(1), None, []),
+            ("run mode, site raises", True, RuntimeError, lambda box: box.setAppearance(1), 393, [393]),
+            ("run mode, site tells the user", True, None, lambda box: box.setAppearance(1), None, [393]),
+            ("run mode, site raises its own", True, ValueError, lambda box: box.setAppearance(1), ValueError, [393]),
+            ("overflow", False, RuntimeError, lambda box: box.setMousePointer(1 << 16), 6, [6]),
+        ]
+        for name, user_mode, raises, write, seen, errors in rows:
+            with self.subTest(name):
+                site = RecordingSite(user_mode, raises)
+                box = ucvPelidora(site)
+                box.InitProperties()
+                box.setDateSet("36526")
+                if seen is None:
+                    write(box)
+                elif seen is ValueError:
+                    self.assertRaises(ValueError, write, box)
+                else:
+                    with self.assertRaises(pelidora.RuntimeError) as caught:
+                        write(box)
+                    self.assertEqual(caught.exception.number, seen)
+                    self.assertIn(caught.exception.description, str(caught.exception))
+                self.assertEqual(site.errors, errors)
+                self.assertEqual(site.notices, ["DateSet"] + (["Appearance"] if not errors else []))
+                self.assertEqual(box.Appearance(), ucvPelidora.AppearStyle.ThreeD if not errors else 0)
+
+    def test_errors_thrown_by_the_library(self):
+        bag = pelidora.PropertyBag()
+        bag.WriteProperty("Appearance", True)
+        for name, call, number in [
+            ("a site's own raiseError", lambda: Site(True).raiseError(pelidora.RuntimeError(393)), 393),
+            ("a stored value of the wrong kind", lambda: ucvPelidora(Site(False)).ReadProperties(bag), 13),
+            ("a value no bag holds", lambda: bag.WriteProperty("Name", "text"), 13),
+        ]:
+            with self.subTest(name):
+                with self.assertRaises(pelidora.RuntimeError) as caught:
+                    call()
+                self.assertEqual(caught.exception.number, number)
+
+    def test_property_bag_kinds(self):
+        bag = pelidora.PropertyBag()
+        font = StdFont()
+        for key, value, kind in [("Long", 70000, pelidora.ValueKind.Long), ("Bool", True, pelidora.ValueKind.Boolean),
+                                 ("Font", font, pelidora.ValueKind.Font)]:
+            bag.WriteProperty(key, value)
+            self.assertEqual(pelidora.PropertyBag.kindOf(bag.ReadProperty(key)), kind)
+        read = bag.readFont("font", StdFont())
+        self.assertTrue(read == font and not read.isSameObject(font))  # a copy, not the object
+        self.assertEqual(bag.readBoolean("LONG", False), True)
+
+    def test_form_read_changed_and_written(self):
+        form = pelidora.readForm(DEMO)
+        site = RecordingSite(True)
+        controls = form.controls
+        first = ucvPelidora(site)
+        first.ReadProperties(controls[0].properties)
+        first.setDate(QDate(2030, 1, 2))
+        controls[0].properties = pelidora.PropertyBag()
+        first.WriteProperties(controls[0].properties)
+        form.controls = controls
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "saved.json")
+            pelidora.writeForm(path, form)
+            saved = pelidora.readForm(path)
+        self.assertEqual(saved.controls[0].properties.readLong("DateSet", -1), pelidora.daySerial(QDate(2030, 1, 2)))
+        self.assertEqual(pelidora.formToJson(saved), pelidora.formToJson(form))
+        for name, call in [("broken", lambda: pelidora.parseForm(b'{"format": "pelidora-form"', "broken.json")),
+                           ("missing", lambda: pelidora.readForm("missing.json"))]:
+            with self.subTest(name):
+                with self.assertRaises(pelidora.FormFileError) as caught:
+                    call()
+                self.assertTrue(caught.exception.message.startswith(name + ".json: "))
+
+    def test_a_control_class_of_the_programs_own(self):
+        pelidora.registerControlClass("PyLabel", [("Caption", pelidora.ValueKind.Long)])
+        own = pelidora.parseForm(b'{"format": "pelidora-form", "version": 1, "width": 9, "height": 9, "controls": '
+                                 b'[{"class": "PyLabel", "name": "a", "left": 0, "top": 0, "properties": {"caption": 5}}]}',
+                                 "own.json")
+        self.assertEqual(own.controls[0].properties.readLong("Caption", 0), 5)
+        with self.assertRaises(ValueError):
+            pelidora.registerControlClass("PyLabel", [("Key", pelidora.ValueKind.Long), ("KEY", pelidora.ValueKind.Boolean)])
+
+    def test_messages_reach_a_python_sink(self):
+        sink = RecordingSink()
+        self.assertIsNone(pelidora.setMessageSink(sink))
+        box = ucvPelidora()
+        big = StdFont()
+        big.setSize(14)
+        box.setFontObject(big)
+        self.assertIs(pelidora.setMessageSink(None), sink)
+        self.assertEqual(sink.messages, [("Can't assign font size greater than 12.", pelidora.MessageSink.Icon.Critical,
+                                          "Pelidora")])
+        self.assertEqual(box.Font().size(), 12)
+
+
+if __name__ == "__main__":
+    unittest.main()
