@@ -82,7 +82,7 @@ class TheBox(unittest.TestCase):
     def test_date_round_trip(self):
         box = ucvPelidora()
         for written, read in [(QDate(2024, 3, 15), QDate(2024, 3, 15)), (QDate(1900, 1, 1), QDate(1900, 1, 1)),
-                              (QDate(1899, 12, 31), QDate()), (QDate(), QDate())]:
+                              (QDate(1899, 12, 31), QDate(1900, 1, 1)), (QDate(), QDate())]:
             with self.subTest(written=written):
                 box.setDate(written)
                 self.assertEqual(box.date(), read)
@@ -98,6 +98,20 @@ class TheBox(unittest.TestCase):
             change()
         self.assertEqual([args[0] for args in changed], [QDate(2024, 3, 15), QDate(), QDate(2000, 1, 1)])
         self.assertEqual(len(edited), 0)
+
+    def test_date_range(self):
+        box = ucvPelidora()
+        box.setDate(QDate(2024, 3, 15))
+        changed, ranges = QSignalSpy(box.dateChanged), QSignalSpy(box.dateRangeChanged)
+        box.setDateRange(QDate(2025, 1, 1), QDate(2025, 12, 31))  # moves the held date to the minimum
+        box.setDate(QDate(2030, 1, 1))
+        self.assertEqual([args[0] for args in changed], [QDate(2025, 1, 1), QDate(2025, 12, 31)])
+        box.clearMaximumDate()
+        box.setMinimumDate(QDate(1800, 1, 1))  # beyond the limit: taken as the limit
+        self.assertEqual((box.minimumDate(), box.maximumDate()), (QDate(1900, 1, 1), QDate(2100, 12, 31)))
+        self.assertEqual(list(ranges), [[QDate(2025, 1, 1), QDate(2025, 12, 31)],
+                                        [QDate(2025, 1, 1), QDate(2100, 12, 31)],
+                                        [QDate(1900, 1, 1), QDate(2100, 12, 31)]])
 
     def test_typed_fields_are_an_edit(self):
         form, box = shown_form()
