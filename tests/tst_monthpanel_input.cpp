@@ -33,19 +33,6 @@ private Q_SLOTS:
     void listsDropDownAFewRowsOnEveryStyle();
 };
 
-namespace {
-
-// The range the panel's date box gives it; an invalid date leaves that bound at its limit.
-core::DateRange rangeOf(QDate min, QDate max)
-{
-    const auto serial = [](QDate d, int otherwise) {
-        return d.isValid() ? int(QDate(1899, 12, 30).daysTo(d)) : otherwise;
-    };
-    return core::DateRange::between(serial(min, 0), serial(max, INT_MAX));
-}
-
-} // namespace
-
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
 {
     QTest::addColumn<QDate>("start");
@@ -101,9 +88,10 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     QFETCH(QDate, max);
     test::TodayPin today(2026, 12, 6);
     AccessibleEvents events;
-    MonthPanel w;
-    w.setDateRange(rangeOf(min, max));
-    openPanel(w, start.year(), start.month(), start.day());
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.setRange(min, max);
+    box.open(start.year(), start.month(), start.day());
     if (!typed.isNull())
         w.lblDay()->setText(typed); // as pasted; code bypasses the field's validator
     const int shownBefore = test::shownCells(w);
@@ -194,9 +182,9 @@ void tst_MonthPanelInput::enterThreeTimesChoosesTheFieldsDay()
     QFETCH(int, day);
     test::LocalePin pin(locale);
     test::TodayPin today(2026, 12, 6);
-    MonthPanel w;
-    openPanel(w, 2026, 4, 17);
-    w.activateWindow();
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2026, 4, 17);
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QTRY_COMPARE(QApplication::focusWidget(), w.lblDay());
     if (!typed.isNull()) {
@@ -231,8 +219,9 @@ void tst_MonthPanelInput::escapeClosesWithoutChoosingAndTravelsOn()
 {
     QFETCH(QString, field);
     test::TodayPin today(2026, 12, 6);
-    MonthPanel w;
-    openPanel(w, 2026, 4, 17);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2026, 4, 17);
     w.setDateSet(4242);
     w.cboMese()->setLocked(true); // a locked list still passes Enter and Escape on
     QWidget *target = w.findChild<QWidget *>(field);
@@ -258,15 +247,13 @@ void tst_MonthPanelInput::pointerSinksTheCellAndClickChooses()
 {
     QFETCH(bool, locked);
     test::TodayPin today(2026, 12, 6);
-    MonthPanel w;
-    openPanel(w, 2026, 7, 4);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2026, 7, 4);
     // Shown under a resting pointer, the panel picks nothing.
     const QPoint overCell = w.btnDay(12)->mapToGlobal(QPoint(10, 10));
     w.HidePelidora();
-    openPanel(w, 2026, 7, 4, false);
-    QCursor::setPos(overCell);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    box.open(2026, 7, 4, overCell);
     QCoreApplication::processEvents();
     QVERIFY(!w.bDayOver(12) && w.lblDay()->text() == "4");
 
@@ -302,8 +289,9 @@ void tst_MonthPanelInput::listSelectionRedrawsUnlessSkippedOrLocked()
 {
     test::TodayPin today(2026, 12, 6);
     AccessibleEvents events;
-    MonthPanel w;
-    openPanel(w, 2024, 1, 31);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2024, 1, 31);
     events.clear();
     QTest::keyClick(w.cboMese(), Qt::Key_Down); // the closed list steps to February
     QCOMPARE(test::shownCells(w), 29);
@@ -342,9 +330,10 @@ void tst_MonthPanelInput::listSelectionRedrawsUnlessSkippedOrLocked()
 void tst_MonthPanelInput::daysOutsideTheRangeCannotBeReached()
 {
     test::TodayPin today(2026, 12, 6);
-    MonthPanel w;
-    w.setDateRange(rangeOf({2026, 3, 10}, {2026, 7, 20}));
-    openPanel(w, 2026, 7, 15);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.setRange({2026, 3, 10}, {2026, 7, 20});
+    box.open(2026, 7, 15);
     const auto shown = [&] {
         return QDate(w.cboAnno()->currentIndex() + 1900, w.cboMese()->currentIndex() + 1, w.lblDay()->text().toInt());
     };
@@ -387,8 +376,9 @@ void tst_MonthPanelInput::listsDropDownAFewRowsOnEveryStyle()
     const QString original = QApplication::style()->name();
     QApplication::setStyle(style);
     const auto restore = qScopeGuard([&] { QApplication::setStyle(original); });
-    MonthPanel w;
-    openPanel(w, 2026, 4, 17);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2026, 4, 17);
     for (QComboBox *list : {static_cast<QComboBox *>(w.cboMese()), static_cast<QComboBox *>(w.cboAnno())}) {
         list->showPopup();
         QAbstractItemView *rows = list->view();
