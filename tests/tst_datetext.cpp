@@ -28,7 +28,6 @@ private Q_SLOTS:
     void parse();
     void roundsHalfToEvenAndSaturates_data();
     void roundsHalfToEvenAndSaturates();
-    void noonGoesToTheEvenDay();
     void everyDayReadsAndWritesLikeQDate();
     void padded_data();
     void padded();
@@ -116,13 +115,6 @@ void tst_DateText::roundsHalfToEvenAndSaturates()
     QFETCH(double, value);
     QFETCH(int, expected);
     QCOMPARE(roundHalfEven(value), expected);
-}
-
-void tst_DateText::noonGoesToTheEvenDay()
-{
-    const int monday = static_cast<int>(serialOf(1998, 11, 23)); // even
-    QCOMPARE(parseDateSerial("23/11/1998 12:00", D).value_or(-1), monday);
-    QCOMPARE(parseDateSerial("24/11/1998 12:00", D).value_or(-1), monday + 2);
 }
 
 // QDate writes the texts and counts the days, in both orders.

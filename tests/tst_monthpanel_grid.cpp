@@ -162,7 +162,6 @@ void tst_MonthPanelGrid::selectedDayFollowsTheMonthOnlyWhileVisible_data()
     QTest::addColumn<QString>("field");  // after
     QTest::addColumn<int>("sunkenDay");  // 0: the January look is untouched
     QTest::newRow("31 to 28") << true << 2001 << "31" << "28" << 28;
-    QTest::newRow("31 to 29 leap") << true << 2000 << "31" << "29" << 29;
     QTest::newRow("15 stays") << true << 2001 << "15" << "15" << 0;
     QTest::newRow("empty is last day") << true << 2001 << "" << "28" << 28;
     QTest::newRow("hidden keeps 31") << false << 2001 << "31" << "31" << 0;
