@@ -47,6 +47,8 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
     const auto row = [](const char *name, QDate start, const QString &typed, int key, QDate expected, QDate min = {},
                         QDate max = {}) { QTest::newRow(name) << start << typed << key << expected << min << max; };
     row("Down on 28 Feb 2001", {2001, 2, 28}, kept, down, {2001, 3, 1});
+    row("Down on 30 Jan", {2026, 1, 30}, kept, down, {2026, 1, 31});
+    row("Up on 2 Apr", {2026, 4, 2}, kept, up, {2026, 4, 1});
     row("Down on 31 Dec 2100", {2100, 12, 31}, kept, down, {1900, 1, 1});
     row("Up on 1 Mar 2000", {2000, 3, 1}, kept, up, {2000, 2, 29});
     row("Up on 1 Jan 1900", {1900, 1, 1}, kept, up, {2100, 12, 31});
@@ -283,6 +285,11 @@ void tst_MonthPanelInput::pointerSinksTheCellAndClickChooses()
     QTest::mouseClick(w.btnDay(11), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!w.isVisible() && w.FlagRaiseClick());
     QCOMPARE(w.DateSet(), locked ? 4242 : core::serialFromCivil({2026, 7, 12}));
+    // The next opening starts afresh: the cell sunk last takes the pointer again.
+    const qint16 last = w.DayOverIndex();
+    box.open(2026, 7, 4);
+    QTest::mouseMove(w.btnDay(last), QPoint(5, 7));
+    QTRY_VERIFY(isSunken(w.btnDay(last)));
 }
 
 void tst_MonthPanelInput::listSelectionRedrawsUnlessSkippedOrLocked()
