@@ -367,6 +367,11 @@ void tst_MonthPanelInput::daysOutsideTheRangeCannotBeReached()
     QTest::keyClick(w.cboAnno(), Qt::Key_Return);
     QVERIFY(!w.isVisible() && w.FlagRaiseClick());
     QCOMPARE(w.DateSet(), core::serialFromCivil({2026, 3, 10}));
+    // Nor does a month that ends the day before the minimum.
+    box.setRange({2026, 3, 1}, {});
+    box.open(2026, 3, 15);
+    QTest::keyClick(w.cboMese(), Qt::Key_Up); // February
+    QCOMPARE(shown(), QDate(2026, 3, 15));
 }
 
 void tst_MonthPanelInput::listsDropDownAFewRowsOnEveryStyle_data()
