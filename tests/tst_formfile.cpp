@@ -15,7 +15,7 @@
 using namespace pelidora;
 using namespace pelidora::test;
 
-// Declared ahead of the sample: moc loses track of escaped quotes inside raw strings.
+// Declared ahead of the rows: moc loses track of escaped quotes inside raw strings.
 class tst_FormFile : public QObject
 {
     Q_OBJECT
@@ -35,44 +35,13 @@ private Q_SLOTS:
 
 namespace {
 
-// Written by writeForm as it stands: key order as written, fonts spelled out, text escaped.
-// Byte order marks open strings and tell names apart; places stand at a widget's limits.
-const QByteArray kSample = QByteArray(R"({
-    "format": "pelidora-form",
-    "version": 1,
-    "caption": "<BOM><BOM>Démo \"quoted\"\n2nd line",
-    "width": 16777215,
-    "height": 1,
-    "controls": [
-        {
-            "class": "TestBox",
-            "name": "DateBox1",
-            "left": -16777215,
-            "top": 16777215,
-            "properties": {
-                "Enabled": false,
-                "BackColor": 16777215,
-                "Appearance": -1,
-                "Font": {
-                    "Name": "<BOM>DejaVu Sans",
-                    "Size": 9.75,
-                    "Bold": true,
-                    "Italic": false,
-                    "Underline": false,
-                    "Strikethrough": false
-                }
-            }
-        },
-        {
-            "class": "TestBox",
-            "name": "<BOM>DateBox1",
-            "left": 0,
-            "top": 0,
-            "properties": {}
-        }
-    ]
+// A form as writeForm writes it: key order as written, fonts spelled out, text escaped.
+// Byte order marks (<BOM> in the file) open strings and tell names apart; places stand at a
+// widget's limits.
+QByteArray sample()
+{
+    return fileBytes(QFINDTESTDATA("data/saved/written_by_writeform.json")).replace("<BOM>", "\xEF\xBB\xBF");
 }
-)").replace("<BOM>", "\xEF\xBB\xBF");
 
 // A control of the class registered below unless another is named.
 QByteArray box(const QByteArray &name, const QByteArray &props, const QByteArray &cls = "TestBox")
@@ -92,10 +61,10 @@ void tst_FormFile::savedFileIsStableAndReadsBack()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("demo.json");
-    writeForm(path, parseForm(kSample, "demo.json"));
-    QCOMPARE(fileBytes(path), kSample);
+    writeForm(path, parseForm(sample(), "demo.json"));
+    QCOMPARE(fileBytes(path), sample());
     const Form read = readForm(path);
-    QCOMPARE(formToJson(read), kSample);
+    QCOMPARE(formToJson(read), sample());
     QCOMPARE(read.caption, QStringLiteral("\uFEFF\uFEFFDémo \"quoted\"\n2nd line"));
     QCOMPARE(read.controls.at(0).properties.ReadProperty("appearance").typeId(), int(QMetaType::Short));
 }
@@ -199,7 +168,7 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept()
     if (!save)
         return;
     const QString before = whatStandsAt(path);
-    Form form = parseForm(kSample, "demo.json");
+    Form form = parseForm(sample(), "demo.json");
     if (what == "class")
         form.controls[0].className = "Unregistered";
     if (what == "large")
@@ -243,10 +212,10 @@ void tst_FormFile::saveKeepsWhatStandsAtThePath()
                             : rename(name, QFile::encodeName(path)) == 0);
     QVERIFY(chmod(QFile::encodeName(path), 0640) == 0);
 
-    writeForm(path, parseForm(kSample, "demo.json"));
+    writeForm(path, parseForm(sample(), "demo.json"));
     struct stat info {};
     QVERIFY(stat(QFile::encodeName(path), &info) == 0);
-    QCOMPARE(fileBytes(path), kSample);
+    QCOMPARE(fileBytes(path), sample());
     QCOMPARE(info.st_mode & 07777, 0640u);
     if (how == "link")
         QCOMPARE(whatStandsAt(path), "link to " + target);
@@ -261,10 +230,10 @@ void tst_FormFile::saveKeepsWhatStandsAtThePath()
 void tst_FormFile::temporaryNamesFitAndOnlyStaleOnesGo()
 {
     QTemporaryDir dir;
-    const Form sample = parseForm(kSample, "demo.json");
+    const Form form = parseForm(sample(), "demo.json");
     const QString longest = QString(125, u'é') + ".json"; // 255 bytes
-    writeForm(dir.filePath(longest), sample);
-    QCOMPARE(fileBytes(dir.filePath(longest)), kSample);
+    writeForm(dir.filePath(longest), form);
+    QCOMPARE(fileBytes(dir.filePath(longest)), sample());
 
     const QStringList stale{".form.json.pelidora-a1B2c3", ".form.json.pelidora-ZZZZZZ"};
     QStringList kept{".form.json.bak", ".form.json.pelidora-a1B2c", ".form.json.pelidora-a1B2c3d", ".form.json.pelidora-a1_2c3",
@@ -280,10 +249,10 @@ void tst_FormFile::temporaryNamesFitAndOnlyStaleOnesGo()
         const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
         QVERIFY(name.endsWith("fresh1") || utimensat(AT_FDCWD, path, hourAgo, AT_SYMLINK_NOFOLLOW) == 0);
     }
-    writeForm(dir.filePath("form.json"), sample);
+    writeForm(dir.filePath("form.json"), form);
     kept << longest << "form.json";
     kept.sort();
-    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList left = entriesIn(dir.path());
     left.sort();
     QCOMPARE(left, kept);
 }

@@ -177,7 +177,6 @@ void tst_HostRun::helpAboutShowsTheAboutBox_data()
     QTest::addColumn<QString>("chosen"); // focused (run) or selected (design); empty: none
     QTest::newRow("run, a field of dtReturn focused") << false << "dtReturn";
     QTest::newRow("run, nothing focused") << false << "";
-    QTest::newRow("design, dtIssued selected") << true << "dtIssued";
     QTest::newRow("design, the form selected") << true << "";
 }
 
