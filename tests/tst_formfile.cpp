@@ -101,6 +101,7 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
     row("newer version", formJson(ok).replace(R"("version":1)", R"("version":2)"),
         "version: version 2 is not supported");
     row("truncated", "{\n\"format\":\"pelidora-form\",\n\"controls\":[", "line 3, column 13: unexpected end of file");
+    row("truncated after a key", "{\"format\"", "line 1, column 10: unexpected end of file, expected ':' after the key");
     row("not UTF-8", "{\"caption\": \"\xFF\"}", "line 1, column 14: not UTF-8");
     row("lone surrogate", R"({"caption": "\udc00"})", "line 1, column 14: \\u escape of a lone low surrogate");
     row("nested too deep", QByteArray(200, '['), "line 1, column 66: nested more than 64");
