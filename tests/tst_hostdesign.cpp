@@ -447,11 +447,10 @@ void tst_HostDesign::addedBoxTakesTheFirstFreeSpot_data()
     QTest::addColumn<QSize>("formSize");       // afterwards
     // A box here is 162 x 14; its name tab (16 high) goes above it, or below when it
     // would leave the form.
-    QTest::newRow("empty") << formWith(300, 100, {}) << QList<QPoint>{{16, 16}} << QSize(300, 100);
     QTest::newRow("beside a box") << formWith(400, 100, {{16, 16}}) << QList<QPoint>{{192, 16}} << QSize(400, 100);
     QTest::newRow("below a box and its tab") << formWith(300, 100, {{16, 16}}) << QList<QPoint>{{16, 72}} << QSize(300, 100);
     QTest::newRow("full: the form grows") << formWith(300, 100, {{16, 48}}) << QList<QPoint>{{16, 88}} << QSize(300, 120);
-    QTest::newRow("clear of the one added before") << formWith(300, 100, {}) << QList<QPoint>{{16, 16}, {16, 72}}
+    QTest::newRow("empty, then clear of the one added") << formWith(300, 100, {}) << QList<QPoint>{{16, 16}, {16, 72}}
                                                    << QSize(300, 100);
 }
 

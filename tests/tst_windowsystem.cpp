@@ -206,8 +206,7 @@ void tst_WindowSystem::shellOpensLocalDocumentsAndSomeAddresses_data()
     const QString none;
     QTest::newRow("blank") << "   " << 2 << none;
     QTest::newRow("no such file") << "~/missing.txt" << 2 << none;
-    QTest::newRow("file like an option") << "~/-n notes.txt" << 42 << "file://~/-n%20notes.txt";
-    QTest::newRow("relative to the current folder") << "-n notes.txt" << 42 << "file://~/-n%20notes.txt";
+    QTest::newRow("file like an option, relative") << "-n notes.txt" << 42 << "file://~/-n%20notes.txt";
     QTest::newRow("folder") << "~" << 42 << "file://~";
     QTest::newRow("file: URL") << "file://~/-n%20notes.txt" << 42 << "file://~/-n%20notes.txt";
     QTest::newRow("missing file: URL") << "file:///no/such/file" << 2 << none;
