@@ -15,7 +15,7 @@
 using namespace pelidora;
 using namespace pelidora::test;
 
-// Declared ahead of the sample: moc loses track of escaped quotes inside raw strings.
+// Declared ahead of the rows: moc loses track of escaped quotes inside raw strings.
 class tst_FormFile : public QObject
 {
     Q_OBJECT
@@ -35,44 +35,13 @@ private Q_SLOTS:
 
 namespace {
 
-// Written by writeForm as it stands: key order as written, fonts spelled out, text escaped.
-// Byte order marks open strings and tell names apart; places stand at a widget's limits.
-const QByteArray kSample = QByteArray(R"({
-    "format": "pelidora-form",
-    "version": 1,
-    "caption": "<BOM><BOM>Démo \"quoted\"\n2nd line",
-    "width": 16777215,
-    "height": 1,
-    "controls": [
-        {
-            "class": "TestBox",
-            "name": "DateBox1",
-            "left": -16777215,
-            "top": 16777215,
-            "properties": {
-                "Enabled": false,
-                "BackColor": 16777215,
-                "Appearance": -1,
-                "Font": {
-                    "Name": "<BOM>DejaVu Sans",
-                    "Size": 9.75,
-                    "Bold": true,
-                    "Italic": false,
-                    "Underline": false,
-                    "Strikethrough": false
-                }
-            }
-        },
-        {
-            "class": "TestBox",
-            "name": "<BOM>DateBox1",
-            "left": 0,
-            "top": 0,
-            "properties": {}
-        }
-    ]
+// A form as writeForm writes it: key order as written, fonts spelled out, text escaped.
+// Byte order marks (<BOM> in the file) open strings and tell names apart; places stand at a
+// widget's limits.
+QByteArray sample()
+{
+    return fileBytes(QFINDTESTDATA("data/saved/written_by_writeform.json")).replace("<BOM>", "\xEF\xBB\xBF");
 }
-)").replace("<BOM>", "\xEF\xBB\xBF");
 
 // A control of the class registered below unless another is named.
 QByteArray box(const QByteArray &name, const QByteArray &props, const QByteArray &cls = "TestBox")
@@ -92,10 +61,10 @@ void tst_FormFile::savedFileIsStableAndReadsBack()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("demo.json");
-    writeForm(path, parseForm(kSample, "demo.json"));
-    QCOMPARE(fileBytes(path), kSample);
+    writeForm(path, parseForm(sample(), "demo.json"));
+    QCOMPARE(fileBytes(path), sample());
     const Form read = readForm(path);
-    QCOMPARE(formToJson(read), kSample);
+    QCOMPARE(formToJson(read), sample());
     QCOMPARE(read.caption, QStringLiteral("\uFEFF\uFEFFDémo \"quoted\"\n2nd line"));
     QCOMPARE(read.controls.at(0).properties.ReadProperty("appearance").typeId(), int(QMetaType::Short));
 }
@@ -132,19 +101,16 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
     row("newer version", formJson(ok).replace(R"("version":1)", R"("version":2)"),
         "version: version 2 is not supported");
     row("truncated", "{\n\"format\":\"pelidora-form\",\n\"controls\":[", "line 3, column 13: unexpected end of file");
+    row("truncated after a key", "{\"format\"", "line 1, column 10: unexpected end of file, expected ':' after the key");
     row("not UTF-8", "{\"caption\": \"\xFF\"}", "line 1, column 14: not UTF-8");
     row("lone surrogate", R"({"caption": "\udc00"})", "line 1, column 14: \\u escape of a lone low surrogate");
     row("nested too deep", QByteArray(200, '['), "line 1, column 66: nested more than 64");
     row("left beyond a widget", formJson(QByteArray(ok).replace(R"("left":0)", R"("left":2147483600)")),
         R"(controls[0] ("A").left: 2147483600 is out of range (-16777215 to 16777215))");
-    row("top beyond a widget", formJson(QByteArray(ok).replace(R"("top":0)", R"("top":-16777216)")),
-        R"(controls[0] ("A").top: -16777216 is out of range)");
     row("control characters in a name", formJson(box(R"(\u001b[2J\u0007A\nB\u202e)", R"("Colour": 1)")),
         R"(controls[0] ("\u001b[2J\u0007A\nB\u202e").properties.Colour: class TestBox has no such property)");
     prop("control characters in a key", R"("Co\u0085lour\ud834\udd73": 1)",
          R"(Co\u0085lour\ud834\udd73: class TestBox has no such property)");
-    row("control characters in a class", formJson(box("A", {}, R"(Box\u001b)")),
-        R"(controls[0] ("A").class: unknown control class "Box\u001b")");
 }
 
 void tst_FormFile::badFormIsRefusedNamingThePlace()
@@ -203,7 +169,7 @@ void tst_FormFile::pathThatCannotBeUsedIsNamedAndKept()
     if (!save)
         return;
     const QString before = whatStandsAt(path);
-    Form form = parseForm(kSample, "demo.json");
+    Form form = parseForm(sample(), "demo.json");
     if (what == "class")
         form.controls[0].className = "Unregistered";
     if (what == "large")
@@ -247,10 +213,10 @@ void tst_FormFile::saveKeepsWhatStandsAtThePath()
                             : rename(name, QFile::encodeName(path)) == 0);
     QVERIFY(chmod(QFile::encodeName(path), 0640) == 0);
 
-    writeForm(path, parseForm(kSample, "demo.json"));
+    writeForm(path, parseForm(sample(), "demo.json"));
     struct stat info {};
     QVERIFY(stat(QFile::encodeName(path), &info) == 0);
-    QCOMPARE(fileBytes(path), kSample);
+    QCOMPARE(fileBytes(path), sample());
     QCOMPARE(info.st_mode & 07777, 0640u);
     if (how == "link")
         QCOMPARE(whatStandsAt(path), "link to " + target);
@@ -265,10 +231,10 @@ void tst_FormFile::saveKeepsWhatStandsAtThePath()
 void tst_FormFile::temporaryNamesFitAndOnlyStaleOnesGo()
 {
     QTemporaryDir dir;
-    const Form sample = parseForm(kSample, "demo.json");
+    const Form form = parseForm(sample(), "demo.json");
     const QString longest = QString(125, u'é') + ".json"; // 255 bytes
-    writeForm(dir.filePath(longest), sample);
-    QCOMPARE(fileBytes(dir.filePath(longest)), kSample);
+    writeForm(dir.filePath(longest), form);
+    QCOMPARE(fileBytes(dir.filePath(longest)), sample());
 
     const QStringList stale{".form.json.pelidora-a1B2c3", ".form.json.pelidora-ZZZZZZ"};
     QStringList kept{".form.json.bak", ".form.json.pelidora-a1B2c", ".form.json.pelidora-a1B2c3d", ".form.json.pelidora-a1_2c3",
@@ -284,10 +250,10 @@ void tst_FormFile::temporaryNamesFitAndOnlyStaleOnesGo()
         const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
         QVERIFY(name.endsWith("fresh1") || utimensat(AT_FDCWD, path, hourAgo, AT_SYMLINK_NOFOLLOW) == 0);
     }
-    writeForm(dir.filePath("form.json"), sample);
+    writeForm(dir.filePath("form.json"), form);
     kept << longest << "form.json";
     kept.sort();
-    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList left = entriesIn(dir.path());
     left.sort();
     QCOMPARE(left, kept);
 }

@@ -129,8 +129,6 @@ void tst_HostDesign::browserSaysWhatTheBoxDidWithAValue_data()
     QTest::addColumn<QString>("note");  // beside it
     QTest::newRow("393 while running") << true << "Appearance" << QVariant(1) << "Flat"
                                        << "Not set. Run-time error 393: Property can't be set at run time";
-    QTest::newRow("6 outside 16 bits") << false << "Appearance" << QVariant(70000) << "Flat"
-                                       << "Not set. Run-time error 6: Overflow";
     QTest::newRow("no such date") << false << "DateSet" << QVariant("31/02/2024") << "-1"
                                   << "Read back as -1 (entered: 31/02/2024).";
     QFont big(QStringLiteral("Liberation Sans"));
@@ -179,7 +177,7 @@ void tst_HostDesign::savedDesignRunsWithAllNineValues()
     browser->setColorPicker([](const QColor &, const QString &p, QWidget *) {
         return std::optional(p == "BackColor" ? QColor(0x12, 0x34, 0x56) : p == "ForeColor" ? QColor(Qt::red) : QColor(0, 0x80, 0x40));
     });
-    // Past 12 points: the box tells the user itself, the browser adds nothing.
+    // Past 12 points (what the box and the browser say then is browserSaysWhatTheBoxDidWithAValue's).
     QFont chosen(QStringLiteral("Liberation Sans"));
     chosen.setPointSizeF(14.5);
     chosen.setUnderline(true);
@@ -203,11 +201,8 @@ void tst_HostDesign::savedDesignRunsWithAllNineValues()
     QTest::mouseRelease(window.overlay(), Qt::LeftButton, {}, centre);
     QCOMPARE(box->pos(), QPoint(56, 48)); // (16, 24) + (37, 21), on the 8-pixel grid
 
-    QCOMPARE(m_windowSystem.messages.size(), 1);
-    QCOMPARE(m_windowSystem.messages.constFirst().text, QStringLiteral("Can't assign font size greater than 12."));
     // A new font object: the one the box had may be shared with what was read.
     QVERIFY(!box->Font().isSameObject(fontBefore));
-    QVERIFY(qobject_cast<QToolButton *>(browser->editor(QStringLiteral("Font")))->text().contains(QLatin1String("12 pt")));
     QVERIFY(window.save());
     const QJsonArray after = dumpInRunMode();
     const QJsonObject expected = QJsonDocument::fromJson(R"({
@@ -289,19 +284,25 @@ void tst_HostDesign::designedFormIsInertAndKeptOnABrokenLoad()
 void tst_HostDesign::everyChangeIsOneUndoStep_data()
 {
     QTest::addColumn<QString>("change");
-    QTest::addColumn<QString>("step"); // as the Edit menu names it
-    QTest::newRow("add") << "add" << "Add ucvPelidora1";
-    QTest::newRow("delete key") << "delete key" << "Delete dtReturn";
-    QTest::newRow("drag") << "drag" << "Move dtReturn";
-    QTest::newRow("three nudges") << "three nudges" << "Move dtReturn";
-    QTest::newRow("rename") << "rename" << "Rename dtReturn to dtBack";
-    QTest::newRow("Locked ticked") << "Locked ticked" << "Set dtReturn.Locked";
-    QTest::newRow("a bigger font") << "a bigger font" << "Set dtReturn.Font";
-    QTest::newRow("a program's write") << "a program's write" << "Set dtReturn.DateSet";
+    QTest::addColumn<QStringList>("steps"); // as the Edit menu names them, oldest first
+    const auto row = [](const char *change, const QStringList &steps) { QTest::newRow(change) << change << steps; };
+    row("add", {"Add ucvPelidora1"});
+    row("delete key", {"Delete dtReturn"});
+    row("three nudges", {"Move dtReturn"});
+    row("rename", {"Rename dtReturn to dtBack"});
+    row("a bigger font", {"Set dtReturn.Font"});
     // With the date it moved: one step.
-    QTest::newRow("a range past the date") << "a range past the date" << "Set dtDeparture.maximumDate";
-    QTest::newRow("form caption") << "form caption" << "Set the form's Caption";
-    QTest::newRow("form height, twice") << "form height, twice" << "Set the form's Height";
+    row("a range past the date", {"Set dtDeparture.maximumDate"});
+    // Only a run of one change is merged (the height's two values here), and a run that ends
+    // where it began is no step. A drag, a program's write and the form's properties are
+    // steps of these rows too.
+    row("nudges of two boxes", {"Move dtReturn", "Move dtIssued"});
+    row("a nudge, then a drag", {"Move dtReturn", "Move dtReturn"});
+    row("writes of two properties", {"Set dtReturn.DateSet", "Set dtReturn.Locked"});
+    row("writes to two boxes", {"Set dtReturn.DateSet", "Set dtIssued.DateSet"});
+    row("form caption, then height", {"Set the form's Caption", "Set the form's Height"});
+    row("nudged back", {});
+    row("a write undone by the next", {});
 }
 
 // Ctrl+Z puts the form back as it was, with the frame on the box and no unsaved marker;
@@ -309,7 +310,7 @@ void tst_HostDesign::everyChangeIsOneUndoStep_data()
 void tst_HostDesign::everyChangeIsOneUndoStep()
 {
     QFETCH(QString, change);
-    QFETCH(QString, step);
+    QFETCH(QStringList, steps);
     DesignWindow window;
     window.load(copyOfDemo());
     window.show();
@@ -329,7 +330,15 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
         overlay->setFocus();
         QTest::keyClick(overlay, Qt::Key(key), modifiers);
     };
+    const auto drag = [&](const ucvPelidora *box) {
+        const QPoint centre = box->geometry().center();
+        QTest::mousePress(overlay, Qt::LeftButton, {}, centre);
+        QTest::mouseMove(overlay, centre + QPoint(-60, 50));
+        QTest::mouseMove(overlay, centre + QPoint(-100, 90));
+        QTest::mouseRelease(overlay, Qt::LeftButton, {}, centre + QPoint(-100, 90));
+    };
     ucvPelidora *box = window.host()->boxNamed(QStringLiteral("dtReturn"));
+    ucvPelidora *issued = window.host()->boxNamed(QStringLiteral("dtIssued"));
     overlay->select(box);
     const QByteArray before = state();
     const int heightBefore = box->height();
@@ -339,12 +348,25 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
         window.addBox();
     } else if (change == QLatin1String("delete key")) {
         key(Qt::Key_Delete);
-    } else if (change == QLatin1String("drag")) {
-        const QPoint centre = box->geometry().center();
-        QTest::mousePress(overlay, Qt::LeftButton, {}, centre);
-        QTest::mouseMove(overlay, centre + QPoint(-60, 50));
-        QTest::mouseMove(overlay, centre + QPoint(-100, 90));
-        QTest::mouseRelease(overlay, Qt::LeftButton, {}, centre + QPoint(-100, 90));
+    } else if (change == QLatin1String("nudges of two boxes")) {
+        key(Qt::Key_Left);
+        overlay->select(issued);
+        key(Qt::Key_Left);
+    } else if (change == QLatin1String("a nudge, then a drag")) {
+        key(Qt::Key_Left);
+        drag(box);
+    } else if (change == QLatin1String("nudged back")) {
+        key(Qt::Key_Left);
+        key(Qt::Key_Right);
+    } else if (change == QLatin1String("writes of two properties")) {
+        box->setDateSet(QStringLiteral("24/12/2025"));
+        box->setLocked(true);
+    } else if (change == QLatin1String("writes to two boxes")) {
+        box->setDateSet(QStringLiteral("24/12/2025"));
+        issued->setDateSet(QStringLiteral("24/12/2025"));
+    } else if (change == QLatin1String("a write undone by the next")) {
+        box->setLocked(true);
+        box->setLocked(false);
     } else if (change == QLatin1String("three nudges")) {
         key(Qt::Key_Left);
         key(Qt::Key_Left);
@@ -356,8 +378,6 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
         name->selectAll();
         QTest::keyClicks(name, QStringLiteral("dtBack"));
         QTest::keyClick(name, Qt::Key_Return);
-    } else if (change == QLatin1String("Locked ticked")) {
-        qobject_cast<QCheckBox *>(browser->editor(QStringLiteral("Locked")))->click();
     } else if (change == QLatin1String("a bigger font")) {
         QFont bigger(QStringLiteral("DejaVu Sans"));
         bigger.setPointSize(12);
@@ -365,8 +385,6 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
         browser->setFontPicker([bigger](const QFont &, QWidget *) { return std::optional<QFont>(bigger); });
         qobject_cast<QToolButton *>(browser->editor(QStringLiteral("Font")))->click();
         QVERIFY(box->height() > heightBefore);
-    } else if (change == QLatin1String("a program's write")) {
-        box->setDateSet(QStringLiteral("24/12/2025"));
     } else if (change == QLatin1String("a range past the date")) {
         overlay->select(window.host()->boxNamed(QStringLiteral("dtDeparture"))); // holds 15 March 2024
         qobject_cast<QDateEdit *>(browser->editor(QStringLiteral("maximumDate")))->setDate(QDate(2024, 1, 31));
@@ -375,14 +393,15 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
         // The form is selected by a click on no box.
         QTest::mouseClick(overlay, Qt::LeftButton, {}, QPoint(150, 200));
         QCOMPARE(overlay->selected(), nullptr);
-        if (change == QLatin1String("form caption")) {
+        if (change.contains(QLatin1String("caption"))) {
             auto *caption = qobject_cast<QLineEdit *>(browser->editor(QStringLiteral("Caption")));
             QVERIFY(caption->isVisible());
             caption->selectAll();
             QTest::keyClicks(caption, QStringLiteral("Trip"));
             QTest::keyClick(caption, Qt::Key_Return);
             QVERIFY2(window.windowTitle().startsWith(QLatin1String("Trip")), qPrintable(window.windowTitle()));
-        } else {
+        }
+        if (change.contains(QLatin1String("height"))) {
             auto *height = qobject_cast<QSpinBox *>(browser->editor(QStringLiteral("Height")));
             height->setValue(300);
             height->setValue(320);
@@ -390,21 +409,24 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
         }
     }
     const QByteArray after = state();
-    QVERIFY(after != before);
-    QCOMPARE(std::pair(frameFollows(), window.isWindowModified()), std::pair(true, true));
-    QCOMPARE(window.undoStack()->count(), 1);
-    QCOMPARE(window.findChild<QAction *>(QStringLiteral("undo"))->text(), "&Undo " + step);
+    QCOMPARE(std::tuple(after != before, frameFollows(), window.isWindowModified(), window.undoStack()->count()),
+             std::tuple(!steps.isEmpty(), true, !steps.isEmpty(), int(steps.size())));
+    if (steps.isEmpty())
+        return;
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("undo"))->text(), "&Undo " + steps.constLast());
 
     // Undo and redo reach the form wherever the keyboard is: a field that committed its
     // value (a new name, a caption) has nothing of its own to undo.
-    const auto shortcut = [&](Qt::KeyboardModifiers modifiers) {
-        QWidget *focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : overlay, Qt::Key_Z, modifiers);
+    const auto shortcut = [&](Qt::KeyboardModifiers modifiers) { // once for each step
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            QWidget *focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : overlay, Qt::Key_Z, modifiers);
+        }
     };
     shortcut(Qt::ControlModifier);
     QCOMPARE(state(), before);
     QCOMPARE(std::pair(frameFollows(), window.isWindowModified()), std::pair(true, false));
-    QCOMPARE(window.findChild<QAction *>(QStringLiteral("redo"))->text(), "&Redo " + step);
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("redo"))->text(), "&Redo " + steps.constFirst());
     if (change == QLatin1String("delete key"))
         QCOMPARE(overlay->selected(), window.host()->boxNamed(QStringLiteral("dtReturn")));
     shortcut(Qt::ControlModifier | Qt::ShiftModifier);
@@ -414,7 +436,7 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
     QVERIFY(window.save() && !window.isWindowModified());
     shortcut(Qt::ControlModifier);
     QVERIFY(window.isWindowModified());
-    window.undoStack()->redo();
+    window.undoStack()->setIndex(window.undoStack()->count());
     QVERIFY(!window.isWindowModified());
 }
 
@@ -425,11 +447,10 @@ void tst_HostDesign::addedBoxTakesTheFirstFreeSpot_data()
     QTest::addColumn<QSize>("formSize");       // afterwards
     // A box here is 162 x 14; its name tab (16 high) goes above it, or below when it
     // would leave the form.
-    QTest::newRow("empty") << formWith(300, 100, {}) << QList<QPoint>{{16, 16}} << QSize(300, 100);
     QTest::newRow("beside a box") << formWith(400, 100, {{16, 16}}) << QList<QPoint>{{192, 16}} << QSize(400, 100);
     QTest::newRow("below a box and its tab") << formWith(300, 100, {{16, 16}}) << QList<QPoint>{{16, 72}} << QSize(300, 100);
     QTest::newRow("full: the form grows") << formWith(300, 100, {{16, 48}}) << QList<QPoint>{{16, 88}} << QSize(300, 120);
-    QTest::newRow("clear of the one added before") << formWith(300, 100, {}) << QList<QPoint>{{16, 16}, {16, 72}}
+    QTest::newRow("empty, then clear of the one added") << formWith(300, 100, {}) << QList<QPoint>{{16, 16}, {16, 72}}
                                                    << QSize(300, 100);
 }
 

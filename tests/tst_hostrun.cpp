@@ -58,10 +58,8 @@ void tst_HostRun::boxesAreLiveOnACanvasThatAsksForModelessPanels()
     RunWindow window;
     window.load(demoPath());
     QCOMPARE(window.host()->boxes().size(), 3);
-    platform::WindowSystem &ws = platform::windowSystem();
     for (ucvPelidora *box : window.host()->boxes()) {
-        QCOMPARE(box->parentWidget(), window.canvas());
-        QVERIFY(ws.classNameOf(ws.parentHandle(ws.handleOf(box))).contains(QLatin1String("Thunder")));
+        QCOMPARE(box->parentWidget(), window.canvas()); // which asks for modeless panels: see below
         QVERIFY(box->site()->UserMode());
         QVERIFY(!box->testAttribute(Qt::WA_TransparentForMouseEvents));
         QVERIFY(box->findChild<QWidget *>(QStringLiteral("txtDay"))->focusPolicy() != Qt::NoFocus);
@@ -177,7 +175,6 @@ void tst_HostRun::helpAboutShowsTheAboutBox_data()
     QTest::addColumn<QString>("chosen"); // focused (run) or selected (design); empty: none
     QTest::newRow("run, a field of dtReturn focused") << false << "dtReturn";
     QTest::newRow("run, nothing focused") << false << "";
-    QTest::newRow("design, dtIssued selected") << true << "dtIssued";
     QTest::newRow("design, the form selected") << true << "";
 }
 

@@ -6,10 +6,9 @@ import sys
 import tempfile
 import unittest
 
-from PyQt6.QtCore import QDate, QLocale, QMetaObject, QPoint, QTimer, Qt
-from PyQt6.QtGui import QStandardItemModel
+from PyQt6.QtCore import QDate, QLocale, QTimer, Qt
 from PyQt6.QtTest import QSignalSpy, QTest
-from PyQt6.QtWidgets import QApplication, QDataWidgetMapper, QHBoxLayout, QLineEdit, QWidget
+from PyQt6.QtWidgets import QApplication, QHBoxLayout, QLineEdit, QWidget
 
 import pelidora
 from pelidora import Site, StdFont, ucvPelidora
@@ -75,60 +74,36 @@ class TheBox(unittest.TestCase):
         form, box = shown_form()
         self.assertIsInstance(box, ucvPelidora)  # handed out by Qt as itself
         self.assertIs(box.parentWidget(), form)
-        self.assertEqual(box.size(), box.sizeHint())
         self.assertIsInstance(form.findChild(QLineEdit, "txtDay"), QLineEdit)
         self.assertIsInstance(box.site(), Site)
 
-    def test_date_round_trip(self):
+    def test_date_and_range_reach_python(self):
+        # What the box does with a date and a range is the C++ suites' business; here, that
+        # QDate, the serial and the text cross the binding, and the signals arrive.
         box = ucvPelidora()
-        for written, read in [(QDate(2024, 3, 15), QDate(2024, 3, 15)), (QDate(1900, 1, 1), QDate(1900, 1, 1)),
-                              (QDate(1899, 12, 31), QDate(1900, 1, 1)), (QDate(), QDate())]:
-            with self.subTest(written=written):
-                box.setDate(written)
-                self.assertEqual(box.date(), read)
-                self.assertEqual(box.DateSet(), pelidora.shortDateText(read) if read.isValid() else "-1")
+        changed, ranges = QSignalSpy(box.dateChanged), QSignalSpy(box.dateRangeChanged)
         box.setDateSet("36526")
         self.assertEqual((box.date(), pelidora.daySerial(box.date())), (QDate(2000, 1, 1), 36526))
-
-    def test_date_changed_once_per_change(self):
-        box = ucvPelidora()
-        changed, edited = QSignalSpy(box.dateChanged), QSignalSpy(box.dateEdited)
-        for change in [lambda: box.setDate(QDate(2024, 3, 15)), lambda: box.setDate(QDate(2024, 3, 15)), box.clear,
-                       lambda: box.setDate(QDate()), lambda: box.setDate(QDate(2000, 1, 1))]:
-            change()
-        self.assertEqual([args[0] for args in changed], [QDate(2024, 3, 15), QDate(), QDate(2000, 1, 1)])
-        self.assertEqual(len(edited), 0)
-
-    def test_date_range(self):
-        box = ucvPelidora()
-        box.setDate(QDate(2024, 3, 15))
-        changed, ranges = QSignalSpy(box.dateChanged), QSignalSpy(box.dateRangeChanged)
+        self.assertEqual(box.DateSet(), pelidora.shortDateText(QDate(2000, 1, 1)))
         box.setDateRange(QDate(2025, 1, 1), QDate(2025, 12, 31))  # moves the held date to the minimum
-        box.setDate(QDate(2030, 1, 1))
-        self.assertEqual([args[0] for args in changed], [QDate(2025, 1, 1), QDate(2025, 12, 31)])
-        box.clearMaximumDate()
-        box.setMinimumDate(QDate(1800, 1, 1))  # beyond the limit: taken as the limit
-        self.assertEqual((box.minimumDate(), box.maximumDate()), (QDate(1900, 1, 1), QDate(2100, 12, 31)))
-        self.assertEqual(list(ranges), [[QDate(2025, 1, 1), QDate(2025, 12, 31)],
-                                        [QDate(2025, 1, 1), QDate(2100, 12, 31)],
-                                        [QDate(1900, 1, 1), QDate(2100, 12, 31)]])
+        box.clear()
+        self.assertEqual((box.date(), box.DateSet()), (QDate(), "-1"))
+        self.assertEqual(list(changed), [[QDate(2000, 1, 1)], [QDate(2025, 1, 1)], [QDate()]])
+        self.assertEqual(list(ranges), [[QDate(2025, 1, 1), QDate(2025, 12, 31)]])
+        self.assertEqual((box.minimumDate(), box.maximumDate()), (QDate(2025, 1, 1), QDate(2025, 12, 31)))
 
     def test_typed_fields_are_an_edit(self):
         form, box = shown_form()
         box.setDate(QDate(2010, 4, 15))
-        changed, edited, finished = (QSignalSpy(box.dateChanged), QSignalSpy(box.dateEdited),
-                                     QSignalSpy(box.editingFinished))
-        # A click into a field from another one selects the field's text, which typing replaces;
-        # Enter in the year ends the editing.
-        box.findChild(QLineEdit, "txtYear").setFocus()
-        for name, typed in [("txtDay", "29"), ("txtMonth", "02"), ("txtYear", "2024")]:
-            field = box.findChild(QLineEdit, name)
-            QTest.mouseClick(field, Qt.MouseButton.LeftButton, pos=QPoint(2, field.height() // 2))
-            QTest.keyClicks(field, typed)
-        QTest.keyClick(field, Qt.Key.Key_Return)
-        self.assertEqual((len(changed), len(finished)), (0, 1))  # typing changes only the fields
-        self.assertEqual(box.date(), QDate(2024, 2, 29))
-        self.assertEqual([list(changed), list(edited)], [[[QDate(2024, 2, 29)]]] * 2)
+        edited, finished = QSignalSpy(box.dateEdited), QSignalSpy(box.editingFinished)
+        year = box.findChild(QLineEdit, "txtYear")
+        year.setFocus()
+        year.selectAll()
+        QTest.keyClicks(year, "2024")
+        QTest.keyClick(year, Qt.Key.Key_Return)  # Enter in the year ends the editing
+        self.assertEqual((len(edited), len(finished)), (0, 1))  # typing changes only the fields
+        self.assertEqual(box.date(), QDate(2024, 4, 15))  # which a read takes over
+        self.assertEqual(list(edited), [[QDate(2024, 4, 15)]])
 
     def test_panel_choice_raises_click_and_day_mouse_move(self):
         form, box = shown_form()
@@ -144,20 +119,6 @@ class TheBox(unittest.TestCase):
             QTest.keyClick(QApplication.focusWidget(), key)
         watch.timeout.emit()
         self.assertEqual((len(clicks), list(edited), box.date()), (1, [[QDate(2024, 2, 11)]], QDate(2024, 2, 11)))
-
-    def test_data_widget_mapper_round_trip(self):
-        model = QStandardItemModel(1, 1)
-        model.setData(model.index(0, 0), QDate(2010, 4, 15))
-        mapper = QDataWidgetMapper()
-        mapper.setModel(model)
-        mapper.setSubmitPolicy(QDataWidgetMapper.SubmitPolicy.ManualSubmit)
-        box = ucvPelidora()
-        mapper.addMapping(box, 0)
-        mapper.toFirst()
-        self.assertEqual(box.date(), QDate(2010, 4, 15))
-        box.setDate(QDate(2011, 5, 16))
-        self.assertTrue(mapper.submit())
-        self.assertEqual(model.data(model.index(0, 0)), QDate(2011, 5, 16))
 
 
 class APythonHost(unittest.TestCase):
