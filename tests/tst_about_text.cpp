@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QTest>
 
+#include <thread>
+
 using namespace pelidora;
 
 class tst_AboutText : public QObject
@@ -51,6 +53,10 @@ void tst_AboutText::noCommentTextIsExactInEachLanguage()
     ws.shellResult = 2;
     QCOMPARE(ShellOpen(0, QStringLiteral("mailto:a@example.org")), QStringLiteral("File not found."));
     QCOMPARE(QCoreApplication::translate("pelidora::fabout", "File not found."), QStringLiteral("File non trovato."));
+    // A catalog belongs to the application's thread: from another one nothing is installed.
+    bool installedElsewhere = true;
+    std::thread([&] { installedElsewhere = installTranslator(QLocale("it_IT")); }).join();
+    QVERIFY(!installedElsewhere);
     QVERIFY(!installTranslator(QLocale::c()));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     QCOMPARE(box->windowTitle(), QStringLiteral("About"));
