@@ -277,6 +277,8 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
     QCOMPARE(strip->text(QAccessible::Name), today);
     QCOMPARE(fieldsOf(*box), QStringList({"7", "7", "2024"}));
     QCOMPARE(changes.count(), 0);
+    // Taking it over renames the strip, once.
+    QCOMPARE(box->date(), QDate(2024, 7, 7));
     QCOMPARE(events.of(QAccessible::NameChanged), QList<QObject *>{box});
 
     box->setDate(QDate());
