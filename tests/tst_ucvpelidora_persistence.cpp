@@ -196,7 +196,8 @@ void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules_data()
     };
     row("minimum before the date", april15, [](ucvPelidora &b) { b.setMinimumDate({2000, 1, 1}); },
         {2000, 1, 1}, limitMax, {}, {"minimumDate"}, 1);
-    row("minimum past the date", april15, [](ucvPelidora &b) { b.setMinimumDate({2011, 3, 1}); },
+    // The first day the box holds, 1 January 1900, is a date like any other.
+    row("minimum past the first day", QDate(1900, 1, 1), [](ucvPelidora &b) { b.setMinimumDate({2011, 3, 1}); },
         {2011, 3, 1}, limitMax, {{2011, 3, 1}}, {"minimumDate", "DateSet"}, 1);
     row("minimum after the maximum moves it", april15, [](ucvPelidora &b) {
         b.setMaximumDate({2020, 1, 1});
