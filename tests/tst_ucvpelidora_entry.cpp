@@ -131,6 +131,7 @@ void tst_ucvPelidoraEntry::checkDateCompletesAndCorrects_data()
         {"year 2100", {"15", "04", "2100"}, {"15", "04", "2100"}},
         {"year 2101: today's", {"15", "04", "2101"}, {"15", "04", "2025"}},
         // Texts put in by code never overflow: each is today's part.
+        {"signs", {"-5", "+3", "-2000"}, today},
         {"other scripts' digits", {"\u0661\u0662", "\u0663", "\u0662\u0660\u0660\u0660"}, today},
         {"5000 digits", {QString(5000, '9'), QString(5000, '1'), QString(5000, '2')}, today},
     };
@@ -140,6 +141,7 @@ void tst_ucvPelidoraEntry::checkDateCompletesAndCorrects_data()
             QTest::addRow("%s, %s", dayFirst ? "day first" : "month first", r.name) << dayFirst << put << r.expected;
         }
     }
+    // DateSet written, as the default member.
     const auto written = [](const char *name, bool dayFirst, const QString &text, const QStringList &expected) {
         QTest::newRow(name) << dayFirst << BoxAction([text](ucvPelidora &b) { b = text; }) << expected;
     };
@@ -339,6 +341,9 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
     row("setDate", april15, [=](ucvPelidora &b) { b.setDate(may20); }, {may20});
     row("setDate, same date", april15, [=](ucvPelidora &b) { b.setDate(april15); }, {});
     row("setDate invalid", april15, [](ucvPelidora &b) { b.setDate({}); }, {QDate()});
+    // Past the serials' last day, 31 December 9999, the box's last day still.
+    row("setDate year 10000: the last day", april15, [](ucvPelidora &b) { b.setDate({10000, 1, 1}); },
+        {QDate(2100, 12, 31)});
     row("no date to serial 1", QDate(), [](ucvPelidora &b) { b = "1"; }, {});
     row("read, nothing typed", april15, [](ucvPelidora &b) { b.DateSet(); }, {});
     row("typed, DateSet read", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "20"); b.DateSet(); }, {april20}, 1);
