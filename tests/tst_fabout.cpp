@@ -129,7 +129,6 @@ void tst_fabout::linksStandOnTheirBlankRuns()
     const QImage text = about->grab().toImage();
     const QRect mailRect = mail->geometry().translated(-about->pos());
     const QRect webRect = web->geometry().translated(-about->pos());
-    QVERIFY(text.rect().contains(mailRect) && text.rect().contains(webRect));
     // Right of the mail link its line goes on, after a gap; the web link's line is blank.
     const QRect rightOfMail(mailRect.topRight() + QPoint(1, 0), QPoint(text.width() - 1, mailRect.bottom()));
     QCOMPARE(QList<int>({firstInkColumn(text, mailRect), firstInkColumn(text, webRect),
@@ -209,11 +208,10 @@ void tst_fabout::modelessBoxShowsThePictureAndStaysOnTop()
 
 void tst_fabout::modalShowBeepsFirstAndReturnsOnceClosed_data()
 {
-    QTest::addColumn<int>("key"); // 0: the window's close box; -1: nothing, the timer closes it
+    QTest::addColumn<int>("key"); // -1: nothing, the timer closes it
     QTest::addColumn<bool>("viaDateBox");
     QTest::newRow("Escape")         << int(Qt::Key_Escape) << false;
     QTest::newRow("Enter")          << int(Qt::Key_Return) << false;
-    QTest::newRow("close box")      << 0 << false;
     QTest::newRow("timer")          << -1 << false;
     QTest::newRow("date box About") << int(Qt::Key_Escape) << true;
 }
@@ -231,8 +229,6 @@ void tst_fabout::modalShowBeepsFirstAndReturnsOnceClosed()
               << QString::number(box->Interval());
         if (key > 0)
             QTest::keyClick(box, Qt::Key(key));
-        else if (key == 0)
-            box->close();
         facts << QString::number(key >= 0 && (box->Loaded() || fabout::loadedInstance()));
     }, [&] { viaDateBox ? dateBox.About() : ShowAboutBox(key < 0 ? 0.05f : 0.0f, QString(), 101, false, nullptr); }));
     // Bitmap 101; only the timer row closes by itself.

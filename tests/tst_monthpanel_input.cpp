@@ -90,7 +90,8 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     AccessibleEvents events;
     PanelBox box;
     MonthPanel &w = box.w;
-    box.setRange(min, max);
+    box.form.box->setMinimumDate(min); // an invalid bound is ignored: the limit stays
+    box.form.box->setMaximumDate(max);
     box.open(start.year(), start.month(), start.day());
     if (!typed.isNull())
         w.lblDay()->setText(typed); // as pasted; code bypasses the field's validator
@@ -323,7 +324,7 @@ void tst_MonthPanelInput::daysOutsideTheRangeCannotBeReached()
     test::TodayPin today(2026, 12, 6);
     PanelBox box;
     MonthPanel &w = box.w;
-    box.setRange({2026, 3, 10}, {2026, 7, 20});
+    box.form.box->setDateRange({2026, 3, 10}, {2026, 7, 20});
     box.open(2026, 7, 15);
     const auto shown = [&] {
         return QDate(w.cboAnno()->currentIndex() + 1900, w.cboMese()->currentIndex() + 1, w.lblDay()->text().toInt());
@@ -351,7 +352,7 @@ void tst_MonthPanelInput::daysOutsideTheRangeCannotBeReached()
     QVERIFY(!w.isVisible() && w.FlagRaiseClick());
     QCOMPARE(w.DateSet(), core::serialFromCivil({2026, 3, 10}));
     // Nor does a month that ends the day before the minimum.
-    box.setRange({2026, 3, 1}, {});
+    box.form.box->setMinimumDate({2026, 3, 1});
     box.open(2026, 3, 15);
     QTest::keyClick(w.cboMese(), Qt::Key_Up); // February
     QCOMPARE(shown(), QDate(2026, 3, 15));
