@@ -17,18 +17,18 @@ using namespace pelidora::test;
 
 namespace {
 
-// A program in a process of its own (the built host unless named), with none of the
-// display variables but those in set.
-HostRun runProgram(const QStringList &args, const QProcessEnvironment &set = {},
-                   const QString &program = QStringLiteral(PELIDORA_HOST_BINARY))
+// A shell command in folder, with $HOST the built host and none of the display variables.
+HostRun runShell(const QString &command, const QString &folder)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QLatin1String(name));
-    env.insert(set);
+    env.insert(QStringLiteral("HOST"), QStringLiteral(PELIDORA_HOST_BINARY));
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(program, args);
+    // "still CHECK" keeps the exit code of the command before it while CHECK holds, else 99.
+    process.start(QStringLiteral("/bin/sh"), {"-c", "still() { s=$?; \"$@\" || s=99; return $s; }; cd \"$1\" && " + command,
+                                              "sh", folder});
     // Far beyond any run: a program still running then waits for a person.
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -260,11 +260,7 @@ void tst_HostCommand::programRunsEndAndTellPlainly()
     QFETCH(QString, command);
     QFETCH(int, code);
     QFETCH(QString, said);
-    QProcessEnvironment env;
-    env.insert(QStringLiteral("HOST"), QStringLiteral(PELIDORA_HOST_BINARY));
-    // "still CHECK" keeps the exit code of the command before it while CHECK holds, else 99.
-    const QString still = QStringLiteral("still() { s=$?; \"$@\" || s=99; return $s; }; ");
-    const HostRun run = runProgram({"-c", still + "cd \"$1\" && " + command, "sh", m_dir.path()}, env, "/bin/sh");
+    const HostRun run = runShell(command, m_dir.path());
     QVERIFY2(run.code == code && run.err.contains(said), qPrintable(QString::number(run.code) + ": " + run.err));
     QVERIFY2(code == 0 || run.out.isEmpty(), qPrintable(run.out)); // nothing half done
     QVERIFY2(std::none_of(run.err.begin(), run.err.end(), [](QChar c) { return (c < u' ' && c != u'\n') || c == u'\u202e'; }),
