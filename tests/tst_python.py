@@ -113,12 +113,10 @@ class APythonHost(unittest.TestCase):
                 self.assertEqual(box.Appearance(), ucvPelidora.AppearStyle.ThreeD if not errors else 0)
 
     def test_errors_thrown_by_the_library(self):
-        bag = pelidora.PropertyBag()
-        bag.WriteProperty("Appearance", True)
+        # Every bound call raises the library's errors alike; Site.raiseError is written by hand.
         for name, call, number in [
             ("a site's own raiseError", lambda: Site(True).raiseError(pelidora.RuntimeError(393)), 393),
-            ("a stored value of the wrong kind", lambda: ucvPelidora(Site(False)).ReadProperties(bag), 13),
-            ("a value no bag holds", lambda: bag.WriteProperty("Name", "text"), 13),
+            ("a value no bag holds", lambda: pelidora.PropertyBag().WriteProperty("Name", "text"), 13),
         ]:
             with self.subTest(name):
                 with self.assertRaises(pelidora.RuntimeError) as caught:
@@ -150,12 +148,9 @@ class APythonHost(unittest.TestCase):
             saved = pelidora.readForm(path)
         # The new bag reached the file; that the rest reads back is tst_formfile's.
         self.assertEqual(saved.controls[0].properties.readLong("DateSet", -1), pelidora.daySerial(QDate(2030, 1, 2)))
-        for name, call in [("broken", lambda: pelidora.parseForm(b'{"format": "pelidora-form"', "broken.json")),
-                           ("missing", lambda: pelidora.readForm("missing.json"))]:
-            with self.subTest(name):
-                with self.assertRaises(pelidora.FormFileError) as caught:
-                    call()
-                self.assertTrue(caught.exception.message.startswith(name + ".json: "))
+        with self.assertRaises(pelidora.FormFileError) as caught:  # raised where the GIL was let go
+            pelidora.readForm("missing.json")
+        self.assertTrue(caught.exception.message.startswith("missing.json: "))
 
     def test_a_control_class_of_the_programs_own(self):
         pelidora.registerControlClass("PyLabel", [("Caption", pelidora.ValueKind.Long)])
