@@ -195,10 +195,12 @@ void tst_HostCommand::programRunsEndAndTellPlainly_data()
     QTest::newRow("X server not answering") << "QT_QPA_PLATFORM=xcb DISPLAY=:4711 \"$HOST\" plain.json --dump" << 2
                                             << "window system could not be started";
     // Nobody could close a message box headless: the box's message is all that is said, on
-    // stderr, and the form loads with the font clamped as after an OK (where the clamp
-    // begins is tst_ucvpelidora_layout's).
-    QVERIFY(writeFile(m_dir.filePath("huge.json"), oneBoxForm(R"("Font": {"Name": "DejaVu Sans", "Size": 14})")));
+    // stderr, and the form loads with the font clamped as after an OK.
+    QVERIFY(writeFile(m_dir.filePath("big.json"), oneBoxForm(R"("Font": {"Name": "DejaVu Sans", "Size": 12.00005})"))
+            && writeFile(m_dir.filePath("huge.json"), oneBoxForm(R"("Font": {"Name": "DejaVu Sans", "Size": 14})")));
     const QString toldAlone = QStringLiteral(" 2>err && test \"$(cat err)\" = \"Pelidora: Can't assign font size greater than 12.\"");
+    QTest::newRow("font of 12.00005, dump") << "\"$HOST\" big.json --dump >out" + toldAlone + " && grep -q '\"Size\": 12,' out"
+                                            << 0 << "";
     QTest::newRow("font of 14, design dump")
         << "\"$HOST\" --design huge.json --dump >out" + toldAlone + " && grep -q '\"Size\": 12,' out" << 0 << "";
     QTest::newRow("font of 14, panel screenshot") << "\"$HOST\" huge.json --screenshot p.png --open-panel a" + toldAlone
@@ -244,8 +246,10 @@ void tst_HostCommand::programRunsEndAndTellPlainly_data()
     QTest::newRow("broken form, designing") << broken.arg("--design") << 3 << notBoolean;
     QTest::newRow("line break in a path") << "\"$HOST\" \"$(printf 'no\\nsuch')\" --dump" << 3 << "no\\nsuch: cannot open";
     QTest::newRow("dump into a full disk") << "\"$HOST\" plain.json --dump >/dev/full" << 1 << "the dump could not be written";
-    // A broken pipe fails the same write: the stream's status after the flush.
     QTest::newRow("dump, output closed") << "\"$HOST\" plain.json --dump >&-" << 1 << "the dump could not be written";
+    QTest::newRow("dump into a broken pipe") // a FIFO whose only reader is gone, SIGPIPE ignored
+        << "trap '' PIPE; mkfifo pipe && exec 4<>pipe 5>pipe 4<&- && \"$HOST\" plain.json --dump >&5" << 1
+        << "the dump could not be written";
     QTest::newRow("form that is the profile file")
         << "cp plain.json pelidora.ini && XDG_CONFIG_HOME=\"$PWD\" \"$HOST\" pelidora.ini --screenshot f.png --open-panel a"
            " && cmp plain.json pelidora.ini" << 0 << "";
