@@ -30,14 +30,6 @@ struct PanelBox {
     // whatever is on top: the form ends where the panel begins.
     PanelBox() { form.widget.resize(form.box->geometry().right() + 1, form.box->geometry().bottom() + 1); }
 
-    // An invalid bound stays at its limit.
-    void setRange(QDate min, QDate max)
-    {
-        if (min.isValid())
-            form.box->setMinimumDate(min);
-        if (max.isValid())
-            form.box->setMaximumDate(max);
-    }
     // Holds the date and shows the panel on it, the pointer resting at pointer.
     void open(int year, int month, int day, QPoint pointer = {-1000, -1000})
     {

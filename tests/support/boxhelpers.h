@@ -14,10 +14,15 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <functional>
+
 namespace pelidora::test {
 
 // Today in these tests: 23 June 2025, a day above 12, so day and month cannot be mixed up.
 inline constexpr int kTodayYear = 2025, kTodayMonth = 6, kTodayDay = 23;
+
+// Something done to a box, as a user or a program would: a column of date box tables.
+using BoxAction = std::function<void(ucvPelidora &)>;
 
 inline int serialOf(int year, int month, int day) { return core::serialFromCivil({year, month, day}); }
 
@@ -80,3 +85,5 @@ struct BoxForm {
 };
 
 } // namespace pelidora::test
+
+Q_DECLARE_METATYPE(pelidora::test::BoxAction)
