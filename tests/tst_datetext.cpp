@@ -28,7 +28,7 @@ private Q_SLOTS:
     void parse();
     void roundsHalfToEvenAndSaturates_data();
     void roundsHalfToEvenAndSaturates();
-    void everyDayReadsAndWritesLikeQDate();
+    void everyDayIsWrittenLikeQDate();
     void padded_data();
     void padded();
     void numeric_data();
@@ -45,10 +45,10 @@ void tst_DateText::parse_data()
                    const QByteArray &extra = {}) {
         QTest::newRow(name) << text << order << extra << expected;
     };
-    // Every day of 1900-2100 is read in both orders below, and dayserial's calendar matches
-    // QDate's in every month of 100-9999.
+    // Every day of 1900-2100 is written like QDate below and read back in both orders in
+    // tst_localedates, and dayserial's calendar matches QDate's in every month of 100-9999.
+    // (Exchanged in month-first order: tst_localedates, in each such locale.)
     row("exchanged, day first", "11/23/1998", D, serialOf(1998, 11, 23));
-    row("exchanged, month first", "23/11/1998", M, serialOf(1998, 11, 23));
     row("31 Feb either way", "31/02/2001", D, kNoDate);
     row("dots and blanks", " 1 . 2. 1998. ", D, serialOf(1998, 2, 1));
     row("direction marks", "1\u200f/2\u200f/1998", D, serialOf(1998, 2, 1));
@@ -114,8 +114,9 @@ void tst_DateText::roundsHalfToEvenAndSaturates()
     QCOMPARE(roundHalfEven(value), expected);
 }
 
-// QDate writes the texts and counts the days, in both orders.
-void tst_DateText::everyDayReadsAndWritesLikeQDate()
+// QDate writes the texts and counts the days. That what we write reads back, every day in
+// both orders and at the first and last serial, is tst_localedates's.
+void tst_DateText::everyDayIsWrittenLikeQDate()
 {
     using F = ShortDatePattern::Fields;
     const ShortDatePattern dmy{F::DayMonthYear, "/", "/", "", true, true};
@@ -126,12 +127,6 @@ void tst_DateText::everyDayReadsAndWritesLikeQDate()
         QCOMPARE(formatShortDate(serial, dmy), d.toString("dd/MM/yyyy").toStdString());
         QCOMPARE(formatShortDate(serial, mdy), d.toString("M/d/yyyy").toStdString());
         QCOMPARE(formatShortDate(serial, ymd), d.toString("yyyy-MM-dd").toStdString());
-        QCOMPARE(parseDateSerial(d.toString("d/M/yyyy").toStdString(), D).value_or(-1), serial);
-        QCOMPARE(parseDateSerial(d.toString("MM/dd/yyyy").toStdString(), M).value_or(-1), serial);
-    }
-    for (int serial = kMinSerial; serial <= kMaxSerial; serial += 97) {
-        QCOMPARE(parseDateSerial(formatShortDate(serial, dmy), D).value_or(-1), serial);
-        QCOMPARE(parseDateSerial(formatShortDate(serial, mdy), M).value_or(-1), serial);
     }
 }
 

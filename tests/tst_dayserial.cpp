@@ -18,8 +18,8 @@ private Q_SLOTS:
 
 static const QDate kSerialZero(1899, 12, 30);
 
-// Every day of 1900 to 2100 is converted both ways in tst_datetext, which writes and reads
-// it as QDate does.
+// Every day of 1900 to 2100 is written as QDate writes it in tst_datetext, and read back
+// in tst_localedates.
 void tst_DaySerial::yearEndsFrom100To9999MatchQDate()
 {
     for (int year = kMinYear; year <= kMaxYear; ++year) {

@@ -89,7 +89,6 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
     prop("integer beyond 16 bits", R"("Appearance": -32769)", "Appearance: -32769 is out of range (-32768 to 32767)");
     prop("font size zero", R"("Font": {"Name": "Serif", "Size": 0})", "Font.Size: 0 is out of range");
     prop("font attribute misspelt", R"("Font": {"Name":"A", "Size":9, "Bolt":1})", "Font.Bolt: unknown font attribute");
-    prop("unknown property", R"("Colour": 1)", "Colour: class TestBox has no such property");
     row("date box bound given a date text", formJson(box("A", R"("minimumDate": "2024-12-20")", "ucvPelidora")),
         R"(controls[0] ("A").properties.minimumDate: expected an integer, found a string)");
     prop("key twice ignoring case", R"("Enabled": true, "enabled": false)", R"(enabled: same property as "Enabled")");

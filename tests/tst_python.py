@@ -6,8 +6,8 @@ import sys
 import tempfile
 import unittest
 
-from PyQt6.QtCore import QDate, QLocale, QTimer, Qt
-from PyQt6.QtTest import QSignalSpy, QTest
+from PyQt6.QtCore import QDate, QLocale
+from PyQt6.QtTest import QSignalSpy
 from PyQt6.QtWidgets import QApplication, QHBoxLayout, QLineEdit, QWidget
 
 import pelidora
@@ -21,24 +21,6 @@ def setUpModule():
     app = QApplication.instance() or QApplication(sys.argv)
     # Taken by each box when made: day, month, year in this order.
     QLocale.setDefault(QLocale("en_GB"))
-
-
-def wait_until(condition):
-    for _ in range(500):
-        if condition():
-            return True
-        QTest.qWait(10)
-    return condition()
-
-
-def shown_form(window_class="PelidoraThunderForm"):
-    form = QWidget()
-    form.setProperty("windowClass", window_class)  # a host whose panels are modeless
-    QHBoxLayout(form).addWidget(ucvPelidora())
-    form.show()
-    form.activateWindow()
-    QTest.qWaitForWindowActive(form.windowHandle())
-    return form, form.layout().itemAt(0).widget()
 
 
 class RecordingSite(Site):
@@ -71,7 +53,9 @@ class RecordingSink(pelidora.MessageSink):
 
 class TheBox(unittest.TestCase):
     def test_is_a_qwidget_among_qts_widgets(self):
-        form, box = shown_form()
+        form = QWidget()
+        QHBoxLayout(form).addWidget(ucvPelidora())
+        box = form.layout().itemAt(0).widget()
         self.assertIsInstance(box, ucvPelidora)  # handed out by Qt as itself
         self.assertIs(box.parentWidget(), form)
         self.assertIsInstance(form.findChild(QLineEdit, "txtDay"), QLineEdit)
@@ -86,45 +70,24 @@ class TheBox(unittest.TestCase):
         self.assertEqual((box.date(), pelidora.daySerial(box.date())), (QDate(2000, 1, 1), 36526))
         self.assertEqual(box.DateSet(), pelidora.shortDateText(QDate(2000, 1, 1)))
         box.setDateRange(QDate(2025, 1, 1), QDate(2025, 12, 31))  # moves the held date to the minimum
-        box.clear()
-        self.assertEqual((box.date(), box.DateSet()), (QDate(), "-1"))
-        self.assertEqual(list(changed), [[QDate(2000, 1, 1)], [QDate(2025, 1, 1)], [QDate()]])
+        self.assertEqual(list(changed), [[QDate(2000, 1, 1)], [QDate(2025, 1, 1)]])
         self.assertEqual(list(ranges), [[QDate(2025, 1, 1), QDate(2025, 12, 31)]])
         self.assertEqual((box.minimumDate(), box.maximumDate()), (QDate(2025, 1, 1), QDate(2025, 12, 31)))
 
-    def test_typed_fields_are_an_edit(self):
-        form, box = shown_form()
-        box.setDate(QDate(2010, 4, 15))
-        edited, finished = QSignalSpy(box.dateEdited), QSignalSpy(box.editingFinished)
-        year = box.findChild(QLineEdit, "txtYear")
-        year.setFocus()
-        year.selectAll()
-        QTest.keyClicks(year, "2024")
-        QTest.keyClick(year, Qt.Key.Key_Return)  # Enter in the year ends the editing
-        self.assertEqual((len(edited), len(finished)), (0, 1))  # typing changes only the fields
-        self.assertEqual(box.date(), QDate(2024, 4, 15))  # which a read takes over
-        self.assertEqual(list(edited), [[QDate(2024, 4, 15)]])
-
-    def test_panel_choice_raises_click_and_day_mouse_move(self):
-        form, box = shown_form()
-        box.setDate(QDate(2024, 2, 10))
-        clicks, moves, edited = QSignalSpy(box.Click), QSignalSpy(box.DayMouseMove), QSignalSpy(box.dateEdited)
-        QTest.keyClick(box.findChild(QLineEdit, "txtDay"), Qt.Key.Key_Down, Qt.KeyboardModifier.AltModifier)
-        panel, watch = box.findChild(QWidget, "window"), box.findChild(QTimer, "TimerHide")
-        self.assertTrue(wait_until(panel.isActiveWindow))
-        watch.timeout.emit()  # the watch's tick, without waiting for it
-        self.assertEqual(moves[-1], [10, 2, 2024, 0.0, 0.0])
-        # A day later, then Enter through the day, the month and the year chooses it.
-        for key in [Qt.Key.Key_Down] + [Qt.Key.Key_Return] * 3:
-            QTest.keyClick(QApplication.focusWidget(), key)
-        watch.timeout.emit()
-        self.assertEqual((len(clicks), list(edited), box.date()), (1, [[QDate(2024, 2, 11)]], QDate(2024, 2, 11)))
+    def test_signals_reach_python(self):
+        # When the box raises them (typing, the panel) is the C++ suites' business; here, that
+        # each is bound and its arguments cross.
+        box = ucvPelidora()
+        for signal, arguments in [(box.Click, []), (box.DayMouseMove, [10, 2, 2024, 0.5, 0.0]),
+                                  (box.dateEdited, [QDate(2024, 2, 11)]), (box.editingFinished, [])]:
+            spy = QSignalSpy(signal)
+            signal.emit(*arguments)
+            self.assertEqual(list(spy), [arguments])
 
 
 class APythonHost(unittest.TestCase):
     def test_site_hears_notices_and_decides_about_errors(self):
         rows = [  # user mode, what raiseError raises, the write, what the caller sees, errors
-            ("design mode", False, RuntimeError, lambda box: box.setAppearance(1), None, []),
             ("run mode, site raises", True, RuntimeError, lambda box: box.setAppearance(1), 393, [393]),
             ("run mode, site tells the user", True, None, lambda box: box.setAppearance(1), None, [393]),
             ("run mode, site raises its own", True, ValueError, lambda box: box.setAppearance(1), ValueError, [393]),
@@ -150,12 +113,10 @@ class APythonHost(unittest.TestCase):
                 self.assertEqual(box.Appearance(), ucvPelidora.AppearStyle.ThreeD if not errors else 0)
 
     def test_errors_thrown_by_the_library(self):
-        bag = pelidora.PropertyBag()
-        bag.WriteProperty("Appearance", True)
+        # Every bound call raises the library's errors alike; Site.raiseError is written by hand.
         for name, call, number in [
             ("a site's own raiseError", lambda: Site(True).raiseError(pelidora.RuntimeError(393)), 393),
-            ("a stored value of the wrong kind", lambda: ucvPelidora(Site(False)).ReadProperties(bag), 13),
-            ("a value no bag holds", lambda: bag.WriteProperty("Name", "text"), 13),
+            ("a value no bag holds", lambda: pelidora.PropertyBag().WriteProperty("Name", "text"), 13),
         ]:
             with self.subTest(name):
                 with self.assertRaises(pelidora.RuntimeError) as caught:
@@ -169,9 +130,7 @@ class APythonHost(unittest.TestCase):
                                  ("Font", font, pelidora.ValueKind.Font)]:
             bag.WriteProperty(key, value)
             self.assertEqual(pelidora.PropertyBag.kindOf(bag.ReadProperty(key)), kind)
-        read = bag.readFont("font", StdFont())
-        self.assertTrue(read == font and not read.isSameObject(font))  # a copy, not the object
-        self.assertEqual(bag.readBoolean("LONG", False), True)
+        self.assertTrue(bag.readFont("font", StdFont()) == font)  # the rest is tst_propertybag's
 
     def test_form_read_changed_and_written(self):
         form = pelidora.readForm(DEMO)
@@ -187,14 +146,11 @@ class APythonHost(unittest.TestCase):
             path = os.path.join(folder, "saved.json")
             pelidora.writeForm(path, form)
             saved = pelidora.readForm(path)
+        # The new bag reached the file; that the rest reads back is tst_formfile's.
         self.assertEqual(saved.controls[0].properties.readLong("DateSet", -1), pelidora.daySerial(QDate(2030, 1, 2)))
-        self.assertEqual(pelidora.formToJson(saved), pelidora.formToJson(form))
-        for name, call in [("broken", lambda: pelidora.parseForm(b'{"format": "pelidora-form"', "broken.json")),
-                           ("missing", lambda: pelidora.readForm("missing.json"))]:
-            with self.subTest(name):
-                with self.assertRaises(pelidora.FormFileError) as caught:
-                    call()
-                self.assertTrue(caught.exception.message.startswith(name + ".json: "))
+        with self.assertRaises(pelidora.FormFileError) as caught:  # raised where the GIL was let go
+            pelidora.readForm("missing.json")
+        self.assertTrue(caught.exception.message.startswith("missing.json: "))
 
     def test_a_control_class_of_the_programs_own(self):
         pelidora.registerControlClass("PyLabel", [("Caption", pelidora.ValueKind.Long)])
@@ -215,7 +171,6 @@ class APythonHost(unittest.TestCase):
         self.assertIs(pelidora.setMessageSink(None), sink)
         self.assertEqual(sink.messages, [("Can't assign font size greater than 12.", pelidora.MessageSink.Icon.Critical,
                                           "Pelidora")])
-        self.assertEqual(box.Font().size(), 12)
 
 
 if __name__ == "__main__":
