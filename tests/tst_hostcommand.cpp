@@ -132,6 +132,7 @@ void tst_HostCommand::dumpShowsWhatTheBoxHoldsAndLoadsAgain_data()
     QTest::newRow("system colours")
         << QByteArray(R"("BackColor": -2147483633, "ForeColor": -2147483640, "PelidoraBackColor": 255)") << "BackColor"
         << "[-2147483633]";
+    QTest::newRow("left out: the box's default") << QByteArray(R"("Locked": true)") << "Appearance" << "[0]";
 }
 
 // The serial as stored beside the text read from it, never a text of another day; colours

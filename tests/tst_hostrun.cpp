@@ -167,6 +167,12 @@ void tst_HostRun::movesAreGatheredIntoOneUpdatingLine()
     QCOMPARE(log.lines().size(), EventLog::kMaxEntries);
     QVERIFY(log.lines().constFirst().endsWith(QLatin1String("Read DateSet  25")));
     QVERIFY(log.lines().constLast().endsWith(QStringLiteral("Read DateSet  %1").arg(EventLog::kMaxEntries + 24)));
+
+    // Clear empties it, a move not yet shown too.
+    moveOver(&first, 1, 18);
+    log.clear();
+    log.flushMoves();
+    QCOMPARE(log.lines(), QStringList());
 }
 
 void tst_HostRun::helpAboutShowsTheAboutBox_data()
