@@ -1,5 +1,6 @@
 #include "about/bas_menuabout.h"
 #include "about/fabout.h"
+#include "support/imagehelpers.h"
 #include "support/testsupport.h"
 
 #include <pelidora/ucvPelidora.h>
@@ -52,15 +53,6 @@ bool showModal(const std::function<void(fabout *)> &inside, const std::function<
                             [&] { show ? show() : ShowAboutBox(0.0f, QString(), 101, false, nullptr); },
                             [] { UnloadAbout(); return true; }, false)
                 .forced;
-}
-
-int firstInkColumn(const QImage &image, const QRect &rect)
-{
-    for (int x = rect.left(); x <= rect.right(); ++x)
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            if (qGray(image.pixel(x, y)) < 160)
-                return x;
-    return -1;
 }
 
 } // namespace
@@ -131,10 +123,10 @@ void tst_fabout::linksStandOnTheirBlankRuns()
     const QRect webRect = web->geometry().translated(-about->pos());
     // Right of the mail link its line goes on, after a gap; the web link's line is blank.
     const QRect rightOfMail(mailRect.topRight() + QPoint(1, 0), QPoint(text.width() - 1, mailRect.bottom()));
-    QCOMPARE(QList<int>({firstInkColumn(text, mailRect), firstInkColumn(text, webRect),
-                         firstInkColumn(text, QRect(0, webRect.top(), text.width(), webRect.height()))}),
+    QCOMPARE(QList<int>({test::firstInkColumn(text, mailRect), test::firstInkColumn(text, webRect),
+                         test::firstInkColumn(text, QRect(0, webRect.top(), text.width(), webRect.height()))}),
              QList<int>({-1, -1, -1}));
-    QVERIFY(firstInkColumn(text, rightOfMail) > mailRect.right() + 8);
+    QVERIFY(test::firstInkColumn(text, rightOfMail) > mailRect.right() + 8);
     QVERIFY(qAbs(web->y() - mail->y() - QFontMetrics(about->font()).lineSpacing()) <= 1);
     QVERIFY(child<QPushButton>(box, "btnOK")->y() > web->mapTo(box, QPoint(0, web->height())).y());
 }
