@@ -177,7 +177,6 @@ void tst_ucvPelidoraPersistence::ownStatesReachTheParts()
     box.setLocked(true);
     for (const char *name : {"txtDay", "txtMonth", "txtYear"})
         QVERIFY(field(box, name)->isReadOnly());
-    QVERIFY(part(box, "imgCombo")->isEnabled());
 }
 
 void tst_ucvPelidoraPersistence::rangeWritesFollowQDateEditsRules_data()
