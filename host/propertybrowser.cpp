@@ -458,8 +458,13 @@ void PropertyBrowser::refresh()
         showValue(row);
     if (m_form) {
         const QSignalBlocker caption(m_caption), width(m_width), height(m_height);
-        if (m_caption->text() != m_form->caption()) // keeps the cursor while typing
+        // A committed caption leaves the field nothing of its own to undo: Ctrl+Z there then
+        // reaches the form's steps, as in the name field. The cursor stays where it was.
+        if (m_caption->text() != m_form->caption() || m_caption->isUndoAvailable() || m_caption->isRedoAvailable()) {
+            const int cursor = m_caption->cursorPosition();
             m_caption->setText(m_form->caption());
+            m_caption->setCursorPosition(cursor);
+        }
         m_caption->setModified(false);
         m_width->setValue(m_form->formSize().width());
         m_height->setValue(m_form->formSize().height());

@@ -375,6 +375,7 @@ void tst_HostDesign::everyChangeIsOneUndoStep()
              QVERIFY(!overlay->selected() && browser->editor(QStringLiteral("Caption"))->isVisible());
          }},
         {"caption", [&] {
+             browser->editor(QStringLiteral("Caption"))->setFocus(); // Ctrl+Z is pressed there
              type(browser->editor(QStringLiteral("Caption")), QStringLiteral("Trip"));
              QVERIFY2(window.windowTitle().startsWith(QLatin1String("Trip")), qPrintable(window.windowTitle()));
          }},
