@@ -1,4 +1,4 @@
-#include "panelharness.h"
+#include "support/panelharness.h"
 #include "support/errorhelpers.h"
 #include "support/imagehelpers.h"
 #include "support/testsupport.h"

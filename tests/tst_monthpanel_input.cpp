@@ -1,4 +1,4 @@
-#include "panelharness.h"
+#include "support/panelharness.h"
 #include "support/testsupport.h"
 
 #include "platform/core/dayserial.h"
