@@ -99,6 +99,7 @@ void tst_FormFile::badFormIsRefusedNamingThePlace_data()
     row("unknown form key", formJson(ok, R"("colour": 1, )"), "colour: unknown key");
     row("newer version", formJson(ok).replace(R"("version":1)", R"("version":2)"),
         "version: version 2 is not supported");
+    row("version 0", formJson(ok).replace(R"("version":1)", R"("version":0)"), "version: version 0 is not supported");
     row("truncated", "{\n\"format\":\"pelidora-form\",\n\"controls\":[", "line 3, column 13: unexpected end of file");
     row("truncated after a key", "{\"format\"", "line 1, column 10: unexpected end of file, expected ':' after the key");
     row("not UTF-8", "{\"caption\": \"\xFF\"}", "line 1, column 14: not UTF-8");

@@ -53,6 +53,8 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
     row("Up on 1 Jan 1900", {1900, 1, 1}, kept, up, {2100, 12, 31});
     row("PageDown on 31 Jan 2001", {2001, 1, 31}, kept, pgDown, {2001, 2, 28});
     row("PageUp on Jan 1900", {1900, 1, 20}, kept, pgUp, {2100, 12, 20});
+    row("PageDown on 30 Nov", {2026, 11, 30}, kept, pgDown, {2026, 12, 30});
+    row("PageUp on Jan 1901", {1901, 1, 20}, kept, pgUp, {1900, 12, 20});
     for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End})
         row(qPrintable(QStringLiteral("key %1 does nothing").arg(key, 0, 16)), {2026, 3, 15}, kept, key, {2026, 3, 15});
     // Text that is no day of the shown month (April, 30 days) reads as the nearest day.

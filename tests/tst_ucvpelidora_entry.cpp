@@ -181,6 +181,7 @@ void tst_ucvPelidoraEntry::keysAreFiltered_data()
     QTest::addColumn<KeyCase>("k");
     const auto row = [](const char *name, KeyCase k) { QTest::newRow(name) << k; };
     row("0 into an empty field", {"txtDay", "", 0, 0, Qt::Key_0, "0", "", 0});
+    row("0 before a digit", {"txtDay", "5", 0, 0, Qt::Key_0, "0", "5", 0});
     row("0 after a digit", {"txtDay", "1", 1, 0, Qt::Key_0, "0", "10", 0});
     row("digit over a selection", {"txtDay", "12", 0, 2, Qt::Key_5, "5", "5", 0});
     row("third digit in a full day", {"txtDay", "12", 2, 0, Qt::Key_5, "5", "12", 0});
@@ -227,6 +228,7 @@ void tst_ucvPelidoraEntry::clickedFieldIsTypedOverAndCorrectedOnLeaving_data()
     row("locked box", {"en_GB", true, true, "txtDay", "txtMonth", "9", Qt::Key_Return, {"15", "04", "2010"}});
     // Today is 23 June 2025.
     row("day 45, day first", {"en_GB", true, false, "txtDay", "txtMonth", "45", Qt::Key_Tab, {"23", "04", "2010"}});
+    row("year 2100 stays", {"en_GB", true, false, "txtYear", "txtDay", "2100", Qt::Key_Tab, {"15", "04", "2100"}});
     row("empty year stays", {"en_GB", true, false, "txtYear", "txtDay", "", Qt::Key_Tab, {"15", "04", ""}});
     row("first field 13, month first", {"en_US", true, false, "txtDay", "txtMonth", "13", Qt::Key_Tab, {"06", "15", "2010"}});
     row("second field 32, month first", {"en_US", true, false, "txtMonth", "txtYear", "32", Qt::Key_Tab, {"04", "23", "2010"}});
@@ -357,6 +359,11 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
         QObject::connect(&b, &ucvPelidora::editingFinished, &b, [&b] { b.date(); });
         typeInto(b, "txtYear", "1998", Qt::Key_Enter);
     }, {QDate(1998, 4, 15)}, 1, 1);
+    row("pasted date, read", april15, [](ucvPelidora &b) {
+        QGuiApplication::clipboard()->setText("5/3/2024");
+        QTest::keyClick(field(b, "txtDay"), Qt::Key_Insert, Qt::ShiftModifier);
+        b.date();
+    }, {QDate(2024, 3, 5)}, 1);
     row("clear", april15, [](ucvPelidora &b) { b.clear(); }, {QDate()});
     row("typed 45, corrected on leaving", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "45", Qt::Key_Tab); },
         {QDate(2010, 4, 23)}, 1);
