@@ -111,8 +111,9 @@ public:
      *
      *  This site never throws, since Qt calls setters itself (style sheets, setProperty,
      *  QUiLoader, language bindings) and an exception through Qt ends the program: a write
-     *  that raises a run-time error is reported with qWarning ("Pelidora: Appearance not set:
-     *  run-time error 393: ...") and changes nothing. A form host's own Site raises it. */
+     *  that raises a run-time error is reported as a warning in the logging category
+     *  pelidora.control ("Pelidora: Appearance not set: run-time error 393: ...") and
+     *  changes nothing. A form host's own Site raises it. */
     explicit ucvPelidora(QWidget *parent = nullptr);
     /** Hosted: @p site (not owned; must outlive the box) gives the ambient values. Only
      *  Initialize has run: the host calls InitProperties or ReadProperties next. Without a

@@ -1,0 +1,7 @@
+#include "shared/logging.h"
+
+namespace pelidora {
+
+Q_LOGGING_CATEGORY(lcControl, "pelidora.control")
+
+} // namespace pelidora
