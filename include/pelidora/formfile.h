@@ -22,7 +22,7 @@ struct FormControl {
     PropertyBag properties; /**< what the control saved */
 };
 
-/** A form as saved in a form file (JSON, see README). */
+/** A form as saved in a form file (JSON, see docs/formhost.md). */
 struct Form {
     QString caption;             /**< the window title */
     QSize size;                  /**< in pixels */
