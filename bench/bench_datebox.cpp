@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // The date box against Qt's own QDateEdit with its calendar popup, in one process,
 // offscreen: making and showing a box, opening and painting its panel, paging a month, the
 // memory a box takes and what an open, idle panel costs. Prints the medians and the budget

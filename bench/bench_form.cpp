@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // Forms of many date boxes against forms of as many QDateEdits read from the same file, the
 // first opening of a panel against the first QDateEdit popup in either order, and (under
 // valgrind) the instructions of reopening a panel on a form of 200 boxes. Every sample runs

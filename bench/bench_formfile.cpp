@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // Reading and saving form files of many date boxes: every step must grow in proportion to
 // the number of controls. Prints the median time per size and the time per control, which
 // stays flat when the work is linear.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The forms the benchmarks read: count date boxes in a grid of columns, each cell cellPx

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The Pelidora authors
+# SPDX-License-Identifier: MIT
+
 # Fails when a library source includes from a layer above its own. The layers, lowest first:
 #   0 core      src/platform/core (plain C++), and the version and export headers
 #   1 os        src/platform/os, <pelidora/platform.h>

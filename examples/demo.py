@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: The Pelidora authors
+# SPDX-License-Identifier: MIT
+
 """Runs a form file's date boxes from Python: reads the form (examples/demo.json unless
 another is named), shows its boxes where the form puts them, and prints every change of
 a box's date.

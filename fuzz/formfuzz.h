@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // What the form file fuzz targets share: a Qt to make fonts with, and the promises every

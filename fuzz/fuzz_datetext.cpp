@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target for the date text reader: any bytes must parse or fail cleanly, and any
 // date that parses must write and read back to the same serial.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target for the form reader: any bytes give a form or a FormFileError that names
 // the source and shows no raw control characters; nothing else escapes and nothing crashes.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target for a form's round trip: whatever reads, saves to text that reads back
 // to an equal form, and saving that again gives the same bytes.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // libFuzzer target for saving at the size limit. A form that reads is repeated (its
 // controls, or its caption when it has none) as often as still saves within the 16 MiB a
 // reader takes: that saves, reads back to an equal form and the same bytes; one repetition

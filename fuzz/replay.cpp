@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // A plain driver for a fuzz target: feeds every file of the folders (or the files) given on
 // the command line to it once, so the test suite replays the corpora without libFuzzer.
 

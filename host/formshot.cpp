@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "formshot.h"
 
 #include <pelidora/ucvPelidora.h>

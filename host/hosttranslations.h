@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The host's translations: the library's catalog, the host's own and Qt's.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "displaycheck.h"
 #include "hostoptions.h"
 #include "hosttranslations.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "platform/core/datetext.h"
 #include "platform/core/dayserial.h"
 

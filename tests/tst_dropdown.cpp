@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // The date box's drop-down: the drop button, opening and placing the month panel, the
 // focus watch that closes it, takes a chosen day over and raises Click and DayMouseMove.
 

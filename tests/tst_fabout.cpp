@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "about/bas_menuabout.h"
 #include "about/fabout.h"
 #include "shared/mpelidora.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // pelidora-host's command line: dumping, rendering, refusing bad arguments and bad forms.
 
 #include "platformnoise.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // Designing a form in pelidora-host: the property browser, moving, adding and deleting
 // boxes, undo, the unsaved-changes marker, and saving what a run then reads back.
 

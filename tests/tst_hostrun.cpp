@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // Running a form in pelidora-host: live boxes on a canvas that asks for modeless panels,
 // the Read DateSet buttons, an event log that is never flooded, and the About box.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "support/panelharness.h"
 #include "support/errorhelpers.h"
 #include "support/imagehelpers.h"

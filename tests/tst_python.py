@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The Pelidora authors
+# SPDX-License-Identifier: MIT
+
 """The module pelidora as a PyQt6 program uses it: a box among Qt's widgets, its date and
 signals, a Python form host's site, property bags and form files."""
 

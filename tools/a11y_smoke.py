@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: The Pelidora authors
+# SPDX-License-Identifier: MIT
+
 """What a screen reader hears of pelidora-host, over AT-SPI: ./dev a11y runs it.
 
 usage: a11y_smoke.py HOST FORM.json   (DISPLAY and the session bus set, the AT-SPI bus running)

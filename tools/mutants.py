@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: The Pelidora authors
+# SPDX-License-Identifier: MIT
+
 """Mutation sampler: how many small faults in the code do the tests catch?
 
 usage, for tests trimmed between commits A and B (same library code, other tests):

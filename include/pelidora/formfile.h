@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include <pelidora/global.h>
@@ -16,17 +19,17 @@ namespace pelidora {
 /** One control placed on a form: its class, its name, its position in pixels and its
  *  saved properties. */
 struct FormControl {
-    QString className;
-    QString name;
-    QPoint position;
-    PropertyBag properties;
+    QString className;      /**< registered class, such as "ucvPelidora" */
+    QString name;           /**< unique on its form */
+    QPoint position;        /**< top left, in pixels */
+    PropertyBag properties; /**< what the control saved */
 };
 
-/** A form as saved in a form file (JSON, see README). */
+/** A form as saved in a form file (JSON, see docs/formhost.md). */
 struct Form {
-    QString caption;
-    QSize size;
-    QList<FormControl> controls;
+    QString caption;             /**< the window title */
+    QSize size;                  /**< in pixels */
+    QList<FormControl> controls; /**< in the file's order */
 };
 
 /** A form file that could not be read or written. message() names the file and the place
@@ -34,8 +37,8 @@ struct Form {
 class PELIDORA_EXPORT FormFileError : public std::runtime_error
 {
 public:
-    explicit FormFileError(const QString &message);
-    QString message() const { return m_message; }
+    explicit FormFileError(const QString &message);   /**< what went wrong, and where */
+    QString message() const { return m_message; } /**< as given, for people */
 
 private:
     QString m_message;
@@ -47,7 +50,7 @@ private:
  *  or two keys equal without regard to case, throw std::invalid_argument. */
 PELIDORA_EXPORT void registerControlClass(const QString &className,
                                           const QList<std::pair<QString, ValueKind>> &properties);
-PELIDORA_EXPORT bool isRegisteredControlClass(const QString &className);
+PELIDORA_EXPORT bool isRegisteredControlClass(const QString &className); /**< exact, case included */
 
 /** Reads and checks a whole form; throws FormFileError on the first fault, so a caller
  *  never sees part of a form. Only a regular file (or a symbolic link to one) is read: a
@@ -55,6 +58,8 @@ PELIDORA_EXPORT bool isRegisteredControlClass(const QString &className);
  *  refused unread. Text the file holds is quoted in messages with its control characters
  *  shown as escapes. */
 PELIDORA_EXPORT Form readForm(const QString &path);
+/** Reads and checks a form from bytes already in memory, as readForm does; messages name
+ *  @p sourceName for the file. */
 PELIDORA_EXPORT Form parseForm(const QByteArray &json, const QString &sourceName);
 
 /** Writes the form atomically: the old file stays untouched unless the new one is complete.
@@ -65,6 +70,7 @@ PELIDORA_EXPORT Form parseForm(const QByteArray &json, const QString &sourceName
  *  group where the process may set them. A save gives the saved name a new file: other hard
  *  links keep the old contents. */
 PELIDORA_EXPORT void writeForm(const QString &path, const Form &form);
+/** The bytes writeForm would write, after the same checks (FormFileError). */
 PELIDORA_EXPORT QByteArray formToJson(const Form &form);
 
 /** Text as the messages above quote it, safe for a terminal: control characters, direction

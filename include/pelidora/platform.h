@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 /** @file
@@ -58,7 +61,7 @@ PELIDORA_EXPORT bool replaceFile(const QString &path, const QByteArray &bytes, Q
  *  configuration folder. On unless a program switches it off, for every box of the
  *  process, from the next opening on. */
 PELIDORA_EXPORT void setProfileRecordEnabled(bool enabled);
-PELIDORA_EXPORT bool profileRecordEnabled();
+PELIDORA_EXPORT bool profileRecordEnabled(); /**< see setProfileRecordEnabled */
 
 /** The colour a stored colour value paints with now: 0x00BBGGRR, or 0x80000000 | n for
  *  the desktop's system colour n, looked up in the application's palette (an unknown n

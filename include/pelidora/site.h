@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include <pelidora/global.h>
@@ -15,13 +18,14 @@ class PELIDORA_EXPORT Site : public QObject
 {
     Q_OBJECT
 public:
+    /** A site in run mode (@p userMode true) or design mode, with its ambient font. */
     explicit Site(bool userMode, const StdFont &ambientFont = StdFont(), QObject *parent = nullptr);
 
     bool UserMode() const { return m_userMode; } /**< true at run time, false while designed */
-    void setUserMode(bool userMode) { m_userMode = userMode; }
+    void setUserMode(bool userMode) { m_userMode = userMode; } /**< a design window's test run */
 
-    StdFont AmbientFont() const { return m_ambientFont; }
-    void setAmbientFont(const StdFont &font) { m_ambientFont = font; }
+    StdFont AmbientFont() const { return m_ambientFont; }              /**< the form's font */
+    void setAmbientFont(const StdFont &font) { m_ambientFont = font; } /**< for boxes made later */
 
     /** Called by the control after every property write, with the persisted name. */
     void PropertyChanged(const QString &name);
@@ -32,7 +36,7 @@ public:
     virtual void raiseError(const RuntimeError &error);
 
 Q_SIGNALS:
-    void propertyChanged(const QString &name);
+    void propertyChanged(const QString &name); /**< sent by PropertyChanged */
 
 private:
     bool m_userMode;

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include <pelidora/global.h>
@@ -18,19 +21,22 @@ public:
     StdFont();                          /**< a new object holding the application font */
     explicit StdFont(const QFont &font); /**< a new object holding a copy of font */
 
-    QFont font() const { return *d; }
+    QFont font() const { return *d; } /**< a copy of the font held now */
     void setFont(const QFont &font);    /**< in place */
 
-    QString name() const { return d->family(); }
+    QString name() const { return d->family(); } /**< the family */
     double size() const;                /**< points */
     void setSize(double points);        /**< in place */
-    bool bold() const { return d->bold(); }
+    /** @name Attributes */
+    /** @{ */
+    bool bold() const { return d->bold(); } /**< the style of the font held now */
     bool italic() const { return d->italic(); }
     bool underline() const { return d->underline(); }
     bool strikeout() const { return d->strikeOut(); }
+    /** @} */
 
-    StdFont clone() const { return StdFont(*d); }
-    bool isSameObject(const StdFont &other) const { return d == other.d; }
+    StdFont clone() const { return StdFont(*d); } /**< a new, independent object */
+    bool isSameObject(const StdFont &other) const { return d == other.d; } /**< one object, not equal ones */
 
     /** Same attributes (name, size to 1/10000 point, bold, italic, underline, strikeout). */
     bool operator==(const StdFont &other) const;

@@ -1,9 +1,12 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 /** @file
  *  The library's translations. English is built in; other languages come as Qt catalogs
  *  (pelidora_<lang>.qm) that the library carries inside itself and also installs under
- *  <prefix>/share/pelidora/translations (Pelidora_TRANSLATIONS_DIR in CMake). */
+ *  PREFIX/share/pelidora/translations (Pelidora_TRANSLATIONS_DIR in CMake). */
 
 #include <pelidora/global.h>
 

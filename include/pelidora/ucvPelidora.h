@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 #include <pelidora/global.h>
@@ -75,20 +78,20 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
      *  locale's date text cannot be stored there, so QWidget's font and date stand in for them.
      *  A form host shows the properties that have a DispId. */
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
-    Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor)
-    Q_PROPERTY(bool Locked READ Locked WRITE setLocked)
-    Q_PROPERTY(AppearStyle Appearance READ Appearance WRITE setAppearance)
-    Q_PROPERTY(pelidora::StdFont Font READ Font WRITE setFontObject DESIGNABLE false)
-    Q_PROPERTY(QString DateSet READ DateSet WRITE setDateSet DESIGNABLE false)
-    Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor)
-    Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false)
+    Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor) /**< the fields' text */
+    Q_PROPERTY(bool Locked READ Locked WRITE setLocked) /**< the user cannot change the date */
+    Q_PROPERTY(AppearStyle Appearance READ Appearance WRITE setAppearance) /**< flat or 3D */
+    Q_PROPERTY(pelidora::StdFont Font READ Font WRITE setFontObject DESIGNABLE false) /**< the font object */
+    Q_PROPERTY(QString DateSet READ DateSet WRITE setDateSet DESIGNABLE false) /**< the date as text */
+    Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor) /**< the panel's */
+    Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false) /**< the box's window handle */
     /** Not designable: in Qt Designer and .ui files, QWidget's enabled stands in for it. */
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty DESIGNABLE false)
     /** The stored values behind the three colours; see BackColorValue. */
     Q_PROPERTY(quint32 BackColorValue READ BackColorValue WRITE setBackColorValue DESIGNABLE false)
-    Q_PROPERTY(quint32 ForeColorValue READ ForeColorValue WRITE setForeColorValue DESIGNABLE false)
+    Q_PROPERTY(quint32 ForeColorValue READ ForeColorValue WRITE setForeColorValue DESIGNABLE false) /**< see BackColorValue */
     Q_PROPERTY(quint32 PelidoraBackColorValue READ PelidoraBackColorValue WRITE setPelidoraBackColorValue
-                   DESIGNABLE false)
+                   DESIGNABLE false) /**< see BackColorValue */
     Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer) /**< 16-bit: see the setter */
     /** The same date as DateSet. */
     Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true)
@@ -96,11 +99,12 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(QDate minimumDate READ minimumDate WRITE setMinimumDate RESET clearMinimumDate
                    NOTIFY dateRangeChanged)
     Q_PROPERTY(QDate maximumDate READ maximumDate WRITE setMaximumDate RESET clearMaximumDate
-                   NOTIFY dateRangeChanged)
+                   NOTIFY dateRangeChanged) /**< see setDateRange */
 
 public:
+    /** How the box is painted (Appearance). */
     enum AppearStyle : int {
-        Flat = 0,
+        Flat = 0,   /**< flat */
         ThreeD = 1, /**< shown as "3D" */
     };
     Q_ENUM(AppearStyle)
@@ -112,8 +116,9 @@ public:
      *
      *  This site never throws, since Qt calls setters itself (style sheets, setProperty,
      *  QUiLoader, language bindings) and an exception through Qt ends the program: a write
-     *  that raises a run-time error is reported with qWarning ("Pelidora: Appearance not set:
-     *  run-time error 393: ...") and changes nothing. A form host's own Site raises it. */
+     *  that raises a run-time error is reported as a warning in the logging category
+     *  pelidora.control ("Pelidora: Appearance not set: run-time error 393: ...") and
+     *  changes nothing. A form host's own Site raises it. */
     explicit ucvPelidora(QWidget *parent = nullptr);
     /** Hosted: @p site (not owned; must outlive the box) gives the ambient values. Only
      *  Initialize has run: the host calls InitProperties or ReadProperties next. Without a
@@ -208,7 +213,7 @@ public:
      *  keeps the value, system colour included, and any other colour stores 0x00BBGGRR.
      *  Each write raises the notice of its colour property ("BackColor", ...). */
     /** @{ */
-    quint32 BackColorValue() const;
+    quint32 BackColorValue() const; /**< one value each, read and written */
     void setBackColorValue(quint32 value);
     quint32 ForeColorValue() const;
     void setForeColorValue(quint32 value);
@@ -219,22 +224,26 @@ public:
     /** DateSet is the default member: assigning a text to the box writes DateSet. */
     ucvPelidora &operator=(const QString &dateSet);
 
-    Site *site() const;
+    Site *site() const; /**< the form host's, or the box's own */
 
     /** The size of the strip laid out from the box's font, in pixels: the box keeps it
      *  whatever it is given. */
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
+    QSize minimumSizeHint() const override; /**< the same as sizeHint */
 
 public Q_SLOTS:
-    void About();
+    void About(); /**< Closes the panel and shows the About box. */
 
     /** Holds no date: a DateSet write of "-1", with its notice; dateChanged follows when a
      *  date was held. */
     void clear();
 
 Q_SIGNALS:
+    /** A day was clicked in the panel, which has closed; the box holds that day unless
+     *  Locked. */
     void Click();
+    /** Sent while the open panel has the focus: the day the mouse last moved onto, the
+     *  panel's month and year, and where on that day it was. */
     void DayMouseMove(short ButtonDay, short SelMonth, short SelYear, float X, float Y);
 
     /** The held date changed, whatever changed it: a write of date or DateSet, a day chosen
@@ -254,6 +263,8 @@ Q_SIGNALS:
     void editingFinished();
 
 protected:
+    /** @name Qt's handlers, overridden */
+    /** @{ */
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -265,6 +276,7 @@ protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    /** @} */
 
 private:
     friend class ucvPelidoraPrivate;

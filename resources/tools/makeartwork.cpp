@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // Draws the date box's separator and drop-button pictures and its toolbox picture at 1x and
 // 2x into resources/control/. Run it again after changing a drawing:
 //   cmake -S resources/tools -B build-artwork && cmake --build build-artwork

@@ -1,8 +1,11 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "control/ownsite.h"
 
 #include <pelidora/runtimeerror.h>
 
-#include <QDebug>
+#include "shared/logging.h"
 
 namespace pelidora {
 
@@ -13,12 +16,12 @@ OwnSite::OwnSite(const StdFont &ambientFont, QObject *parent)
 
 void OwnSite::raiseError(const RuntimeError &error)
 {
-    qWarning().noquote() << QStringLiteral("Pelidora: run-time error %1: %2").arg(error.number()).arg(error.description());
+    qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: run-time error %1: %2").arg(error.number()).arg(error.description());
 }
 
 void OwnSite::refuseWrite(const QString &property, const RuntimeError &error)
 {
-    qWarning().noquote() << QStringLiteral("Pelidora: %1 not set: run-time error %2: %3")
+    qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: %1 not set: run-time error %2: %3")
                                 .arg(property)
                                 .arg(error.number())
                                 .arg(error.description());

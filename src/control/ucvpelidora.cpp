@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "control/accessible.h"
 #include "control/ownsite.h"
 #include "control/ucvpelidora_p.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // The date box's side of the month panel: the drop button, opening and placing the panel,
 // and the focus watch that closes it and hands a chosen day back.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The frame picture behind the month panel's content: a flat frame (pic1D, 3105 x 2910

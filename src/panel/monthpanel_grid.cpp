@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // The month grid: redraw for the listed month, and the looks of a day cell.
 
 #include "panel/monthpanel.h"

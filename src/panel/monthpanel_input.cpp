@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // The panel's pointer and keyboard handlers.
 
 #include "panel/monthpanel.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "panel/paneldata.h"
 
 #include "platform/os/localedates.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Twips to logical pixels for the panel's widgets, through the thread's TwipsX/TwipsY.

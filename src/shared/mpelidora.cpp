@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "shared/mpelidora.h"
 
 #include "about/bas_menuabout.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // Links the installed library as a program would and loads the installed Designer plugin
 // given as the argument. What the library does is the other suites' business: this only
 // proves that the installed package is whole.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The Pelidora authors
+# SPDX-License-Identifier: MIT
+
 # Installs the build tree into a scratch prefix, builds the project in this folder against
 # it the way an outside project would, and runs the program. Any failing step fails the
 # test and shows that step's output.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // The Qt Designer plugin, loaded from the build tree as Designer loads it.
 
 #include <pelidora/platform.h>

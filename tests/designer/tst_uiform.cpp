@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // A form drawn in Qt Designer and compiled by uic: what setupUi writes is the box's design.
 // (That a box made in code runs once shown is tst_dropdown's.)
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // Peak memory of reading form files of 16 MiB, the most a reader takes, that are refused:
 // each shape is written to a file, then read by a process of its own, which reports how
 // far reading raised its peak resident memory. Fails when a shape takes 10 times the file

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // Seeded random use of two date boxes on one form: typing, pasting, focus moves, the drop
 // button, day cells and lists, property writes of wrong kinds and extreme values, panels
 // opened and closed, a box deleted while its panel is open. Invariants are checked after

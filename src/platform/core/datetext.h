@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Reading and writing date texts in a given day/month order. Plain C++ (UTF-8 text);

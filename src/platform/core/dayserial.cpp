@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "platform/core/dayserial.h"
 
 // Howard Hinnant's days_from_civil / civil_from_days on the proleptic Gregorian calendar,

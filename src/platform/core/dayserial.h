@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Day serials: whole days counted from 30 December 1899, so 2 is 1 January 1900 and

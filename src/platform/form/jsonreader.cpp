@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // The JSON text is tokenised and checked by nlohmann::json's event parser; this file builds
 // the tree from its events and turns its faults into this project's messages, each placed
 // where an editor would show the fault. The parser reports only how far it had read, so

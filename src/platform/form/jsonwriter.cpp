@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 // Written by hand rather than through a JSON library's serialiser: such serialisers write a
 // whole double as 10.0 and do not always find the shortest digits, and saved files must not
 // change from one version to the next.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Host colours as a 32-bit value: 0x00BBGGRR for a fixed colour, or 0x80000000 | index for

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Pelidora authors
+// SPDX-License-Identifier: MIT
+
 #include "platform/os/windowsystem.h"
 
 #include "platform/os/profilefile.h"
