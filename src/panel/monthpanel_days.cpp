@@ -4,6 +4,7 @@
 
 #include "panel/daycell.h"
 #include "panel/daymarks.h"
+#include "panel/panelparts.h"
 #include "platform/core/dayavailability.h"
 #include "platform/core/dayserial.h"
 #include "platform/os/localedates.h"
@@ -24,7 +25,7 @@ void MonthPanel::markDays(int year, int month, int last)
         DayCell *cell = m_btnDay[day - 1];
         const int serial = first + day - 1;
         // Asked once per shown day in the range, and only here.
-        if (ruled && cell->isEnabled() && !m_marks->available(serial)) {
+        if (ruled && cell->isEnabledTo(this) && !m_marks->available(serial)) {
             m_dayOff[day - 1] = true;
             cell->setEnabled(false);
         }

@@ -3,6 +3,7 @@
 #include "panel/monthpanel.h"
 
 #include "panel/accessible.h"
+#include "panel/daymarks.h"
 #include "panel/panelparts.h"
 #include "platform/core/dayserial.h"
 #include "platform/os/localedates.h"
