@@ -234,10 +234,34 @@ int main(int argc, char **argv)
     if (QWidget *popup = QApplication::activePopupWidget())
         popup->close();
 
+    // The same with a rule that rules every other day out: asked once per shown day.
+    long asked = 0;
+    box->setAvailabilityRule([&asked](const QDate &date) {
+        ++asked;
+        return date.toJulianDay() % 2 == 0;
+    });
+    const double openRuled = medianMicros([&] {
+        toggle();
+        toggle();
+    });
+    toggle();
+    asked = 0;
+    const double pageRuled = panel ? medianMicros([&] {
+        QTest::keyClick(panel->lblDay(), Qt::Key_PageDown);
+        flush();
+    }) : 0;
+    const long askedPerPage = asked / (g_rounds + 5);
+    toggle();
+
     print({{"construct + show a control", createOurs, createQt, 2.0},
            {"open + paint + close the panel", openOurs, openQt, 0.5},
-           {"page one month (+ paint)", pageOurs, pageQt, 0.5}},
+           {"page one month (+ paint)", pageOurs, pageQt, 0.5},
+           {"open + paint + close, a rule", openRuled, openQt, 0.5},
+           {"page one month, a rule", pageRuled, pageQt, 0.5}},
           "us");
+    std::printf("%-34s %10ld days asked per page (at most 31) %s
+", "the rule", askedPerPage,
+                askedPerPage <= 31 ? "ok" : "OVER");
     print({{"heap per live control", memOurs, memQt, 3.0}}, "KiB");
     std::printf("%-34s %10.2f %% of a core (closed: %.2f %%, budget 0.5 %%) %s\n", "open, idle panel", idleOpen,
                 idleClosed, idleOpen <= 0.5 ? "ok" : "OVER");

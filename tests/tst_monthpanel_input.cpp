@@ -43,11 +43,14 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
     QTest::addColumn<QDate>("expected");
     QTest::addColumn<QDate>("min"); // invalid: the limit
     QTest::addColumn<QDate>("max");
+    QTest::addColumn<bool>("noWeekends"); // Saturdays and Sundays unavailable
     const int up = Qt::Key_Up, down = Qt::Key_Down, pgUp = Qt::Key_PageUp, pgDown = Qt::Key_PageDown;
     const QString kept;
     const QDate none, dec20(2024, 12, 20), jan10(2025, 1, 10);
     const auto row = [](const char *name, QDate start, const QString &typed, int key, QDate expected, QDate min = {},
-                        QDate max = {}) { QTest::newRow(name) << start << typed << key << expected << min << max; };
+                        QDate max = {}, bool noWeekends = false) {
+        QTest::newRow(name) << start << typed << key << expected << min << max << noWeekends;
+    };
     row("Down on 28 Feb 2001", {2001, 2, 28}, kept, down, {2001, 3, 1});
     row("Down on 30 Jan", {2026, 1, 30}, kept, down, {2026, 1, 31});
     row("Up on 2 Apr", {2026, 4, 2}, kept, up, {2026, 4, 1});
@@ -80,6 +83,18 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
     row("Up on 1 Jan 1900, maximum narrowed", {1900, 1, 1}, kept, up, {1900, 1, 1}, none, jan10);
     row("PageUp on Jan 1900, maximum narrowed", {1900, 1, 20}, kept, pgUp, {1900, 1, 20}, none, jan10);
     row("Down on 31 Dec 2100, minimum narrowed", {2100, 12, 31}, kept, down, {2100, 12, 31}, {1950, 1, 1});
+    // Weekends unavailable: 5 July 2024 is a Friday, 1 January 1900 a Monday, 31 December
+    // 2100 a Friday.
+    const auto workdays = [&](const char *name, QDate start, int key, QDate expected, QDate max = {}) {
+        row(name, start, kept, key, expected, none, max, true);
+    };
+    workdays("days: Down over a weekend", {2024, 7, 5}, down, {2024, 7, 8});
+    workdays("days: Up over a weekend", {2024, 7, 8}, up, {2024, 7, 5});
+    workdays("days: Down over a month's end", {2024, 5, 31}, down, {2024, 6, 3});
+    workdays("days: Up from 1900 to 2100", {1900, 1, 1}, up, {2100, 12, 31});
+    workdays("days: PageDown onto a Sunday, Monday nearest", {2024, 6, 7}, pgDown, {2024, 7, 8});
+    workdays("days: PageUp onto a Saturday, Friday nearest", {2024, 8, 6}, pgUp, {2024, 7, 5});
+    workdays("days: Down with none left before the maximum", {2024, 7, 5}, down, {2024, 7, 5}, {2024, 7, 7});
 }
 
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
@@ -90,12 +105,15 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     QFETCH(QDate, expected);
     QFETCH(QDate, min);
     QFETCH(QDate, max);
+    QFETCH(bool, noWeekends);
     test::TodayPin today(2026, 12, 6);
     AccessibleEvents events;
     PanelBox box;
     MonthPanel &w = box.w;
     box.form.box->setMinimumDate(min); // an invalid bound is ignored: the limit stays
     box.form.box->setMaximumDate(max);
+    if (noWeekends)
+        box.form.box->setUnavailableWeekdays({Qt::Saturday, Qt::Sunday});
     box.open(start.year(), start.month(), start.day());
     if (!typed.isNull())
         w.lblDay()->setText(typed); // as pasted; code bypasses the field's validator
@@ -156,10 +174,11 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     QCOMPARE(std::tuple(bool(at->state().focusable), bool(at->state().focused),
                         bool(QAccessible::queryAccessibleInterface(w.lblDay())->state().focused)),
              std::tuple(true, moves, !moves));
-    // The days outside the range are unavailable.
+    // The days outside the range are unavailable, and the weekends when ruled out.
     for (int day = 1; day <= expected.daysInMonth(); ++day) {
         const QDate date(expected.year(), expected.month(), day);
-        QCOMPARE(w.btnDay(day - 1)->isEnabled(), (!min.isValid() || date >= min) && (!max.isValid() || date <= max));
+        QCOMPARE(w.btnDay(day - 1)->isEnabled(), (!min.isValid() || date >= min) && (!max.isValid() || date <= max)
+                                                     && !(noWeekends && date.dayOfWeek() >= Qt::Saturday));
     }
 }
 
@@ -349,6 +368,44 @@ void tst_MonthPanelInput::daysOutsideTheRangeCannotBeReached()
     box.open(2026, 3, 15);
     QTest::keyClick(w.cboMese(), Qt::Key_Up); // February
     QCOMPARE(shown(), QDate(2026, 3, 15));
+
+    // Unavailable days are out of reach the same way; notes and today are said. Today, 6
+    // December 2026, is a Sunday: the box holds the Monday, the later on a tie.
+    ucvPelidora &b = *box.form.box;
+    b.clearMinimumDate();
+    b.clearMaximumDate();
+    b.setUnavailableWeekdays({Qt::Sunday});
+    b.setUnavailableDates({{2026, 12, 25}});
+    b.setDateNote({2026, 12, 25}, "Christmas Day", Qt::red);
+    b.setMarkToday(true);
+    box.open(2026, 12, 6);
+    w.setFlagRaiseClick(false); // the choice above, not taken over here
+    QCOMPARE(shown(), QDate(2026, 12, 7));
+    const auto said = [&](int cell) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w.btnDay(cell));
+        return std::tuple(a->text(QAccessible::Name), a->text(QAccessible::Description), bool(a->state().disabled),
+                          bool(a->state().selectable));
+    };
+    QCOMPARE(said(24), std::tuple(QString("Friday 25 December 2026"), QString("Christmas Day"), true, false));
+    QCOMPARE(said(5), std::tuple(QString("Sunday 6 December 2026"), QString("today"), true, false));
+    QCOMPARE(said(6), std::tuple(QString("Monday 7 December 2026"), QString(), false, true));
+    QTest::mouseMove(w.btnDay(24), QPoint(5, 7));
+    QTest::mouseClick(w.btnDay(24), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(std::tuple(w.isVisible(), w.FlagRaiseClick(), w.ButtonDay()), std::tuple(true, false, qint16(7)));
+    w.lblDay()->setText(QStringLiteral("25"));
+    QTest::keyClick(w.cboAnno(), Qt::Key_Return);
+    QCOMPARE(std::tuple(w.isVisible(), w.FlagRaiseClick(), box.ws.beeps), std::tuple(true, false, 1));
+    // Rules changed with the panel open redraw it; a rule refusing every day leaves
+    // nothing selected and Enter chooses nothing.
+    b.setUnavailableWeekdays({});
+    QVERIFY(w.btnDay(5)->isEnabled() && !w.btnDay(24)->isEnabled());
+    b.setAvailabilityRule([](const QDate &) { return false; });
+    int sunken = 0;
+    for (int i = 0; i < 31; ++i)
+        sunken += w.btnDay(i)->isEnabled() + w.bDayOver(qint16(i));
+    QCOMPARE(sunken, 0);
+    QTest::keyClick(w.cboAnno(), Qt::Key_Return);
+    QCOMPARE(std::tuple(w.isVisible(), w.FlagRaiseClick(), box.ws.beeps), std::tuple(true, false, 2));
 }
 
 void tst_MonthPanelInput::listsDropDownAFewRowsOnEveryStyle_data()

@@ -9,7 +9,7 @@ import sys
 import tempfile
 import unittest
 
-from PyQt6.QtCore import QDate, QLocale
+from PyQt6.QtCore import QDate, QLocale, Qt
 from PyQt6.QtTest import QSignalSpy
 from PyQt6.QtWidgets import QApplication, QHBoxLayout, QLineEdit, QWidget
 
@@ -76,6 +76,16 @@ class TheBox(unittest.TestCase):
         self.assertEqual(list(changed), [[QDate(2000, 1, 1)], [QDate(2025, 1, 1)]])
         self.assertEqual(list(ranges), [[QDate(2025, 1, 1), QDate(2025, 12, 31)]])
         self.assertEqual((box.minimumDate(), box.maximumDate()), (QDate(2025, 1, 1), QDate(2025, 12, 31)))
+        # A Python rule: asked with a QDate; an exception in it counts as available.
+        box.setUnavailableWeekdays([Qt.DayOfWeek.Sunday])
+        self.assertEqual(box.unavailableWeekdays(), [Qt.DayOfWeek.Sunday])
+        box.setAvailabilityRule(lambda d: d.day() > 2)
+        self.assertEqual(list(changed)[2:], [[QDate(2025, 1, 3)]])  # 1 and 2 January ruled out
+        box.setAvailabilityRule(lambda d: 1 / 0)
+        self.assertTrue(box.isDateAvailable(QDate(2025, 1, 2)))
+        box.setAvailabilityRule(None)
+        box.setDateNote(QDate(2025, 12, 25), "Christmas Day")
+        self.assertEqual(box.dateNote(QDate(2025, 12, 25)), "Christmas Day")
 
     def test_signals_reach_python(self):
         # When the box raises them (typing, the panel) is the C++ suites' business; here, that

@@ -417,6 +417,62 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
     // Leaving the year corrects 1850 to this year, 2025, and the range moves that.
     row("range: year corrected on leaving", newYearsEve,
         ranged([](ucvPelidora &b) { typeInto(b, "txtYear", "1850", Qt::Key_Tab); }), {last}, 1, 0, 1);
+
+    // Weekends unavailable: 17 and 18 April 2010 are a Saturday and a Sunday.
+    const auto noWeekends = [](BoxAction action) {
+        return [=](ucvPelidora &b) {
+            b.setUnavailableWeekdays({Qt::Saturday, Qt::Sunday});
+            action(b);
+        };
+    };
+    row("days: setDate a Saturday, Friday nearer", april15,
+        noWeekends([](ucvPelidora &b) { b.setDate({2010, 4, 17}); }), {{2010, 4, 16}});
+    row("days: typed a Sunday, read", april15, noWeekends(typed({2010, 4, 18}, false)), {{2010, 4, 19}}, 1);
+    row("days: typed a Sunday, Alt+Down beeps", april15, noWeekends(typed({2010, 4, 18}, true)), {{2010, 4, 19}}, 1,
+        0, 1);
+    row("days: pasted a Saturday", april15, noWeekends([](ucvPelidora &b) {
+        QGuiApplication::clipboard()->setText("2010-04-17");
+        QTest::keyClick(field(b, "txtDay"), Qt::Key_Insert, Qt::ShiftModifier);
+        b.date();
+    }), {{2010, 4, 16}}, 1);
+    row("days: a DateSet write stays until taken over", april15, noWeekends([](ucvPelidora &b) { b = "17/04/2010"; }),
+        {{2010, 4, 17}});
+    row("days: the range before the rules", april15, noWeekends([=](ucvPelidora &b) {
+        b.setDateRange({2010, 4, 1}, {2010, 4, 18});
+        b.setDate({2010, 5, 1});
+    }), {{2010, 4, 16}});
+    row("days: a held date made unavailable moves, the later on a tie", april15,
+        [](ucvPelidora &b) { b.setUnavailableDates({{2010, 4, 15}}); }, {{2010, 4, 16}});
+    row("days: a rule changed moves the held date", april15, [](ucvPelidora &b) {
+        bool closed = false;
+        b.setAvailabilityRule([&closed](const QDate &d) { return !closed || d.day() > 20; });
+        closed = true;
+        b.updateAvailability();
+        b.setAvailabilityRule({});
+    }, {{2010, 4, 21}});
+    // No hang and no move: the typed date stays, with a beep for the user's take-over.
+    row("days: a rule refusing every day", april15, [=](ucvPelidora &b) {
+        b.setAvailabilityRule([](const QDate &) { return false; });
+        typed({2010, 4, 18}, true)(b);
+    }, {{2010, 4, 18}}, 1, 0, 1);
+    row("days: a rule that throws counts as available", april15, [](ucvPelidora &b) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("availability rule threw for 2010-04-17"));
+        b.setAvailabilityRule([](const QDate &d) {
+            if (d == QDate(2010, 4, 17))
+                throw std::runtime_error("closed");
+            return d != QDate(2010, 4, 15) && d.day() != 18 && d.day() != 19;
+        });
+        b.setDate({2010, 4, 18});
+    }, {{2010, 4, 16}, {2010, 4, 17}});
+    row("days: a rule may not change the rules", april15, [](ucvPelidora &b) {
+        for (int asked = 0; asked < 2; ++asked)
+            QTest::ignoreMessage(QtWarningMsg, "Pelidora: setUnavailableDates refused: the availability rule is running");
+        b.setAvailabilityRule([&b](const QDate &) {
+            b.setUnavailableDates({{2010, 4, 20}});
+            return true;
+        });
+        b.setDate({2010, 4, 20});
+    }, {{2010, 4, 20}});
 }
 
 void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange()

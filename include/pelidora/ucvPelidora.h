@@ -9,10 +9,12 @@
 
 #include <QColor>
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 namespace pelidora {
@@ -73,6 +75,8 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_CLASSINFO("Help:maximumDate", "Returns/sets the latest date the box holds.")
     Q_CLASSINFO("DispId:minimumDate", "0x68040000")
     Q_CLASSINFO("DispId:maximumDate", "0x68040001")
+    // No DispId: a form host neither shows nor stores it; Qt Designer does.
+    Q_CLASSINFO("Help:markToday", "Returns/sets whether today's date is marked in the month panel.")
 
     /** DESIGNABLE is what Qt Designer shows and a .ui file stores: the font object and the
      *  locale's date text cannot be stored there, so QWidget's font and date stand in for them.
@@ -100,6 +104,8 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
                    NOTIFY dateRangeChanged)
     Q_PROPERTY(QDate maximumDate READ maximumDate WRITE setMaximumDate RESET clearMaximumDate
                    NOTIFY dateRangeChanged) /**< see setDateRange */
+    /** Today's cell is marked in the panel; see setMarkToday. Never in a form's property bag. */
+    Q_PROPERTY(bool markToday READ markToday WRITE setMarkToday NOTIFY markTodayChanged)
 
 public:
     /** How the box is painted (Appearance). */
@@ -162,6 +168,55 @@ public:
     /** Both bounds at once; nothing changes unless both are valid. A @p max before @p min
      *  is taken as @p min. */
     void setDateRange(const QDate &min, const QDate &max);
+    /** @} */
+
+    /** Whether a day can be chosen: true when it can. */
+    using AvailabilityRule = std::function<bool(const QDate &date)>;
+
+    /** @name Unavailable and noted days
+     *  Days inside the range the user cannot choose: weekdays, single dates and a rule,
+     *  together. None by default. They are the program's, never stored with the form.
+     *
+     *  The panel greys them, refuses a click on them, steps over them with Up and Down, and
+     *  on Page Up, Page Down and opening takes the nearest available day of the month shown
+     *  (the later one on a tie). A typed, pasted or setDate date on one moves to the nearest
+     *  available day in the range (the later one on a tie), as the range moves a date, with
+     *  the same beeps; a DateSet write and ReadProperties keep the date until the fields are
+     *  next taken over. When no day within 732 days of it is available, the date stays.
+     *  Any change of these moves a held date that became unavailable and redraws an open
+     *  panel; each raises availabilityChanged. */
+    /** @{ */
+    QList<Qt::DayOfWeek> unavailableWeekdays() const;
+    void setUnavailableWeekdays(const QList<Qt::DayOfWeek> &weekdays);
+    QList<QDate> unavailableDates() const;
+    /** Invalid dates are left out. */
+    void setUnavailableDates(const QList<QDate> &dates);
+    /** @p rule is asked about the days shown in the panel (once per day each time it is
+     *  drawn) and about the days a search passes (at most 732 on each side of its start).
+     *  It must be cheap and must not change the box: while it runs, the setters of this
+     *  group and updateAvailability refuse with a warning, and any other change may be
+     *  overwritten by the action that asked. It must not delete the box either; a rule
+     *  that has to, calls deleteLater(). A rule that throws counts as "available", with a
+     *  warning. An empty rule removes it. A rule has no change signal: call
+     *  updateAvailability when its answers change. */
+    void setAvailabilityRule(const AvailabilityRule &rule);
+    bool hasAvailabilityRule() const;
+    /** A day inside the range that none of the three rules out; a day outside the range or
+     *  an invalid date is not available. */
+    bool isDateAvailable(const QDate &date) const;
+
+    /** A short note for @p date (a holiday's name, "fully booked"), shown as a marker in
+     *  @p color on its cell, as its tooltip and in its accessible description. An empty
+     *  @p note removes it; an invalid @p color takes the palette's highlight. */
+    void setDateNote(const QDate &date, const QString &note, const QColor &color = QColor());
+    QString dateNote(const QDate &date) const;
+    QColor dateNoteColor(const QDate &date) const;
+    void clearDateNotes();
+
+    /** Today's cell gets a marker of its own in the panel (a ring inside the cell), and its
+     *  accessible description says it is today. False by default. */
+    bool markToday() const;
+    void setMarkToday(bool mark);
     /** @} */
 
     /** @name Life cycle, called by a form host. */
@@ -238,6 +293,10 @@ public Q_SLOTS:
      *  date was held. */
     void clear();
 
+    /** The availability rule's answers changed: a held date that became unavailable moves,
+     *  an open panel redraws, availabilityChanged follows. */
+    void updateAvailability();
+
 Q_SIGNALS:
     /** A day was clicked in the panel, which has closed; the box holds that day unless
      *  Locked. */
@@ -256,6 +315,10 @@ Q_SIGNALS:
     void dateEdited(const QDate &date);
     /** The range changed; follows the dateChanged of a held date it moved. */
     void dateRangeChanged(const QDate &min, const QDate &max);
+    /** The unavailable weekdays, dates, rule or notes changed, or updateAvailability was
+     *  called; follows the dateChanged of a held date it moved. */
+    void availabilityChanged();
+    void markTodayChanged(bool mark);
 
     /** Editing ended: the focus left the box as a whole, or Enter was pressed in its last
      *  field (the year), which moves the focus on as Enter always does. The typed fields are

@@ -234,7 +234,7 @@ QDate ucvPelidora::date()
 void ucvPelidora::setDate(const QDate &date)
 {
     d->changeDate(ucvPelidoraPrivate::DateCause::Program, [this, &date] {
-        d->writeSerial(date.isValid() ? d->m_range.clamp(serialWithinLimits(date)) : -1);
+        d->writeSerial(date.isValid() ? d->nearestHeld(d->m_range.clamp(serialWithinLimits(date))) : -1);
     });
 }
 
@@ -284,7 +284,7 @@ void ucvPelidoraPrivate::setRange(const core::DateRange &range, bool minimumWrit
     const QPointer<ucvPelidora> alive(q);
     changeDate(DateCause::Program, [&] {
         m_range = range;
-        const bool moved = holdInRange();
+        const bool moved = holdInRange() | holdAvailable();
         // The bounds' notices first: a host that records the change finds the moved date in it.
         if (minimumWritten || range.minimum() != before.minimum())
             notify(QStringLiteral("minimumDate"));

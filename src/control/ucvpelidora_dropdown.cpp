@@ -129,6 +129,7 @@ void ucvPelidoraPrivate::loadPanel()
 {
     if (!m_Panel) {
         m_Panel = new MonthPanel(q);
+        m_Panel->setDayMarks(this);
         if (m_outsideClick)
             followPanel(m_outsideClick);
     }

@@ -208,6 +208,9 @@ void ucvPelidoraPrivate::CheckDate()
     }
     // The corrections above keep a date in 1900..2100; a narrower range takes its bound.
     m_tookIntoRange = holdInRange();
+    // Then an unavailable day takes the nearest available one; with none, it stays.
+    if (holdAvailable() || m_noneAvailable)
+        m_tookIntoRange = true;
 }
 
 void ucvPelidoraPrivate::userCheckDate()

@@ -11,11 +11,15 @@
 #include <pelidora/stdfont.h>
 #include <pelidora/ucvPelidora.h>
 
+#include "panel/daymarks.h"
 #include "platform/core/daterange.h"
+#include "platform/core/dayavailability.h"
 
 #include <QColor>
 #include <QDate>
 #include <QEvent>
+#include <QHash>
+#include <QSet>
 #include <QPointer>
 #include <QSize>
 
@@ -34,7 +38,7 @@ class OutsideClickWatch;
 class OwnSite;
 class Site;
 
-class ucvPelidoraPrivate
+class ucvPelidoraPrivate : public DayMarks
 {
 public:
     ucvPelidoraPrivate(ucvPelidora *box, Site *site);
@@ -160,6 +164,31 @@ public:
     // CheckDate for a take-over of the user's (leaving a field, opening the panel): it
     // beeps when the range moved the date.
     void userCheckDate();
+
+    // ---- Unavailable and noted days (ucvpelidora_days.cpp) ----
+
+    quint8 m_offWeekdays = 0;   // bit n set: ISO weekday n (1 Monday .. 7 Sunday) is off
+    QSet<int> m_offSerials;
+    ucvPelidora::AvailabilityRule m_rule;
+    QHash<int, Note> m_notes;
+    bool m_markToday = false;
+    mutable int m_ruleDepth = 0; // inside a call of the rule
+    // DayMarks for the panel.
+    bool anyUnavailable() const override { return m_offWeekdays != 0 || !m_offSerials.isEmpty() || m_rule; }
+    bool available(int serial) const override; // the range is not asked
+    Note note(int serial) const override { return m_notes.value(serial); }
+    bool marksToday() const override { return m_markToday; }
+    core::DayTest dayTest() const;
+    // The available day nearest to serial in the range, or serial when there is none.
+    int nearestHeld(int serial) const;
+    // A held unavailable date moves to the nearest available one and shows; true if it
+    // moved. Sets m_noneAvailable when none was found.
+    bool holdAvailable();
+    bool m_noneAvailable = false;
+    // The rules changed: a held date moves, an open panel redraws, the signal follows.
+    void daysChanged();
+    // True (with a warning) when a rule is running and must not see the box change.
+    bool refusedInRule(const char *what) const;
 
     // The drop-down's other entry points (ucvpelidora_dropdown.cpp).
     void openPanel();   // CheckDate, the watch on, the panel shown: Alt+Down and the button

@@ -3,6 +3,8 @@
 
 #include "panel/daycell.h"
 
+#include <algorithm>
+
 #include "panel/twips.h"
 
 #include <QMouseEvent>
@@ -98,6 +100,7 @@ void DayCell::paintEvent(QPaintEvent *)
         p.fillRect(rect(), QColor(192, 192, 192));
         p.setPen(QColor(128, 128, 128));
         p.drawStaticText(at, m_number);
+        paintMarks(p);
         return;
     }
     p.fillRect(rect(), m_back);
@@ -116,6 +119,45 @@ void DayCell::paintEvent(QPaintEvent *)
     // Centred on the number's own box, as (cell - text) / 2 both ways.
     p.setPen(palette().color(QPalette::WindowText));
     p.drawStaticText(at, m_number);
+    paintMarks(p);
+}
+
+void DayCell::setMarks(const QColor &noteColor, bool today)
+{
+    if (noteColor == m_noteMark && today == m_todayMark)
+        return;
+    m_noteMark = noteColor;
+    m_todayMark = today;
+    update();
+}
+
+void DayCell::paintMarks(QPainter &p) const
+{
+    // Logical pixels: the painter scales them to the device pixel ratio.
+    const qreal w = width(), h = height();
+    if (m_todayMark) {
+        // A dotted ring just inside the border lines: neither raised, sunken nor greyed.
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        QPen ring(QColor(0, 0, 160), 1.5, Qt::DotLine);
+        p.setPen(ring);
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(3.5, 3.5, w - 7, h - 7), 3, 3);
+        p.restore();
+    }
+    if (m_noteMark.isValid()) {
+        // A corner triangle with a dark and a light edge, seen on any background.
+        const qreal side = std::max<qreal>(5, std::min(w, h) * 0.35);
+        const QPointF corner[3] = {{w - side - 1, 1}, {w - 1, 1}, {w - 1, side + 1}};
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::white, 1));
+        p.setBrush(m_noteMark);
+        p.drawPolygon(corner, 3);
+        p.setPen(QPen(Qt::black, 0.8));
+        p.drawLine(corner[0], corner[2]);
+        p.restore();
+    }
 }
 
 void DayCell::changeEvent(QEvent *event)

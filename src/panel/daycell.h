@@ -10,6 +10,8 @@
 #include <QStaticText>
 #include <QWidget>
 
+class QPainter;
+
 namespace pelidora {
 
 class DayCell : public QWidget
@@ -41,6 +43,12 @@ public:
     // All of one look at once: left and top lines, right and bottom lines, background.
     void setLook(const QColor &leftTop, const QColor &rightBottom, const QColor &back);
 
+    // Markers over any look: a note's corner mark in noteColor (none when invalid) and
+    // today's ring. The number's font and colour stay.
+    void setMarks(const QColor &noteColor, bool today);
+    QColor noteMark() const { return m_noteMark; }
+    bool todayMark() const { return m_todayMark; }
+
     // Draws the day number again.
     void printNumber() { update(); }
 
@@ -67,6 +75,9 @@ private:
     QColor m_linB{Qt::black};
     int m_linLY2 = 315;
     bool m_pressed = false;
+    QColor m_noteMark;
+    bool m_todayMark = false;
+    void paintMarks(QPainter &p) const;
     QStaticText m_number; // laid out once per font, drawn on every paint
 };
 

@@ -32,6 +32,7 @@ class QLineEdit;
 namespace pelidora {
 
 class DayCell;
+class DayMarks;
 class DayHeading;
 class FramePicture;
 class PanelFrame;
@@ -116,6 +117,9 @@ public:
     // the keys stop at its bounds instead of passing from 2100 to 1900.
     void setDateRange(const core::DateRange &range) { m_range = range; }
     const core::DateRange &dateRange() const { return m_range; }
+    // What the box says of single days (not owned; outlives the panel), asked at each
+    // redraw: unavailable days are greyed and out of reach as days outside the range are.
+    void setDayMarks(const DayMarks *marks) { m_marks = marks; }
 
     // Constituent controls (objectName = accessor name; cells "btnDay_0".."btnDay_30"),
     // made by the first call of any of them.
@@ -202,6 +206,13 @@ private:
     bool cellShown(int day) const;
     bool cellOpen(int day) const; // shown and in the range
     static void checkCell(int index);
+    // Unavailable, noted and today's cells of the month drawn (monthpanel_days.cpp).
+    void markDays(int year, int month, int last);
+    bool someDayOff() const;
+    // The open day of the shown month nearest to day, the later one on a tie.
+    std::optional<int> nearestOpen(int day) const;
+    // Up and Down over unavailable days: to the next available one in the direction.
+    void stepOverDays(bool forward);
 
     // Fixed names: state.
     qint16 m_DayOverIndex = 0;
@@ -247,6 +258,8 @@ private:
     // while it has none.
     int m_firstOpen = 1;
     int m_lastOpen = 31;
+    const DayMarks *m_marks = nullptr;
+    std::array<bool, 31> m_dayOff{}; // of the month drawn: ruled out by the box
     int m_listsFromCode = 0; // inside setMeseIndex or setAnnoIndex: no choice of the user's
     QPoint m_restingPointer; // global, where the pointer was when the panel appeared
     bool m_pointerMoved = false;

@@ -73,9 +73,12 @@ void MonthPanel::cboMese_Click()
     m_lastOpen = open ? std::min(open->last, last) : last;
     for (int day = 1; day <= last; ++day)
         m_btnDay[day - 1]->setEnabled(open && day >= m_firstOpen && day <= m_lastOpen);
+    markDays(year, month, last);
     // DayMouseMove never names a day outside the range, also with the pointer elsewhere.
     if (open && m_ButtonDay >= 1 && m_ButtonDay <= last)
         m_ButtonDay = qint16(std::clamp<int>(m_ButtonDay, m_firstOpen, m_lastOpen));
+    if (someDayOff() && m_ButtonDay >= 1 && m_ButtonDay <= last && m_dayOff[m_ButtonDay - 1])
+        m_ButtonDay = qint16(nearestOpen(m_ButtonDay).value_or(0));
 
     // The heading row starts with the weekday of the 1st.
     const QString firstName = platform::formatDdd(core::serialFromCivil({year, month, 1}));
@@ -111,6 +114,16 @@ void MonthPanel::cboMese_Click()
     if (cellOpen(day)) {
         if (day != typed)
             setFieldDay(day);
+        return;
+    }
+    if (someDayOff()) {
+        // The nearest available day; a month with none shows nothing selected.
+        const std::optional<int> near = nearestOpen(day);
+        raiseSelection(typed - 1);
+        if (near) {
+            setFieldDay(*near);
+            SinkBoxDay(qint16(*near - 1));
+        }
         return;
     }
     // Lowered to the month's last day in the range, or raised to its first.
@@ -177,7 +190,7 @@ bool MonthPanel::cellShown(int day) const
 
 bool MonthPanel::cellOpen(int day) const
 {
-    return cellShown(day) && day >= m_firstOpen && day <= m_lastOpen;
+    return cellShown(day) && day >= m_firstOpen && day <= m_lastOpen && !m_dayOff[day - 1];
 }
 
 int MonthPanel::fieldDay() const

@@ -6,6 +6,7 @@
 #include "panel/monthpanel.h"
 
 #include "panel/accessible.h"
+#include "panel/daymarks.h"
 #include "panel/panelparts.h"
 #include "platform/core/dayserial.h"
 #include "platform/os/localedates.h"
@@ -147,6 +148,12 @@ void MonthPanel::lblDay_KeyDown(qint16 KeyCode, qint16)
         const std::optional<int> serial = listedSerial(day);
         return serial && (forward ? *serial >= m_range.maximum() : *serial <= m_range.minimum());
     };
+    if (m_marks && m_marks->anyUnavailable()) {
+        if (KeyCode == VkUp || KeyCode == VkDown) {
+            stepOverDays(KeyCode == VkDown);
+            return;
+        }
+    }
     switch (KeyCode) {
     case VkPageUp:
         if (!beyond(1, false))
@@ -223,6 +230,10 @@ void MonthPanel::cboAnno_KeyPress(qint16 &KeyAscii)
         KeyAscii = 0;
         if (m_lblDay->text().isEmpty())
             m_lblDay->setText(QStringLiteral("1"));
+        if (someDayOff() && !cellOpen(fieldDay())) {
+            platform::windowSystem().beep(); // an unavailable day: nothing chosen, still open
+            return;
+        }
         btnDay_Click(qint16(fieldDay() - 1));
     } else if (KeyAscii == AsciiEscape) {
         HidePelidora();

@@ -75,7 +75,7 @@ void tst_DesignerPlugin::domXmlDescribesANewBox()
     QCOMPARE(given, QStringList({"ucvPelidora", m_widget->name(), "0", "0", "136", "19"}));
     // The property editor's tooltips: the help strings of what it shows.
     QCOMPARE(tooltips.keys(), QStringList({"Appearance", "BackColor", "ForeColor", "Locked", "MousePointer",
-                                           "PelidoraBackColor", "maximumDate", "minimumDate"}));
+                                           "PelidoraBackColor", "markToday", "maximumDate", "minimumDate"}));
     const QMetaObject &meta = ucvPelidora::staticMetaObject;
     for (auto it = tooltips.cbegin(); it != tooltips.cend(); ++it)
         QCOMPARE(it.value(), QString(meta.classInfo(meta.indexOfClassInfo(qPrintable("Help:" + it.key()))).value()));

@@ -34,7 +34,7 @@ void tst_UiForm::designerShowsTheDesignableProperties()
     // nor Enabled, for which QWidget's enabled stands; a form that stores it still builds.
     // dateform.ui sets each of these, font and Enabled, as setupUiWritesTheDesign reads them.
     QCOMPARE(designable, QStringList({"BackColor", "ForeColor", "Locked", "Appearance", "PelidoraBackColor",
-                                      "MousePointer", "date", "minimumDate", "maximumDate"}));
+                                      "MousePointer", "date", "minimumDate", "maximumDate", "markToday"}));
 }
 
 void tst_UiForm::setupUiWritesTheDesign()
