@@ -29,16 +29,21 @@ QJsonObject fontObject(const StdFont &font)
 }
 
 // The serial as stored and the text a program reads. The box's years are 1900 to 2100; a
-// serial past them is shown as stored and not read: reading DateSet takes the fields over,
-// which moves the day into this year, and the dump would show two dates.
-QJsonObject dateSet(ucvPelidora *box, qint32 serial)
+// serial past them is shown as stored, and the text is what a read gives, taken from a box
+// loaded from the same properties: reading DateSet takes the fields over, which puts the day
+// into this year and then into the stored range, and reading the shown box would change it.
+QJsonObject dateSet(ucvPelidora *box, const PropertyBag &bag, qint32 serial)
 {
-    const bool calendarDay = serial <= daySerial(QDate(2100, 12, 31));
+    if (serial <= daySerial(QDate(2100, 12, 31)))
+        return QJsonObject{{QStringLiteral("serial"), serial}, {QStringLiteral("text"), box->DateSet()}};
+    ucvPelidora probe;
+    probe.setLocale(box->locale());
+    probe.ReadProperties(bag);
     return QJsonObject{
         {QStringLiteral("serial"), serial},
-        {QStringLiteral("text"), calendarDay ? box->DateSet()
-                                             : QStringLiteral("(the stored serial is past 2100, the box's last year; "
-                                                              "reading DateSet moves the day into this year)")},
+        {QStringLiteral("text"), QStringLiteral("(the stored serial is past 2100, the box's last year; a read of "
+                                                "DateSet gives %1)")
+                                     .arg(probe.DateSet())},
     };
 }
 
@@ -58,7 +63,7 @@ QJsonObject properties(ucvPelidora *box, const Site *site)
     result.insert(QStringLiteral("Enabled"), bag.readBoolean(QStringLiteral("Enabled"), true));
     result.insert(QStringLiteral("Locked"), bag.readBoolean(QStringLiteral("Locked"), false));
     result.insert(QStringLiteral("Appearance"), bag.readInteger(QStringLiteral("Appearance"), 0));
-    result.insert(QStringLiteral("DateSet"), dateSet(box, bag.readLong(QStringLiteral("DateSet"), today)));
+    result.insert(QStringLiteral("DateSet"), dateSet(box, bag, bag.readLong(QStringLiteral("DateSet"), today)));
     result.insert(QStringLiteral("Font"), fontObject(bag.readFont(QStringLiteral("Font"), ambient)));
     result.insert(QStringLiteral("MousePointer"), bag.readInteger(QStringLiteral("MousePointer"), 0));
     result.insert(QStringLiteral("PelidoraBackColor"), bag.readLong(QStringLiteral("PelidoraBackColor"), 0xC0C0C0));

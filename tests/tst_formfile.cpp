@@ -268,6 +268,8 @@ void tst_FormFile::reRegisteringAClassReplacesItsKeys()
     QCOMPARE(parseForm(formJson(box("A", R"("new": true)", "Twice")), "t.json").controls.at(0).properties.keys(),
              QStringList{"new"});
     QVERIFY_THROWS_EXCEPTION(FormFileError, parseForm(formJson(box("A", R"("Old": 1)", "Twice")), "t.json"));
+    for (const char *refused : {"ucvPelidora", "UCVPELIDORA", "Two words", "9Box", "Box-1"})
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, registerControlClass(refused, {{"Key", ValueKind::Long}}));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              registerControlClass("Bad", {{"Key", ValueKind::Long}, {"KEY", ValueKind::Long}}));
 }

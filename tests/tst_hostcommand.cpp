@@ -132,6 +132,9 @@ void tst_HostCommand::dumpShowsWhatTheBoxHoldsAndLoadsAgain_data()
                                   << R"([{"serial":73415,"text":"31/12/2100"}])";
     QTest::newRow("past the last day") << QByteArray(R"("DateSet": 73416)") << "DateSet"
                                        << R"([{"serial":73416,"text":"(the stored serial is past 2100)";
+    QTest::newRow("past the last day, in a range")
+        << QByteArray(R"("DateSet": 73416, "minimumDate": 36526, "maximumDate": 36526)") << "DateSet"
+        << R"x([{"serial":73416,"text":"(the stored serial is past 2100, the box's last year; a read of DateSet gives 01/01/2000)"}])x";
     QTest::newRow("system colours")
         << QByteArray(R"("BackColor": -2147483633, "ForeColor": -2147483640, "PelidoraBackColor": 255)") << "BackColor"
         << "[-2147483633]";

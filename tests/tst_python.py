@@ -4,6 +4,7 @@
 """The module pelidora as a PyQt6 program uses it: a box among Qt's widgets, its date and
 signals, a Python form host's site, property bags and form files."""
 
+import ast
 import os
 import sys
 import tempfile
@@ -63,6 +64,12 @@ class TheBox(unittest.TestCase):
         self.assertIs(box.parentWidget(), form)
         self.assertIsInstance(form.findChild(QLineEdit, "txtDay"), QLineEdit)
         self.assertIsInstance(box.site(), Site)
+        self.assertEqual(("RuntimeError" in pelidora.__all__, "ucvPelidora" in pelidora.__all__), (False, True))
+        self.assertRegex(pelidora.writeForm.__doc__, r"^writeForm\(path: .*, form: Form\).*\n.*path")
+        with open(os.path.join(os.path.dirname(pelidora.__file__), "pelidora.pyi")) as stubs:
+            declared = {f.name: [a.arg for a in f.args.args] for f in ast.parse(stubs.read()).body
+                        if isinstance(f, ast.FunctionDef)}
+        self.assertEqual((declared["writeForm"], declared["today"]), (["path", "form"], []))
 
     def test_date_and_range_reach_python(self):
         # What the box does with a date and a range is the C++ suites' business; here, that
@@ -130,6 +137,7 @@ class APythonHost(unittest.TestCase):
         for name, call, number in [
             ("a site's own raiseError", lambda: Site(True).raiseError(pelidora.RuntimeError(393)), 393),
             ("a value no bag holds", lambda: pelidora.PropertyBag().WriteProperty("Name", "text"), 13),
+            ("a text UTF-8 cannot carry", lambda: Site(True).raiseError(pelidora.RuntimeError(393, "\ud800")), 393),
         ]:
             with self.subTest(name):
                 with self.assertRaises(pelidora.RuntimeError) as caught:
@@ -144,9 +152,12 @@ class APythonHost(unittest.TestCase):
             bag.WriteProperty(key, value)
             self.assertEqual(pelidora.PropertyBag.kindOf(bag.ReadProperty(key)), kind)
         self.assertTrue(bag.readFont("font", StdFont()) == font)  # the rest is tst_propertybag's
+        self.assertEqual(repr(bag), "<pelidora.PropertyBag Long, Bool, Font>")
 
     def test_form_read_changed_and_written(self):
         form = pelidora.readForm(DEMO)
+        self.assertEqual((repr(form), repr(form.controls[0])), ('<pelidora.Form "Pelidora demo" 460x290, 3 controls>',
+                                                                 '<pelidora.FormControl ucvPelidora "dtDeparture" at (16, 24)>'))
         site = RecordingSite(True)
         controls = form.controls
         first = ucvPelidora(site)
@@ -171,8 +182,10 @@ class APythonHost(unittest.TestCase):
                                  b'[{"class": "PyLabel", "name": "a", "left": 0, "top": 0, "properties": {"caption": 5}}]}',
                                  "own.json")
         self.assertEqual(own.controls[0].properties.readLong("Caption", 0), 5)
-        with self.assertRaises(ValueError):
-            pelidora.registerControlClass("PyLabel", [("Key", pelidora.ValueKind.Long), ("KEY", pelidora.ValueKind.Boolean)])
+        for name, keys in (("PyLabel", [("Key", pelidora.ValueKind.Long), ("KEY", pelidora.ValueKind.Boolean)]),
+                           ("ucvPelidora", []), ("Py Label", [])):
+            with self.assertRaises(ValueError):
+                pelidora.registerControlClass(name, keys)
 
     def test_messages_reach_a_python_sink(self):
         sink = RecordingSink()

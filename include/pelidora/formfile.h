@@ -46,7 +46,8 @@ private:
 
 /** Form files may only hold control classes that have been registered, with exactly the
  *  keys (without regard to case) and kinds given here. ucvPelidora is registered by the
- *  library itself. Registering a class again replaces its keys. An empty class or key name,
+ *  library itself. Registering a class again replaces its keys. A class name that is not an
+ *  identifier or names the library's own class (ucvPelidora, in any case), an empty key name,
  *  or two keys equal without regard to case, throw std::invalid_argument. */
 PELIDORA_EXPORT void registerControlClass(const QString &className,
                                           const QList<std::pair<QString, ValueKind>> &properties);

@@ -39,6 +39,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -582,6 +583,12 @@ void registerControlClass(const QString &className, const QList<std::pair<QStrin
 {
     if (className.isEmpty())
         throw std::invalid_argument("registerControlClass: empty class name");
+    // A form names its class in code and in .ui files alike, so only an identifier will do.
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!identifier.match(className).hasMatch())
+        throw std::invalid_argument(QStringLiteral("registerControlClass(\"%1\"): a class name is a letter or _ "
+                                                   "followed by letters, digits or _")
+                                        .arg(visible(className)).toStdString());
     for (qsizetype i = 0; i < properties.size(); ++i) {
         if (properties.at(i).first.isEmpty())
             throw std::invalid_argument(QStringLiteral("registerControlClass(%1): empty property name")
@@ -595,6 +602,13 @@ void registerControlClass(const QString &className, const QList<std::pair<QStrin
     }
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
+    // The library registers its own classes as it loads; replacing their keys would make
+    // every form holding them unreadable.
+    for (const QLatin1StringView own : {QLatin1StringView("ucvPelidora")}) {
+        if (className.compare(own, Qt::CaseInsensitive) == 0 && r.classes.contains(own))
+            throw std::invalid_argument(QStringLiteral("registerControlClass(\"%1\"): %2 is the library's own class")
+                                            .arg(className, own).toStdString());
+    }
     r.classes.insert(className, properties);
 }
 
