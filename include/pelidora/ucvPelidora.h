@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstddef>
 #include <memory>
 
 namespace pelidora {
@@ -118,6 +119,9 @@ public:
      *  Initialize has run: the host calls InitProperties or ReadProperties next. Without a
      *  site, the box makes its own as a standalone one does, which never throws. */
     explicit ucvPelidora(Site *site, QWidget *parent = nullptr);
+    /** Same as ucvPelidora(static_cast<QWidget *>(nullptr)): a bare nullptr names no site,
+     *  so it would otherwise match both constructors above. */
+    explicit ucvPelidora(std::nullptr_t) : ucvPelidora(static_cast<QWidget *>(nullptr)) {}
     /** Runs Terminate when the host has not. */
     ~ucvPelidora() override;
 
@@ -238,7 +242,8 @@ Q_SIGNALS:
      *  that moved it. Sent once per change, after it; an invalid @p date is no date. */
     void dateChanged(const QDate &date);
     /** The user changed the held date: typed fields were taken over, or a day was chosen in
-     *  the panel. Follows dateChanged. */
+     *  the panel. Follows dateChanged. Unlike KDE's KDateComboBox::dateEdited, which is sent
+     *  while a date is being typed, this one is sent only once the user's change is committed. */
     void dateEdited(const QDate &date);
     /** The range changed; follows the dateChanged of a held date it moved. */
     void dateRangeChanged(const QDate &min, const QDate &max);
