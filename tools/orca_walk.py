@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: The Pelidora authors
+# SPDX-License-Identifier: MIT
+
 """What Orca speaks of pelidora-host through a keyboard walk: ./dev orca runs it.
 
 usage: orca_walk.py HOST FORM.json [LOG]   (DISPLAY, the session bus and the AT-SPI bus set up)
