@@ -318,6 +318,7 @@ Q_SIGNALS:
     /** The unavailable weekdays, dates, rule or notes changed, or updateAvailability was
      *  called; follows the dateChanged of a held date it moved. */
     void availabilityChanged();
+    /** markToday changed to \a mark. */
     void markTodayChanged(bool mark);
 
     /** Editing ended: the focus left the box as a whole, or Enter was pressed in its last
