@@ -65,7 +65,6 @@ class TheBox(unittest.TestCase):
         self.assertIsInstance(form.findChild(QLineEdit, "txtDay"), QLineEdit)
         self.assertIsInstance(box.site(), Site)
         self.assertEqual(("RuntimeError" in pelidora.__all__, "ucvPelidora" in pelidora.__all__), (False, True))
-        self.assertRegex(pelidora.writeForm.__doc__, r"^writeForm\(path: .*, form: Form\).*\n.*path")
         with open(os.path.join(os.path.dirname(pelidora.__file__), "pelidora.pyi")) as stubs:
             declared = {f.name: [a.arg for a in f.args.args] for f in ast.parse(stubs.read()).body
                         if isinstance(f, ast.FunctionDef)}
