@@ -8,6 +8,7 @@
 #include "panel/monthpanel.h"
 #include "platform/core/dayserial.h"
 #include "platform/os/localedates.h"
+#include "shared/logging.h"
 
 #include <QDebug>
 #include <QPointer>
@@ -32,12 +33,12 @@ bool ucvPelidoraPrivate::available(int serial) const
     try {
         answer = rule(platform::dateOfSerial(serial));
     } catch (const std::exception &error) {
-        qWarning().noquote() << QStringLiteral("Pelidora: the availability rule threw for %1 (%2); "
+        qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: the availability rule threw for %1 (%2); "
                                                "the day counts as available")
                                     .arg(platform::dateOfSerial(serial).toString(Qt::ISODate),
                                          QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        qWarning().noquote() << QStringLiteral("Pelidora: the availability rule threw for %1; "
+        qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: the availability rule threw for %1; "
                                                "the day counts as available")
                                     .arg(platform::dateOfSerial(serial).toString(Qt::ISODate));
     }
@@ -79,7 +80,7 @@ bool ucvPelidoraPrivate::refusedInRule(const char *what) const
 {
     if (m_ruleDepth == 0)
         return false;
-    qWarning().noquote() << QStringLiteral("Pelidora: %1 refused: the availability rule is running")
+    qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: %1 refused: the availability rule is running")
                                 .arg(QLatin1String(what));
     return true;
 }
