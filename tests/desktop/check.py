@@ -101,6 +101,17 @@ def wait_for(what, timeout=4.0, step=0.1):
         time.sleep(step)
 
 
+def end_all(procs):
+    """Ends the programs a window system was made of, the last started first."""
+    for p in reversed(procs):
+        p.terminate()
+    for p in procs:
+        try:
+            p.wait(5)
+        except subprocess.TimeoutExpired:
+            p.kill()
+
+
 class X11:
     name = "X11 + openbox"
     keys = {"alt+Down": "alt+Down", "Next": "Next", "Down": "Down", "Escape": "Escape", "F1": "F1",
@@ -168,13 +179,7 @@ class X11:
         return "_NET_WM_STATE_ABOVE" in self.run("xprop", "-id", wid, "_NET_WM_STATE")
 
     def stop(self):
-        for p in reversed(self.procs):
-            p.terminate()
-        for p in self.procs:
-            try:
-                p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
+        end_all(self.procs)
 
 
 class Sway:
@@ -264,13 +269,7 @@ class Sway:
             self.vinput.stdin.close()
         except OSError:
             pass
-        for p in reversed(self.procs):
-            p.terminate()
-        for p in self.procs:
-            try:
-                p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
+        end_all(self.procs)
 
 
 class Check:
