@@ -280,6 +280,10 @@ class Check:
         print(f"{'PASS' if ok else 'FAIL'}  {step}: {detail}", flush=True)
         if not ok:
             self.failed += 1
+            # PELIDORA_DESKTOP_KEEP names a folder that keeps the screen of each failed step.
+            keep = os.environ.get("PELIDORA_DESKTOP_KEEP")
+            if keep:
+                subprocess.run(["cp", self.ws.shot(), os.path.join(keep, f"fail{self.failed}.png")])
 
     def strip(self, colour):
         return colour_box(self.ws.shot(), colour)
