@@ -5,7 +5,10 @@
 
 #include <pelidora/ucvPelidora.h>
 
+#include <cstdio>
+
 #include <QEvent>
+#include <QFile>
 #include <QHeaderView>
 #include <QTime>
 #include <QTimer>
@@ -25,6 +28,19 @@ void fill(QTreeWidgetItem *item, const QString &box, const QString &event, const
     item->setText(EventColumn, event);
     item->setText(DetailsColumn, details);
     item->setToolTip(DetailsColumn, details);
+}
+
+// With PELIDORA_HOST_ECHO_EVENTS set, each logged line also goes to stdout, for checks that drive
+// the host from outside and cannot read its window.
+void echo(const QString &box, const QString &event, const QString &details)
+{
+    static const bool wanted = qEnvironmentVariableIsSet("PELIDORA_HOST_ECHO_EVENTS");
+    if (!wanted)
+        return;
+    static QFile out;
+    if (!out.isOpen() && !out.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return;
+    out.write(QStringLiteral("event %1 %2 %3\n").arg(box, event, details).toUtf8());
 }
 
 } // namespace
@@ -139,6 +155,7 @@ void EventLog::flushMoves()
                                 .arg(m_moveEntryTicks == 1 ? tr("tick") : tr("ticks"));
     if (continues) {
         fill(m_entries->topLevelItem(count - 1), move.box, QStringLiteral("DayMouseMove"), details);
+        echo(move.box, QStringLiteral("DayMouseMove"), details);
         fitDetails(details);
     } else {
         addEntry(move.box, QStringLiteral("DayMouseMove"), details);
@@ -151,6 +168,7 @@ void EventLog::addEntry(const QString &box, const QString &event, const QString 
     m_moveEntryBox.clear();
     auto *item = new QTreeWidgetItem;
     fill(item, box, event, details);
+    echo(box, event, details);
     m_entries->addTopLevelItem(item);
     fitDetails(details);
     while (m_entries->topLevelItemCount() > kMaxEntries)

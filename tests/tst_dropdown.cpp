@@ -312,28 +312,31 @@ void tst_Dropdown::placement_data()
     // below the box: 0 touches, negative falls short. QSize(): the real screen.
     QTest::addColumn<QSize>("room");
     QTest::addColumn<QString>("expected"); // vertical, horizontal
+    // false: as on Wayland, a popup at the strip's bottom left that the compositor moves.
+    QTest::addColumn<bool>("placesWindows");
     const QPoint first;
-    QTest::newRow("touching the bottom") << 0 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned";
-    QTest::newRow("past the bottom") << 0 << QPoint(0, 300) << QPoint(8, 8) << QSize(500, -1) << "above aligned";
-    QTest::newRow("past the bottom, near the top") << 0 << first << QPoint(8, 8) << QSize(500, -1) << "top aligned";
-    QTest::newRow("beyond the left edge") << 0 << first << QPoint(-60, 8) << QSize(500, 500) << "below left";
-    QTest::newRow("near the right edge") << 0 << first << QPoint(8, 8) << QSize(-30, 500) << "below right";
+    QTest::newRow("touching the bottom") << 0 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned" << true;
+    QTest::newRow("past the bottom") << 0 << QPoint(0, 300) << QPoint(8, 8) << QSize(500, -1) << "above aligned" << true;
+    QTest::newRow("past the bottom, near the top") << 0 << first << QPoint(8, 8) << QSize(500, -1) << "top aligned" << true;
+    QTest::newRow("beyond the left edge") << 0 << first << QPoint(-60, 8) << QSize(500, 500) << "below left" << true;
+    QTest::newRow("near the right edge") << 0 << first << QPoint(8, 8) << QSize(-30, 500) << "below right" << true;
     // The first opening places the panel with its 3D size, not the size it was loaded with.
-    QTest::newRow("Appearance 5 is 3D") << 5 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned";
+    QTest::newRow("Appearance 5 is 3D") << 5 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned" << true;
+    QTest::newRow("compositor places it") << 0 << QPoint(0, 300) << QPoint(8, 8) << QSize(-30, -1) << "below aligned" << false;
     // tst_dropdown_screens: a second screen, 800 x 360 pixels, right of the first.
     if (QGuiApplication::screens().size() > 1) {
         const QPoint second = QGuiApplication::screens().constLast()->geometry().topLeft();
         QTest::newRow("second screen's right edge")
-            << 0 << second + QPoint(400, 20) << QPoint(260, 8) << QSize() << "below right";
-        QTest::newRow("too short for either side") << 0 << second + QPoint(100, 150) << QPoint(8, 8) << QSize() << "top aligned";
+            << 0 << second + QPoint(400, 20) << QPoint(260, 8) << QSize() << "below right" << true;
+        QTest::newRow("too short for either side") << 0 << second + QPoint(100, 150) << QPoint(8, 8) << QSize() << "top aligned" << true;
     }
     // Also run with the odd screens of tests/CMakeLists.txt (10, 1 and 0 dots per inch, a
     // screen 16777215 pixels wide, one at x = -2e9), where the sanitizers catch any overflow.
     // Expected "": below, above or at the top where the place fits in 32-bit twips; beyond,
     // the placement step fails and the panel stays where it stood.
-    QTest::newRow("near the origin") << 0 << first << QPoint(8, 8) << QSize() << "";
-    QTest::newRow("lowest top") << 0 << first << QPoint(8, 16777215) << QSize() << "";
-    QTest::newRow("farthest left") << 0 << first << QPoint(-16777215, 8) << QSize() << "";
+    QTest::newRow("near the origin") << 0 << first << QPoint(8, 8) << QSize() << "" << true;
+    QTest::newRow("lowest top") << 0 << first << QPoint(8, 16777215) << QSize() << "" << true;
+    QTest::newRow("farthest left") << 0 << first << QPoint(-16777215, 8) << QSize() << "" << true;
 }
 
 void tst_Dropdown::placement()
@@ -366,9 +369,13 @@ void tst_Dropdown::placement()
         m_ws.screenWidth = screen.width() * 15;
         m_ws.screenHeight = screen.height() * 15;
     }
+    QFETCH(bool, placesWindows);
+    m_ws.placesWindows = placesWindows;
     QVERIFY(runOpened(box, {}));
     m_ws.screenWidth.reset();
     m_ws.screenHeight.reset();
+    m_ws.placesWindows.reset();
+    QCOMPARE(panel->isPopup(), !placesWindows);
 
     const QRect at = panel->geometry();
     QCOMPARE(at.size(), size);

@@ -109,6 +109,19 @@ void tst_WindowSystem::caretAndFocusOfFieldsAndLists()
     QTRY_VERIFY(list->view()->isVisible());
     QVERIFY(QApplication::focusWidget() != list); // Qt hands the focus to the popup
     QCOMPARE(ws.widgetOf(ws.focusedHandle()), list); // but it belongs to the list
+    list->hidePopup();
+
+    // A popup that holds its own parts keeps their focus, and a shown one is not remade
+    // topmost (that would end its grab).
+    QWidget popup(&form, Qt::Popup);
+    popup.setProperty(platform::kOwnsFocusProperty, true);
+    auto *inPopup = new QLineEdit(&popup);
+    popup.show();
+    inPopup->setFocus();
+    QTRY_VERIFY(inPopup->hasFocus());
+    QCOMPARE(ws.widgetOf(ws.focusedHandle()), inPopup);
+    QVERIFY(ws.makeTopmost(ws.handleOf(&popup)) && !(popup.windowFlags() & Qt::WindowStaysOnTopHint));
+    QVERIFY(ws.placesTopLevels()); // offscreen, as X11
 }
 
 void tst_WindowSystem::profileValueKeepsTheRestOfTheFile_data()

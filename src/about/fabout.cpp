@@ -9,6 +9,7 @@
 #include "about/bas_topmost.h"
 #include "platform/os/windowsystem.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTextLayout>
 #include <QTimer>
+#include <QWindow>
 
 #include <cmath>
 
@@ -175,6 +177,7 @@ void fabout::About(const QString &comment, const QPixmap &hIcon)
         activateWindow();
         return;
     }
+    aboveActiveWindow();
     if (m_Modeless) {
         setModal(false);
         show();
@@ -427,6 +430,21 @@ void fabout::grow(int extraPx)
     btnOK->move(btnOK->x(), btnOK->y() + extraPx);
     setFixedSize(width(), height() + extraPx);
     centre();
+}
+
+void fabout::aboveActiveWindow()
+{
+    // Where the compositor places windows (Wayland) it ignores the centring; as the transient
+    // child of the window that asked, the box comes up above it and takes the keyboard.
+    if (platform::windowSystem().placesTopLevels() || isVisible())
+        return;
+    QWidget *owner = QApplication::activeWindow();
+    while (owner && owner->windowType() == Qt::Popup && owner->parentWidget())
+        owner = owner->parentWidget()->window();
+    if (!owner || owner == this || !owner->windowHandle())
+        return;
+    winId();
+    windowHandle()->setTransientParent(owner->windowHandle());
 }
 
 void fabout::centre()

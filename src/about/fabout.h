@@ -60,6 +60,7 @@ private:
     void placeLinks();
     void grow(int extraPx);
     void centre();
+    void aboveActiveWindow();
     int pxX(int twips) const;
     int pxY(int twips) const;
 

@@ -298,6 +298,9 @@ void ucvPelidoraPrivate::ShowPanel()
     step([&] { panel.setDateRange(m_range); });
     step([&] { panel.cboMese()->setLocked(m_Locked); });
     step([&] { panel.cboAnno()->setLocked(m_Locked); });
+    // Where the program cannot place a window (Wayland), the panel is a popup the compositor
+    // places against the box's window.
+    step([&] { panel.setPopup(!ws.placesTopLevels(), imgCombo); });
 
     step([&] { d = inListYears(d, m_DateOrder); });
 
@@ -401,6 +404,12 @@ void ucvPelidoraPrivate::placePanel()
     const mpelidora &m = module();
     QRect rect;
     m_ApiResult = ws.windowRect(ws.handleOf(q), &rect) ? 1 : 0;
+    if (m_Panel->isPopup()) {
+        // Qt asks the compositor for the popup at this point of the box's window; it flips or
+        // slides the popup to keep it on the screen, which this program cannot see.
+        m_Panel->move(q->mapToGlobal(QPoint(0, q->height())));
+        return;
+    }
     const QRect screen = ws.screenRectTwips(ws.handleOf(q));
     const qint32 panelWidth = in32Bits(qint64(m_Panel->width()) * m.TwipsX);
     const qint32 panelHeight = in32Bits(qint64(m_Panel->height()) * m.TwipsY);
@@ -494,7 +503,10 @@ void ucvPelidoraPrivate::TimerHide_Timer()
     }
     // A panel just shown may get the focus a moment later, when the window system has
     // activated it.
-    if (m_activationWait > 0 && m_Panel->isVisible() && !m_Panel->isActiveWindow()) {
+    // A popup counts as active at once; its wait ends with the keyboard in it.
+    const bool activated = m_Panel->isPopup() ? QGuiApplication::focusWindow() == m_Panel->windowHandle()
+                                               : m_Panel->isActiveWindow();
+    if (m_activationWait > 0 && m_Panel->isVisible() && !activated) {
         --m_activationWait;
         return;
     }

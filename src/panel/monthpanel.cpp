@@ -10,6 +10,7 @@
 #include "panel/panelparts.h"
 #include "panel/twips.h"
 #include "platform/os/localedates.h"
+#include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
 #include <pelidora/runtimeerror.h>
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
@@ -307,6 +309,26 @@ void MonthPanel::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
     Q_EMIT hidden();
+}
+
+void MonthPanel::setPopup(bool popup, QWidget *noReplay)
+{
+    m_noReplay = noReplay;
+    setAttribute(Qt::WA_NoMouseReplay, false);
+    if (popup == isPopup() || isVisible())
+        return;
+    setWindowFlags((popup ? Qt::Popup : Qt::Window) | Qt::FramelessWindowHint);
+    setProperty(platform::kOwnsFocusProperty, popup);
+}
+
+void MonthPanel::mousePressEvent(QMouseEvent *event)
+{
+    // As a popup the panel gets the press that closes it; on the drop button that press
+    // would open it again.
+    if (isPopup() && m_noReplay && !rect().contains(event->position().toPoint())
+        && m_noReplay->rect().contains(m_noReplay->mapFromGlobal(event->globalPosition().toPoint())))
+        setAttribute(Qt::WA_NoMouseReplay);
+    QWidget::mousePressEvent(event);
 }
 
 void MonthPanel::closeEvent(QCloseEvent *event)

@@ -21,6 +21,7 @@
 #include <QColor>
 #include <QLocale>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -149,6 +150,12 @@ public:
     // visibility.
     void placeContainer(FramePicture *frame, int leftTwips, int topTwips);
 
+    // Made a frameless popup instead of a top-level window (while hidden), where only a popup
+    // is placed against its parent window. A press on noReplay that closes the popup is not
+    // handed on to it.
+    void setPopup(bool popup, QWidget *noReplay);
+    bool isPopup() const { return windowType() == Qt::Popup; }
+
 Q_SIGNALS:
     // The panel went out of sight (HidePelidora, close, or the window system).
     void hidden();
@@ -159,6 +166,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -240,6 +248,7 @@ private:
 
     // Constituent controls, owned through the widget tree; made by makeParts.
     bool m_hasParts = false;
+    QPointer<QWidget> m_noReplay;
     bool m_framesHidden = false; // HidePelidora ran before the parts were made
     FramePicture *m_pic1D = nullptr;
     FramePicture *m_pic3D = nullptr;

@@ -43,6 +43,7 @@ public:
     std::optional<int> screenWidth, screenHeight; // twips, of every screen
     std::optional<QColor> captionColor, captionTextColor;
     std::optional<qint32> focus; // handle focusedHandle answers
+    std::optional<bool> placesWindows; // what placesTopLevels answers
 
     void beep() override { ++beeps; }
     void messageBeep(unsigned type) override { messageBeeps << type; }
@@ -62,6 +63,7 @@ public:
         opened << document;
         return shellResult;
     }
+    bool placesTopLevels() override { return placesWindows ? *placesWindows : WindowSystem::placesTopLevels(); }
     int screenWidthTwips() override { return screenWidth ? *screenWidth : WindowSystem::screenWidthTwips(); }
     int screenHeightTwips() override { return screenHeight ? *screenHeight : WindowSystem::screenHeightTwips(); }
     QRect screenRectTwips(qint32 handle) override; // sized as above, from the origin

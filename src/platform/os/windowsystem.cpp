@@ -147,9 +147,15 @@ qint32 WindowSystem::focusedHandle()
     // While a list is dropped open the focus sits in its popup; the list keeps it as far
     // as its owner can tell.
     QWidget *focus = QApplication::focusWidget();
-    while (focus && focus->window()->windowType() == Qt::Popup && focus->window()->parentWidget())
+    while (focus && focus->window()->windowType() == Qt::Popup && focus->window()->parentWidget()
+           && !focus->window()->property(kOwnsFocusProperty).toBool())
         focus = focus->window()->parentWidget();
     return handleOf(focus);
+}
+
+bool WindowSystem::placesTopLevels()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 bool WindowSystem::makeTopmost(qint32 handle)
@@ -157,6 +163,8 @@ bool WindowSystem::makeTopmost(qint32 handle)
     QWidget *w = widgetOf(handle);
     if (!w || !w->isWindow())
         return false;
+    if (w->windowType() == Qt::Popup && w->isVisible())
+        return true;
     if (!(w->windowFlags() & Qt::WindowStaysOnTopHint)) {
         // Changing the flags of a shown window hides it; show it again.
         const bool wasVisible = w->isVisible();

@@ -22,6 +22,9 @@ class MessageSink;
 
 namespace platform {
 
+// The dynamic property of a popup window whose own parts hold the focus (see focusedHandle).
+inline constexpr char kOwnsFocusProperty[] = "ownsFocus";
+
 class WindowSystem
 {
 public:
@@ -39,9 +42,15 @@ public:
     // GetClassName: the class a host declared for the window (dynamic property
     // "windowClass"), else its meta-object class name; empty for an unknown handle.
     virtual QString classNameOf(qint32 handle);
-    // GetFocus: the widget that has the keyboard focus, 0 when none of ours has it.
+    // GetFocus: the widget that has the keyboard focus, 0 when none of ours has it. Focus
+    // inside a popup counts as its parent's, unless the popup holds its own parts
+    // (kOwnsFocusProperty set true on it).
     virtual qint32 focusedHandle();
-    // SetWindowPos with HWND_TOPMOST: keeps a top-level window above the others, raised.
+    // Whether a top-level window shows where the program moves it. Not on Wayland, where
+    // the compositor places top-level windows and only places a popup against its parent.
+    virtual bool placesTopLevels();
+    // SetWindowPos with HWND_TOPMOST: keeps a top-level window above the others, raised. A
+    // popup already shown is left alone: new flags would remake it and end its grab.
     virtual bool makeTopmost(qint32 handle);
     // HideCaret: a line edit stops drawing its text cursor until it loses the focus.
     virtual bool hideCaret(qint32 handle);
