@@ -11,6 +11,10 @@ namespace pelidora::designer {
 DesignerSite::DesignerSite(const StdFont &ambientFont, QObject *parent)
     : Site(false, ambientFont, parent)
 {
+    // The property editor writes through Qt's meta-object, where raiseError is not called.
+    connect(this, &Site::writeRefused, this, [this](const QString &, int number, const QString &description) {
+        raiseError(RuntimeError(number, description));
+    });
 }
 
 void DesignerSite::raiseError(const RuntimeError &error)

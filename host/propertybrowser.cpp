@@ -7,7 +7,7 @@
 #include "systemcolors.h"
 
 #include <pelidora/platform.h>
-#include <pelidora/runtimeerror.h>
+#include <pelidora/site.h>
 #include <pelidora/stdfont.h>
 #include <pelidora/ucvPelidora.h>
 
@@ -427,13 +427,15 @@ bool PropertyBrowser::writeProperty(const QString &name, const QVariant &value)
     const QVariant enteredValue = value.metaType().id() == qMetaTypeId<StdFont>()
                                       ? QVariant::fromValue(value.value<StdFont>().clone())
                                       : value;
+    // A write through Qt's meta-object is refused without an exception, told by the site.
     QString problem;
-    try {
-        if (!property.write(m_box, value))
-            problem = tr("Not set: \"%1\" is not a valid value.").arg(entered);
-    } catch (const RuntimeError &error) {
-        problem = tr("Not set. Run-time error %1: %2").arg(error.number()).arg(error.description());
-    }
+    const QMetaObject::Connection refused = connect(
+        m_box->site(), &Site::writeRefused, this, [&problem](const QString &, int number, const QString &description) {
+            problem = PropertyBrowser::tr("Not set. Run-time error %1: %2").arg(number).arg(description);
+        });
+    if (!property.write(m_box, value))
+        problem = tr("Not set: \"%1\" is not a valid value.").arg(entered);
+    disconnect(refused);
     // The box may keep another value than the one entered: a clamped font, a date that
     // does not exist.
     QString said = problem;

@@ -5,6 +5,7 @@
 signals, a Python form host's site, property bags and form files."""
 
 import ast
+import io
 import os
 import sys
 import tempfile
@@ -13,11 +14,16 @@ import unittest
 from PyQt6.QtCore import QDate, QLocale, Qt
 from PyQt6.QtTest import QSignalSpy
 from PyQt6.QtWidgets import QApplication, QHBoxLayout, QLineEdit, QWidget
+try:
+    from PyQt6 import uic
+except ImportError:
+    uic = None
 
 import pelidora
 from pelidora import Site, StdFont, ucvPelidora
 
-DEMO = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "examples", "demo.json")
+TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir)
+DEMO = os.path.join(TOP, "examples", "demo.json")
 
 
 def setUpModule():
@@ -34,6 +40,8 @@ class RecordingSite(Site):
         super().__init__(user_mode)
         self.raises, self.notices, self.errors = raises, [], []
         self.propertyChanged.connect(self.notices.append)
+        # A write Qt made is refused without raiseError, which could not raise through Qt.
+        self.writeRefused.connect(lambda name, number, description: self.errors.append(number))
 
     def raiseError(self, error):
         self.errors.append(error.number)
@@ -104,6 +112,22 @@ class TheBox(unittest.TestCase):
             self.assertEqual(list(spy), [arguments])
 
 
+    @unittest.skipUnless(uic, "PyQt6.uic comes with pyqt6-dev-tools")
+    def test_a_designer_ui_file(self):
+        # Designer's trip.ui, which tst_uiform builds with uic, through the plugin for PyQt6's uic.
+        uic.objcreator.widgetPluginPath.append(os.path.join(TOP, "python", "pyuic"))
+        trip, code, namespace = os.path.join(TOP, "examples", "trip.ui"), io.StringIO(), {}
+        uic.compileUi(trip, code)  # what pyuic6 writes
+        exec(code.getvalue(), namespace)
+        for name, load in [("loadUi", lambda form: uic.loadUi(trip, form)),
+                           ("pyuic6", lambda form: namespace["Ui_TripForm"]().setupUi(form))]:
+            with self.subTest(name):
+                form = QWidget()
+                load(form)
+                box = form.findChild(ucvPelidora, "dtReturn")
+                self.assertEqual((box.Appearance(), box.date()), (ucvPelidora.AppearStyle.ThreeD, QDate(2024, 3, 29)))
+
+
 class APythonHost(unittest.TestCase):
     def test_site_hears_notices_and_decides_about_errors(self):
         rows = [  # user mode, what raiseError raises, the write, what the caller sees, errors
@@ -111,6 +135,9 @@ class APythonHost(unittest.TestCase):
             ("run mode, site tells the user", True, None, lambda box: box.setAppearance(1), None, [393]),
             ("run mode, site raises its own", True, ValueError, lambda box: box.setAppearance(1), ValueError, [393]),
             ("overflow", False, RuntimeError, lambda box: box.setMousePointer(1 << 16), 6, [6]),
+            ("through Qt, site raises", True, RuntimeError, lambda box: box.setProperty("Appearance", 1), None, [393]),
+            ("through Qt, site raises its own", False, ValueError,
+             lambda box: box.setProperty("MousePointer", 70000), None, [6]),
         ]
         for name, user_mode, raises, write, seen, errors in rows:
             with self.subTest(name):
@@ -130,6 +157,10 @@ class APythonHost(unittest.TestCase):
                 self.assertEqual(site.errors, errors)
                 self.assertEqual(site.notices, ["DateSet"] + (["Appearance"] if not errors else []))
                 self.assertEqual(box.Appearance(), ucvPelidora.AppearStyle.ThreeD if not errors else 0)
+        # examples/demo.py's plain site: a write Qt makes is warned of, never thrown through Qt.
+        form = QWidget()
+        box = ucvPelidora(Site(True), form)
+        self.assertTrue(box.setProperty("Appearance", 1) and box.Appearance() == 0)
 
     def test_errors_thrown_by_the_library(self):
         # Every bound call raises the library's errors alike; Site.raiseError is written by hand.

@@ -35,8 +35,17 @@ public:
      *  form designer's property editor) tells the user instead. */
     virtual void raiseError(const RuntimeError &error);
 
+    /** Called by the control instead of raiseError when Qt made the refused write
+     *  (setProperty, a style sheet's qproperty-, a .ui file, a binding's keyword), where no
+     *  exception can pass. Sends writeRefused; answers whether anything is connected to it
+     *  (if not, the control warns through the pelidora.control logging category). */
+    bool refuseWrite(const QString &property, const RuntimeError &error);
+
 Q_SIGNALS:
     void propertyChanged(const QString &name); /**< sent by PropertyChanged */
+    /** Sent by refuseWrite: the write of @p property raised run-time error @p number, with
+     *  @p description, and changed nothing. */
+    void writeRefused(const QString &property, int number, const QString &description);
 
 private:
     bool m_userMode;

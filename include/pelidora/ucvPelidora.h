@@ -84,7 +84,7 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
     Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor) /**< the fields' text */
     Q_PROPERTY(bool Locked READ Locked WRITE setLocked) /**< the user cannot change the date */
-    Q_PROPERTY(AppearStyle Appearance READ Appearance WRITE setAppearance) /**< flat or 3D */
+    Q_PROPERTY(AppearStyle Appearance READ Appearance WRITE writeAppearance) /**< flat or 3D */
     Q_PROPERTY(pelidora::StdFont Font READ Font WRITE setFontObject DESIGNABLE false) /**< the font object */
     Q_PROPERTY(QString DateSet READ DateSet WRITE setDateSet DESIGNABLE false) /**< the date as text */
     Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor) /**< the panel's */
@@ -96,7 +96,7 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_PROPERTY(quint32 ForeColorValue READ ForeColorValue WRITE setForeColorValue DESIGNABLE false) /**< see BackColorValue */
     Q_PROPERTY(quint32 PelidoraBackColorValue READ PelidoraBackColorValue WRITE setPelidoraBackColorValue
                    DESIGNABLE false) /**< see BackColorValue */
-    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer) /**< 16-bit: see the setter */
+    Q_PROPERTY(int MousePointer READ MousePointer WRITE writeMousePointer) /**< 16-bit: see the setter */
     /** The same date as DateSet. */
     Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true)
     /** The dates the box holds; see setDateRange. */
@@ -239,7 +239,8 @@ public:
     void setLocked(bool locked);
     AppearStyle Appearance() const;
     /** RuntimeError 393 at run time, 6 outside 16 bits (through Site::raiseError; the
-     *  box's own site warns instead), nothing changed. */
+     *  box's own site warns instead, and a write Qt makes goes to Site::refuseWrite),
+     *  nothing changed. */
     void setAppearance(int style);
     /** The same object the box holds. */
     StdFont Font() const;
@@ -256,7 +257,7 @@ public:
     void setEnabledProperty(bool enabled);
     short MousePointer() const;
     /** RuntimeError 6 outside 16 bits (through Site::raiseError; the box's own site warns
-     *  instead), nothing changed. */
+     *  instead, and a write Qt makes goes to Site::refuseWrite), nothing changed. */
     void setMousePointer(int pointer);
     /** @} */
 
@@ -343,6 +344,10 @@ protected:
     /** @} */
 
 private:
+    // The properties' writers for Qt's meta-object calls, which no exception may cross.
+    void writeAppearance(int style);
+    void writeMousePointer(int pointer);
+
     friend class ucvPelidoraPrivate;
     const std::unique_ptr<ucvPelidoraPrivate> d;
 };

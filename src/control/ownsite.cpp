@@ -19,12 +19,4 @@ void OwnSite::raiseError(const RuntimeError &error)
     qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: run-time error %1: %2").arg(error.number()).arg(error.description());
 }
 
-void OwnSite::refuseWrite(const QString &property, const RuntimeError &error)
-{
-    qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: %1 not set: run-time error %2: %3")
-                                .arg(property)
-                                .arg(error.number())
-                                .arg(error.description());
-}
-
 } // namespace pelidora

@@ -18,8 +18,6 @@ public:
     OwnSite(const StdFont &ambientFont, QObject *parent);
 
     void raiseError(const RuntimeError &error) override;
-    // The write of property that raised error.
-    void refuseWrite(const QString &property, const RuntimeError &error);
 };
 
 } // namespace pelidora

@@ -15,6 +15,7 @@
 #include "platform/os/localedates.h"
 #include "platform/os/olecolor.h"
 #include "platform/os/windowsystem.h"
+#include "shared/logging.h"
 #include "shared/mpelidora.h"
 
 #include <QApplication>
@@ -464,6 +465,18 @@ void ucvPelidora::setEnabledProperty(bool enabled)
     d->notify(QStringLiteral("Enabled"));
 }
 
+void ucvPelidora::writeAppearance(int style)
+{
+    const QScopedValueRollback<bool> throughQt(d->m_writeThroughQt, true);
+    setAppearance(style);
+}
+
+void ucvPelidora::writeMousePointer(int pointer)
+{
+    const QScopedValueRollback<bool> throughQt(d->m_writeThroughQt, true);
+    setMousePointer(pointer);
+}
+
 short ucvPelidora::MousePointer() const
 {
     return d->m_MousePointer;
@@ -508,6 +521,9 @@ bool ucvPelidora::event(QEvent *event)
     case QEvent::WindowDeactivate:
         d->windowActivationChanged(event->type() == QEvent::WindowActivate);
         return true;
+    case QEvent::Move:
+        d->UserControl_Resize(); // a place whose far edge is past the coordinates moves back
+        return QWidget::event(event);
     default:
         return QWidget::event(event);
     }
@@ -597,12 +613,15 @@ void ucvPelidoraPrivate::applyMousePointer()
 void ucvPelidoraPrivate::raiseError(const QString &property, int number)
 {
     const RuntimeError error(number);
-    if (!m_site)
+    if (m_site && m_site != m_ownSite && !m_writeThroughQt)
+        return m_site->raiseError(error);
+    if (!m_site && !m_writeThroughQt)
         throw error;
-    if (m_site == m_ownSite)
-        m_ownSite->refuseWrite(property, error);
-    else
-        m_site->raiseError(error);
+    if (!m_site || !m_site->refuseWrite(property, error))
+        qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: %1 not set: run-time error %2: %3")
+                                              .arg(property)
+                                              .arg(error.number())
+                                              .arg(error.description());
 }
 
 void ucvPelidoraPrivate::notify(const QString &name)

@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <limits>
 
 namespace pelidora {
 
@@ -223,7 +224,16 @@ void ucvPelidoraPrivate::ApplyFont(StdFont &font)
 void ucvPelidoraPrivate::UserControl_Resize()
 {
     m_sizeSet = sizePx();
-    if (q->size() != m_sizeSet)
+    // Qt keeps any place it is handed (a .ui file's near the coordinates' end), with a far
+    // edge that wraps past the int range, where QRect's own width() overflows: the edges
+    // are taken in 64 bits, and a strip that cannot fit there moves back until it does.
+    const QRect &now = q->geometry();
+    const auto fit = [](int from, int length) { return int(std::min<qint64>(from, qint64(std::numeric_limits<int>::max()) - length + 1)); };
+    const QPoint place(fit(now.left(), m_sizeSet.width()), fit(now.top(), m_sizeSet.height()));
+    if (place != now.topLeft())
+        q->setGeometry(QRect(place, m_sizeSet));
+    else if (qint64(now.right()) - now.left() + 1 != m_sizeSet.width()
+             || qint64(now.bottom()) - now.top() + 1 != m_sizeSet.height())
         q->resize(m_sizeSet);
 }
 
@@ -232,7 +242,7 @@ void ucvPelidora::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     // Whatever size the host asked for, the box takes its strip's. The event Qt
     // delivers at the first showing, for the size the box gave itself, is no such request.
-    if (size() != d->m_sizeSet)
+    if (event->size() != d->m_sizeSet)
         d->UserControl_Resize();
 }
 

@@ -247,6 +247,7 @@ public:
     void notify(const QString &name); // the site's property-changed notice
     // The RuntimeError of a write of property, through the site: the caller returns.
     void raiseError(const QString &property, int number);
+    bool m_writeThroughQt = false; // refused writes go to Site::refuseWrite, never thrown
 
     // QWidget's font and enabled state, changed by others, taken as Font and Enabled writes.
     void takeWidgetFont();

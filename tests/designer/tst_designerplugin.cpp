@@ -98,7 +98,10 @@ void tst_DesignerPlugin::uiLoaderBuildsAFormWithoutThrowing()
 {
     QFile file(QStringLiteral(UI_FILE));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QByteArray ui = file.readAll().replace("<number>2</number>", "<number>70000</number>");
+    // dtReturn's far edge is past the int range, as Qt keeps it: its geometry must not overflow.
+    QByteArray ui = file.readAll().replace("<number>2</number>", "<number>70000</number>")
+                        .replace("<x>16</x>\n     <y>64</y>\n     <width>136</width>",
+                                 "<x>2147483600</x>\n     <y>64</y>\n     <width>2147483647</width>");
     QBuffer buffer(&ui);
     QUiLoader loader;
     loader.clearPluginPaths();
@@ -110,6 +113,9 @@ void tst_DesignerPlugin::uiLoaderBuildsAFormWithoutThrowing()
     QVERIFY(box);
     QCOMPARE(std::tuple(box->Appearance(), box->MousePointer(), box->Enabled(), box->BackColor()),
              std::tuple(ucvPelidora::ThreeD, short(0), false, QColor(255, 255, 204)));
+    form->show();
+    const auto *far = form->findChild<ucvPelidora *>(QStringLiteral("dtReturn"));
+    QCOMPARE(qint64(far->geometry().right()) - far->geometry().left() + 1, far->sizeHint().width());
 }
 
 QTEST_MAIN(tst_DesignerPlugin)

@@ -5,6 +5,7 @@
 // (That a box made in code runs once shown is tst_dropdown's.)
 
 #include "ui_dateform.h"
+#include "ui_trip.h"
 
 #include <pelidora/platform.h>
 #include <pelidora/site.h>
@@ -54,6 +55,12 @@ void tst_UiForm::setupUiWritesTheDesign()
     QCOMPARE(std::tuple(box.Font().name(), box.Font().size(), box.Font().bold()),
              std::tuple(QString("DejaVu Serif"), 11.0, true));
     QVERIFY(!box.Enabled() && !ui.dtReturn->Enabled());
+
+    // examples/trip.ui, as Designer saves it today, which tst_python loads with PyQt6's uic.
+    QWidget tripForm;
+    Ui::TripForm trip;
+    trip.setupUi(&tripForm);
+    QCOMPARE(std::pair(trip.dtReturn->Appearance(), trip.dtReturn->date()), std::pair(ucvPelidora::ThreeD, QDate(2024, 3, 29)));
 }
 
 QTEST_MAIN(tst_UiForm)

@@ -5,6 +5,8 @@
 
 #include <pelidora/runtimeerror.h>
 
+#include <QMetaMethod>
+
 namespace pelidora {
 
 Site::Site(bool userMode, const StdFont &ambientFont, QObject *parent)
@@ -22,6 +24,12 @@ void Site::PropertyChanged(const QString &name)
 void Site::raiseError(const RuntimeError &error)
 {
     throw error;
+}
+
+bool Site::refuseWrite(const QString &property, const RuntimeError &error)
+{
+    Q_EMIT writeRefused(property, error.number(), error.description());
+    return isSignalConnected(QMetaMethod::fromSignal(&Site::writeRefused));
 }
 
 } // namespace pelidora
