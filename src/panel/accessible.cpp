@@ -82,17 +82,22 @@ void send(QObject *object, QAccessible::Event type)
 }
 
 // Tells the cell names that changed, with the month or the language, since assistive
-// technology read them; the table's name goes with them.
-void tellNewNames(MonthPanel &panel)
+// technology read them; the table's name goes with them. With newDates, a renamed cell shows
+// another date: it becomes a new accessible object, since a reader hears no rename of the
+// object that holds its focus and the focus may come back to the same cell for the new date.
+void tellNewNames(MonthPanel &panel, bool newDates)
 {
     bool renamed = false;
     const int shown = shownDays(panel);
     for (int i = 0; i < shown; ++i) {
         auto *cell = static_cast<DayCellAccessible *>(QAccessible::queryAccessibleInterface(panel.btnDay(i)));
-        if (cell && cell->nameChanged()) {
-            send(panel.btnDay(i), QAccessible::NameChanged);
-            renamed = true;
-        }
+        if (!cell || !cell->nameChanged())
+            continue;
+        // The widget lives on: the next question makes its new interface.
+        if (newDates)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(cell));
+        send(panel.btnDay(i), QAccessible::NameChanged);
+        renamed = true;
     }
     if (renamed)
         send(panel.fraDay(), QAccessible::NameChanged);
@@ -112,7 +117,7 @@ void nameParts(MonthPanel &panel)
     panel.cboMese()->setAccessibleName(QCoreApplication::translate("pelidora::MonthPanel", "Month"));
     panel.cboAnno()->setAccessibleName(QCoreApplication::translate("pelidora::MonthPanel", "Year"));
     if (watched(panel))
-        tellNewNames(panel);
+        tellNewNames(panel, false);
 }
 
 void monthDrawn(MonthPanel &panel, int shownBefore)
@@ -125,7 +130,7 @@ void monthDrawn(MonthPanel &panel, int shownBefore)
         send(panel.btnDay(i), QAccessible::ObjectCreated);
     for (int i = shown; i < shownBefore; ++i)
         send(panel.btnDay(i), QAccessible::ObjectDestroyed);
-    tellNewNames(panel);
+    tellNewNames(panel, true);
 }
 
 void cellSunk(MonthPanel &panel, int index)
