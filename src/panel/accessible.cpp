@@ -159,6 +159,15 @@ void fieldFocusChanged()
     readerCell = nullptr;
 }
 
+void listMoved(PanelList &list)
+{
+    if (!QAccessible::isActive() || !list.hasFocus() || !list.isVisible())
+        return;
+    if (QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(&list))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(shown));
+    send(&list, QAccessible::Focus);
+}
+
 QDate cellDate(const MonthPanel &panel, int index)
 {
     const int month = panel.cboMese()->currentIndex();
@@ -451,6 +460,7 @@ int DayTableAccessible::rowCount() const
 
 PanelListAccessible::PanelListAccessible(PanelList *list)
     : ReadOnlyTextAccessible(list, QAccessible::ComboBox)
+    , m_watch(std::make_unique<QObject>())
 {
     // Qt selects the shown entry among the list's entries only when they open; a reader
     // told that the selection changed looks for it there, the list closed as well.
@@ -460,7 +470,7 @@ PanelListAccessible::PanelListAccessible(PanelList *list)
             selection->select(list->model()->index(list->currentIndex(), list->modelColumn()),
                               QItemSelectionModel::ClearAndSelect);
     };
-    QObject::connect(list, &QComboBox::currentIndexChanged, list, selectShown);
+    QObject::connect(list, &QComboBox::currentIndexChanged, m_watch.get(), selectShown);
     selectShown();
 }
 
