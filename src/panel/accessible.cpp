@@ -251,6 +251,15 @@ QString DayFieldAccessible::shownText() const
     return field()->text();
 }
 
+QString DayFieldAccessible::text(QAccessible::Text t) const
+{
+    if (t != QAccessible::Description || !widget()->accessibleDescription().isEmpty())
+        return ReadOnlyTextAccessible::text(t);
+    const auto *p = qobject_cast<MonthPanel *>(widget()->window());
+    QAccessibleInterface *grid = p ? QAccessible::queryAccessibleInterface(p->fraDay()) : nullptr;
+    return grid ? grid->text(QAccessible::Name) : QString();
+}
+
 QAccessible::State DayFieldAccessible::state() const
 {
     QAccessible::State s = QAccessibleWidget::state();

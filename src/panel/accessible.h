@@ -96,6 +96,9 @@ public:
     explicit DayFieldAccessible(QLineEdit *field);
 
     void *interface_cast(QAccessible::InterfaceType t) override;
+    // Description: the month and year listed, as the day grid is named, so that the day is
+    // heard with them when the panel opens.
+    QString text(QAccessible::Text t) const override;
     QAccessible::State state() const override;
     int cursorPosition() const override;
 
