@@ -171,6 +171,8 @@ void tst_MonthPanelGrid::gridShowsTheMonthFromTheFirstsWeekday()
     QAccessibleTableInterface *table = grid->tableInterface();
     QCOMPARE(grid->role(), QAccessible::Table);
     QTEST(grid->text(QAccessible::Name), "table");
+    // The day is heard with the month and year listed.
+    QTEST(field->text(QAccessible::Description), "table");
     QCOMPARE(std::tuple(grid->childCount(), table->rowCount(), table->columnCount()),
              std::tuple(7 + days, days > 28 ? 5 : 4, 7));
     QCOMPARE(table->columnDescription(0), weekday);

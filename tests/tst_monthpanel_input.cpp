@@ -120,6 +120,7 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
     const int shownBefore = test::shownCells(w);
     for (int i = 0; i < shownBefore; ++i) // read as a screen reader does, which keeps names
         QAccessible::queryAccessibleInterface(w.btnDay(i))->text(QAccessible::Name);
+    const QAccessible::Id wasAt = QAccessible::uniqueId(QAccessible::queryAccessibleInterface(w.btnDay(expected.day() - 1)));
     events.clear();
     QTest::keyClick(w.lblDay(), Qt::Key(key));
 
@@ -169,6 +170,8 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
         QVERIFY(events.indexOf(w.fraDay(), QAccessible::NameChanged) < events.indexOf(atCell[0], QAccessible::Focus));
     QAccessibleInterface *at = QAccessible::queryAccessibleInterface(w.btnDay(cell));
     QCOMPARE(at->text(QAccessible::Name), expected.toString("dddd d MMMM yyyy"));
+    // A read cell that shows another date is another object, whose focus a reader announces.
+    QCOMPARE(QAccessible::uniqueId(at) != wasAt, otherMonth && cell < shownBefore);
     // One object has the reader's focus, the keyboard's staying in the day field: the cell after
     // a move, else the day field.
     QCOMPARE(std::tuple(bool(at->state().focusable), bool(at->state().focused),

@@ -247,6 +247,26 @@ void tst_ucvPelidoraLayout::stripIsAGroupNamedWithTheHeldDate()
     QCOMPARE(strip->text(QAccessible::Name), today);
     QCOMPARE(fieldsOf(*box), QStringList({"7", "7", "2024"}));
     QCOMPARE(changes.count(), 0);
+    // A reader asks for the line at the last character, at the end and at the caret: the whole
+    // field; past the end, nothing.
+    for (int i = 0; i < 3; ++i) {
+        QAccessibleTextInterface *text = strip->child(i)->textInterface();
+        QVERIFY(text);
+        const QString typed = fieldsOf(*box).at(i);
+        const int length = int(typed.size());
+        int start = -3, end = -3;
+        for (const int offset : {0, length - 1, length, -2, -1}) {
+            QCOMPARE(text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end), typed);
+            QCOMPARE(QList<int>({start, end}), QList<int>({0, length}));
+        }
+        QCOMPARE(text->textAtOffset(length + 1, QAccessible::LineBoundary, &start, &end), QString());
+        QCOMPARE(text->textAtOffset(length - 1, QAccessible::CharBoundary, &start, &end), typed.right(1));
+        QCOMPARE(QList<int>({start, end}), QList<int>({length - 1, length}));
+        QCOMPARE(text->textAtOffset(0, QAccessible::WordBoundary, &start, &end), typed);
+        // The runs of attributes a reader joins into what it speaks.
+        QCOMPARE(text->attributes(length - 1, &start, &end), QString());
+        QCOMPARE(QList<int>({start, end}), QList<int>({0, length}));
+    }
     // Taking it over renames the strip, once.
     QCOMPARE(box->date(), QDate(2024, 7, 7));
     QCOMPARE(events.of(QAccessible::NameChanged), QList<QObject *>{box});

@@ -8,6 +8,7 @@
 #include "platform/os/windowsystem.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,10 @@ QAccessibleInterface *dateBoxFactory(const QString &key, QObject *object)
     if (key == QLatin1String(ucvPelidora::staticMetaObject.className())) {
         if (auto *box = qobject_cast<ucvPelidora *>(object))
             return new ucvPelidoraAccessible(box);
+    } else if (key == QLatin1String(QLineEdit::staticMetaObject.className())) {
+        // Only the box's own fields: other line edits keep Qt's interface.
+        if (auto *field = qobject_cast<QLineEdit *>(object); field && qobject_cast<ucvPelidora *>(field->parent()))
+            return new DateFieldAccessible(field);
     } else if (key == QLatin1String(DropButton::staticMetaObject.className())) {
         if (auto *button = qobject_cast<DropButton *>(object))
             return new DropButtonAccessible(button);
@@ -151,6 +156,147 @@ QStringList DropButtonAccessible::keyBindingsForAction(const QString &actionName
     if (actionName != pressAction())
         return {};
     return {QKeySequence(Qt::ALT | Qt::Key_Down).toString(QKeySequence::NativeText)};
+}
+
+DateFieldAccessible::DateFieldAccessible(QLineEdit *field)
+    : QAccessibleWidget(field, QAccessible::EditableText)
+{
+}
+
+QLineEdit *DateFieldAccessible::field() const
+{
+    return static_cast<QLineEdit *>(widget());
+}
+
+void *DateFieldAccessible::interface_cast(QAccessible::InterfaceType t)
+{
+    if (t == QAccessible::TextInterface)
+        return static_cast<QAccessibleTextInterface *>(this);
+    return QAccessibleWidget::interface_cast(t);
+}
+
+QString DateFieldAccessible::text(QAccessible::Text t) const
+{
+    if (t == QAccessible::Value)
+        return field()->text();
+    return QAccessibleWidget::text(t);
+}
+
+QAccessible::State DateFieldAccessible::state() const
+{
+    QAccessible::State s = QAccessibleWidget::state();
+    s.editable = !field()->isReadOnly();
+    s.readOnly = field()->isReadOnly();
+    s.selectableText = true;
+    return s;
+}
+
+void DateFieldAccessible::selection(int selectionIndex, int *startOffset, int *endOffset) const
+{
+    *startOffset = *endOffset = 0;
+    if (selectionIndex != 0 || !field()->hasSelectedText())
+        return;
+    *startOffset = field()->selectionStart();
+    *endOffset = *startOffset + int(field()->selectedText().size());
+}
+
+int DateFieldAccessible::selectionCount() const
+{
+    return field()->hasSelectedText() ? 1 : 0;
+}
+
+void DateFieldAccessible::addSelection(int startOffset, int endOffset)
+{
+    setSelection(0, startOffset, endOffset);
+}
+
+void DateFieldAccessible::removeSelection(int selectionIndex)
+{
+    if (selectionIndex == 0)
+        field()->deselect();
+}
+
+void DateFieldAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
+{
+    if (selectionIndex == 0)
+        field()->setSelection(startOffset, endOffset - startOffset);
+}
+
+int DateFieldAccessible::cursorPosition() const
+{
+    return field()->cursorPosition();
+}
+
+void DateFieldAccessible::setCursorPosition(int position)
+{
+    field()->setCursorPosition(position);
+}
+
+QString DateFieldAccessible::text(int startOffset, int endOffset) const
+{
+    if (startOffset > endOffset)
+        return {};
+    return field()->text().mid(startOffset, endOffset - startOffset);
+}
+
+int DateFieldAccessible::characterCount() const
+{
+    return int(field()->text().size());
+}
+
+QRect DateFieldAccessible::characterRect(int offset) const
+{
+    const QString shown = field()->text();
+    if (offset < 0 || offset >= shown.size())
+        return {};
+    // The text stands centred in the field.
+    const QFontMetrics metrics(field()->font());
+    const QRect inside = field()->contentsRect();
+    const int left = inside.left() + (inside.width() - metrics.horizontalAdvance(shown)) / 2
+                     + metrics.horizontalAdvance(shown.left(offset));
+    const QRect rect(left, inside.top(), metrics.horizontalAdvance(shown.at(offset)), inside.height());
+    return QRect(field()->mapToGlobal(rect.topLeft()), rect.size());
+}
+
+int DateFieldAccessible::offsetAtPoint(const QPoint &point) const
+{
+    const QPoint local = field()->mapFromGlobal(point);
+    return field()->rect().contains(local) ? field()->cursorPositionAt(local) : -1;
+}
+
+void DateFieldAccessible::scrollToSubstring(int startIndex, int)
+{
+    field()->setCursorPosition(startIndex);
+}
+
+QString DateFieldAccessible::attributes(int offset, int *startOffset, int *endOffset) const
+{
+    // One run without attributes over the whole text: a reader joins the runs it is told of
+    // into the text it speaks, so a run per character would leave the last one out.
+    const bool inside = offset >= 0 && offset <= characterCount();
+    *startOffset = inside ? 0 : -1;
+    *endOffset = inside ? characterCount() : -1;
+    return {};
+}
+
+QString DateFieldAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                                          int *endOffset) const
+{
+    if (offset == -2)
+        offset = cursorPosition();
+    const QString shown = field()->text();
+    if (offset == -1)
+        offset = int(shown.size());
+    if (boundaryType != QAccessible::LineBoundary && boundaryType != QAccessible::ParagraphBoundary
+        && boundaryType != QAccessible::NoBoundary)
+        return QAccessibleTextInterface::textAtOffset(offset, boundaryType, startOffset, endOffset);
+    if (offset < 0 || offset > shown.size()) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    *startOffset = 0;
+    *endOffset = int(shown.size());
+    return shown;
 }
 
 } // namespace pelidora

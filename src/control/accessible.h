@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QList>
 
+class QLineEdit;
+
 namespace pelidora {
 
 class ucvPelidora;
@@ -70,6 +72,38 @@ public:
     // caller until it closes, and the caller may be a screen reader waiting on the bus.
     void doAction(const QString &actionName) override;
     QStringList keyBindingsForAction(const QString &actionName) const override;
+};
+
+// A field of the date box as assistive technology sees it: editable text named for what it
+// holds, read and selected as typed. Its text is one line: a reader asking for the line at
+// any offset up to the end, the end included, gets the whole field.
+class DateFieldAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit DateFieldAccessible(QLineEdit *field);
+
+    void *interface_cast(QAccessible::InterfaceType t) override;
+    QString text(QAccessible::Text t) const override;
+    QAccessible::State state() const override;
+
+    void selection(int selectionIndex, int *startOffset, int *endOffset) const override;
+    int selectionCount() const override;
+    void addSelection(int startOffset, int endOffset) override;
+    void removeSelection(int selectionIndex) override;
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override;
+    int cursorPosition() const override;
+    void setCursorPosition(int position) override;
+    QString text(int startOffset, int endOffset) const override;
+    int characterCount() const override;
+    QRect characterRect(int offset) const override;
+    int offsetAtPoint(const QPoint &point) const override;
+    void scrollToSubstring(int startIndex, int endIndex) override;
+    QString attributes(int offset, int *startOffset, int *endOffset) const override;
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                         int *endOffset) const override;
+
+private:
+    QLineEdit *field() const;
 };
 
 } // namespace pelidora

@@ -82,17 +82,22 @@ void send(QObject *object, QAccessible::Event type)
 }
 
 // Tells the cell names that changed, with the month or the language, since assistive
-// technology read them; the table's name goes with them.
-void tellNewNames(MonthPanel &panel)
+// technology read them; the table's name goes with them. With newDates, a renamed cell shows
+// another date: it becomes a new accessible object, since a reader hears no rename of the
+// object that holds its focus and the focus may come back to the same cell for the new date.
+void tellNewNames(MonthPanel &panel, bool newDates)
 {
     bool renamed = false;
     const int shown = shownDays(panel);
     for (int i = 0; i < shown; ++i) {
         auto *cell = static_cast<DayCellAccessible *>(QAccessible::queryAccessibleInterface(panel.btnDay(i)));
-        if (cell && cell->nameChanged()) {
-            send(panel.btnDay(i), QAccessible::NameChanged);
-            renamed = true;
-        }
+        if (!cell || !cell->nameChanged())
+            continue;
+        // The widget lives on: the next question makes its new interface.
+        if (newDates)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(cell));
+        send(panel.btnDay(i), QAccessible::NameChanged);
+        renamed = true;
     }
     if (renamed)
         send(panel.fraDay(), QAccessible::NameChanged);
@@ -112,7 +117,7 @@ void nameParts(MonthPanel &panel)
     panel.cboMese()->setAccessibleName(QCoreApplication::translate("pelidora::MonthPanel", "Month"));
     panel.cboAnno()->setAccessibleName(QCoreApplication::translate("pelidora::MonthPanel", "Year"));
     if (watched(panel))
-        tellNewNames(panel);
+        tellNewNames(panel, false);
 }
 
 void monthDrawn(MonthPanel &panel, int shownBefore)
@@ -125,7 +130,7 @@ void monthDrawn(MonthPanel &panel, int shownBefore)
         send(panel.btnDay(i), QAccessible::ObjectCreated);
     for (int i = shown; i < shownBefore; ++i)
         send(panel.btnDay(i), QAccessible::ObjectDestroyed);
-    tellNewNames(panel);
+    tellNewNames(panel, true);
 }
 
 void cellSunk(MonthPanel &panel, int index)
@@ -152,6 +157,15 @@ void keyMoved(MonthPanel &panel)
 void fieldFocusChanged()
 {
     readerCell = nullptr;
+}
+
+void listMoved(PanelList &list)
+{
+    if (!QAccessible::isActive() || !list.hasFocus() || !list.isVisible())
+        return;
+    if (QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(&list))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(shown));
+    send(&list, QAccessible::Focus);
 }
 
 QDate cellDate(const MonthPanel &panel, int index)
@@ -235,6 +249,15 @@ QLineEdit *DayFieldAccessible::field() const
 QString DayFieldAccessible::shownText() const
 {
     return field()->text();
+}
+
+QString DayFieldAccessible::text(QAccessible::Text t) const
+{
+    if (t != QAccessible::Description || !widget()->accessibleDescription().isEmpty())
+        return ReadOnlyTextAccessible::text(t);
+    const auto *p = qobject_cast<MonthPanel *>(widget()->window());
+    QAccessibleInterface *grid = p ? QAccessible::queryAccessibleInterface(p->fraDay()) : nullptr;
+    return grid ? grid->text(QAccessible::Name) : QString();
 }
 
 QAccessible::State DayFieldAccessible::state() const
@@ -446,6 +469,7 @@ int DayTableAccessible::rowCount() const
 
 PanelListAccessible::PanelListAccessible(PanelList *list)
     : ReadOnlyTextAccessible(list, QAccessible::ComboBox)
+    , m_watch(std::make_unique<QObject>())
 {
     // Qt selects the shown entry among the list's entries only when they open; a reader
     // told that the selection changed looks for it there, the list closed as well.
@@ -455,7 +479,7 @@ PanelListAccessible::PanelListAccessible(PanelList *list)
             selection->select(list->model()->index(list->currentIndex(), list->modelColumn()),
                               QItemSelectionModel::ClearAndSelect);
     };
-    QObject::connect(list, &QComboBox::currentIndexChanged, list, selectShown);
+    QObject::connect(list, &QComboBox::currentIndexChanged, m_watch.get(), selectShown);
     selectShown();
 }
 

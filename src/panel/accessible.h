@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QString>
 
+#include <memory>
+
 class QLineEdit;
 
 namespace pelidora {
@@ -44,6 +46,9 @@ void cellRaised(MonthPanel &panel, int index);
 void keyMoved(MonthPanel &panel);
 // The day field took or lost the keyboard: assistive technology's focus follows it again.
 void fieldFocusChanged();
+// The list that holds the keyboard shows another entry: assistive technology's focus comes to
+// it again, as a new object, since a reader hears no change of the focused combo box itself.
+void listMoved(PanelList &list);
 // The date cell index (0..30) shows in the listed month and year; an invalid QDate while
 // the lists choose no month, or for a day the month lacks.
 QDate cellDate(const MonthPanel &panel, int index);
@@ -91,6 +96,9 @@ public:
     explicit DayFieldAccessible(QLineEdit *field);
 
     void *interface_cast(QAccessible::InterfaceType t) override;
+    // Description: the month and year listed, as the day grid is named, so that the day is
+    // heard with them when the panel opens.
+    QString text(QAccessible::Text t) const override;
     QAccessible::State state() const override;
     int cursorPosition() const override;
 
@@ -214,6 +222,9 @@ protected:
 
 private:
     PanelList *list() const;
+
+    // The context of the connections this interface makes: they end with it.
+    std::unique_ptr<QObject> m_watch;
 };
 
 } // namespace pelidora

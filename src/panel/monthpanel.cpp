@@ -79,6 +79,8 @@ void MonthPanel::makeParts()
     m_cboAnno->installEventFilter(this);
     connect(m_cboMese, &QComboBox::currentIndexChanged, this, &MonthPanel::cboMese_Click);
     connect(m_cboAnno, &QComboBox::currentIndexChanged, this, &MonthPanel::cboAnno_Click);
+    for (PanelList *list : {m_cboMese, m_cboAnno})
+        connect(list, &QComboBox::currentIndexChanged, this, [list] { monthpanelaccessible::listMoved(*list); });
 
     for (int p = 0; p < 7; ++p) {
         auto *heading = new DayHeading(m_fraDay);
