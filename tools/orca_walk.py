@@ -67,19 +67,36 @@ def spoken_since(log, offset):
     return [s for s in re.findall(r"SPEECH OUTPUT: '(.*?)'", text) if s.strip()], offset + cut
 
 
-def settle(log, offset, least=2.5, quiet=1.2, longest=7.0):
+def settle(log, offset, least=2.5, quiet=1.2, longest=15.0):
     """Orca's speech for a key: it lags the key by a second or two, as the toolkit waits on
-    Orca's key listener; so at least least seconds, then until quiet seconds without speech."""
+    Orca's key listener, and more when Orca works through a queue of events (a panel opening
+    sends dozens); so at least least seconds, then until Orca has logged nothing at all, speech
+    or work, for quiet seconds."""
     said, started, last = [], time.monotonic(), time.monotonic()
     while time.monotonic() - started < longest:
-        new, offset = spoken_since(log, offset)
-        if new:
-            said += new
-            last = time.monotonic()
+        new, after = spoken_since(log, offset)
+        said += new
+        if after != offset:
+            offset, last = after, time.monotonic()
         elif time.monotonic() - started >= least and time.monotonic() - last >= quiet:
             break
         time.sleep(0.1)
     return said, offset
+
+
+# Orca opens its debug log with a plain open(), so lines reach the file kilobytes at a time and a
+# step's speech would be read with a later step: run Orca with its text files line-buffered.
+ORCA_LINE_BUFFERED = """
+import builtins, runpy, sys
+plain_open = builtins.open
+def line_buffered(file, mode="r", *args, **kwargs):
+    if "w" in mode and "b" not in mode and not args and "buffering" not in kwargs:
+        kwargs["buffering"] = 1
+    return plain_open(file, mode, *args, **kwargs)
+builtins.open = line_buffered
+sys.argv = sys.argv[1:]
+runpy.run_path(sys.argv[0], run_name="__main__")
+"""
 
 
 def wait_for_text(path, text, what, seconds=20):
@@ -135,7 +152,7 @@ def main(host, form, keep_log=None):
         children.append(subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-C", speechd],
                                          env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         orca_err = open(os.path.join(tmp, "orca.err"), "w")
-        children.append(subprocess.Popen(["orca", "-u", os.path.join(tmp, "orca"), "--debug-file", log],
+        children.append(subprocess.Popen([sys.executable, "-c", ORCA_LINE_BUFFERED, shutil.which("orca"), "-u", os.path.join(tmp, "orca"), "--debug-file", log],
                                          env=env, stdout=orca_err, stderr=orca_err))
         try:
             wait_for_text(log, "registering listener for: object:value-changed", "Orca")
