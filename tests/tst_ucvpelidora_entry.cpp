@@ -139,6 +139,16 @@ void tst_ucvPelidoraEntry::checkDateCompletesAndCorrects_data()
             const BoxAction put = [dayFirst, dmy = r.dmy](ucvPelidora &b) { setFields(b, inOrder(dayFirst, dmy)); };
             QTest::addRow("%s, %s", dayFirst ? "day first" : "month first", r.name) << dayFirst << put << r.expected;
         }
+        // Weekends unavailable: Saturday 17 April 2010 goes to the Friday, Sunday the 18th to
+        // the Monday, whichever field comes first.
+        for (const auto &[day, moved] : {std::pair("17", "16"), std::pair("18", "19")}) {
+            const BoxAction put = [dayFirst, day](ucvPelidora &b) {
+                b.setUnavailableWeekdays({Qt::Saturday, Qt::Sunday});
+                setFields(b, inOrder(dayFirst, {day, "04", "2010"}));
+            };
+            QTest::addRow("%s, weekends unavailable, %s April", dayFirst ? "day first" : "month first", day)
+                << dayFirst << put << QStringList{moved, "04", "2010"};
+        }
     }
     // DateSet written, as the default member.
     const auto written = [](const char *name, bool dayFirst, const QString &text, const QStringList &expected) {
