@@ -7,6 +7,7 @@
 #include "about/bas_handcursor.h"
 #include "about/bas_menuabout.h"
 #include "about/bas_topmost.h"
+#include "platform/core/twips.h"
 #include "platform/os/windowsystem.h"
 
 #include <QApplication>
@@ -405,7 +406,7 @@ void fabout::placeLinks()
     // as far as the screen allows.
     const int overflow = int(std::ceil(textHeight)) - lblAbout->contentsRect().height();
     if (overflow > 0) {
-        const int screenPx = int(platform::windowSystem().screenHeightTwips() / m_twipsY);
+        const int screenPx = core::wholePixelsIn(platform::windowSystem().screenHeightTwips(), m_twipsY);
         grow(qMin(overflow + int(std::ceil(QFontMetricsF(font, lblAbout).height() / 2)),
                   qMax(0, screenPx - height())));
     }
@@ -450,22 +451,22 @@ void fabout::aboveActiveWindow()
 void fabout::centre()
 {
     auto &ws = platform::windowSystem();
-    const int widthTwips = qRound(width() * m_twipsX);
-    const int heightTwips = qRound(height() * m_twipsY);
+    const int widthTwips = core::twipsFromPixels(width(), m_twipsX);
+    const int heightTwips = core::twipsFromPixels(height(), m_twipsY);
     // On a screen smaller than the box, keep its top left corner (and the title bar) visible.
     const int leftTwips = qMax(0, (ws.screenWidthTwips() - widthTwips) / 2);
     const int topTwips = qMax(0, (ws.screenHeightTwips() - heightTwips) / 2);
-    move(int(leftTwips / m_twipsX), int(topTwips / m_twipsY));
+    move(core::wholePixelsIn(leftTwips, m_twipsX), core::wholePixelsIn(topTwips, m_twipsY));
 }
 
 int fabout::pxX(int twips) const
 {
-    return qRound(twips / m_twipsX);
+    return core::pixelsFromTwips(twips, m_twipsX);
 }
 
 int fabout::pxY(int twips) const
 {
-    return qRound(twips / m_twipsY);
+    return core::pixelsFromTwips(twips, m_twipsY);
 }
 
 } // namespace pelidora

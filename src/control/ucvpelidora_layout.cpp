@@ -6,6 +6,7 @@
 #include "control/accessible.h"
 
 #include "panel/paneldata.h"
+#include "platform/core/twips.h"
 #include "platform/os/olecolor.h"
 #include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
@@ -100,12 +101,12 @@ QLineEdit *makeField(QWidget *parent, const QString &objectName)
 
 int toPxX(double twips)
 {
-    return qRound(twips / platform::windowSystem().twipsPerPixelX());
+    return core::pixelsFromTwips(twips, platform::windowSystem().twipsPerPixelX());
 }
 
 int toPxY(double twips)
 {
-    return qRound(twips / platform::windowSystem().twipsPerPixelY());
+    return core::pixelsFromTwips(twips, platform::windowSystem().twipsPerPixelY());
 }
 
 void placeTwips(QWidget *w, double left, double top, double width, double height)
