@@ -8,6 +8,7 @@
 #include "about/bas_menuabout.h"
 #include "about/bas_topmost.h"
 #include "platform/core/twips.h"
+#include "platform/os/olecolor.h"
 #include "platform/os/windowsystem.h"
 
 #include <QApplication>
@@ -110,7 +111,7 @@ fabout::fabout(QWidget *parent)
         link->setFont(arial(9.0));
         link->setTextFormat(Qt::PlainText);
         QPalette linkPalette = link->palette();
-        linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+        linkPalette.setColor(QPalette::WindowText, platform::colorOf(platform::FixedColor::LinkBlue));
         link->setPalette(linkPalette);
         link->setAutoFillBackground(true);
         link->setMouseTracking(true);

@@ -50,9 +50,9 @@ void registerDateBox()
 }
 Q_CONSTRUCTOR_FUNCTION(registerDateBox)
 
-constexpr quint32 kWhite = 0xFFFFFF;
-constexpr quint32 kBlack = 0x000000;
-constexpr quint32 kLightGrey = 0xC0C0C0;
+constexpr quint32 kWhite = platform::oleOf(platform::FixedColor::White);
+constexpr quint32 kBlack = platform::oleOf(platform::FixedColor::Black);
+constexpr quint32 kLightGrey = platform::oleOf(platform::FixedColor::LightGrey);
 
 QVariant longValue(quint32 ole)
 {

@@ -38,10 +38,6 @@ namespace pelidora {
 
 namespace {
 
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kLightGrey(192, 192, 192);
-
 // Ticks of a panel that the window system has not activated yet before the watch gives up
 // waiting for it: half a second.
 constexpr int kActivationWaitTicks = 10;
@@ -341,12 +337,12 @@ void ucvPelidoraPrivate::ShowPanel()
         step([&] { panel.setbDayOver(i, false); });
         step([&] {
             DayCell *cell = panel.btnDay(i);
-            cell->setLinL(kWhite);
+            cell->setLinL(platform::colorOf(platform::FixedColor::White));
             cell->setLinLY2(315);
-            cell->setLinT(kWhite);
-            cell->setLinR(kBlack);
-            cell->setLinB(kBlack);
-            cell->setBackColor(kLightGrey);
+            cell->setLinT(platform::colorOf(platform::FixedColor::White));
+            cell->setLinR(platform::colorOf(platform::FixedColor::Black));
+            cell->setLinB(platform::colorOf(platform::FixedColor::Black));
+            cell->setBackColor(platform::colorOf(platform::FixedColor::LightGrey));
         });
         step([&] { panel.PrintBoxDay(i); });
     }

@@ -27,10 +27,6 @@ namespace pelidora {
 
 namespace {
 
-// Between the fields, behind the separators and the button: one quiet grey, so the white
-// fields read as three boxes in one strip whatever colours the host gives them.
-const QColor kStripColor(0xE1, 0xE4, 0xE8);
-
 constexpr int kSlashWidthTwips = 165;
 constexpr int kSlashTopTwips = 30;
 constexpr int kSlashShorterTwips = 45;
@@ -77,7 +73,9 @@ QLabel *makePicture(QWidget *parent, const QString &objectName)
 QPalette stripPalette(const QPalette &application)
 {
     QPalette palette = application;
-    palette.setColor(QPalette::Window, kStripColor);
+    // One quiet grey between the fields, behind the separators and the button, so the white
+    // fields read as three boxes in one strip whatever colours the host gives them.
+    palette.setColor(QPalette::Window, platform::colorOf(platform::FixedColor::Strip));
     for (int role = 0; role < QPalette::NColorRoles; ++role) {
         if (role != QPalette::NoRole) {
             const auto r = QPalette::ColorRole(role);

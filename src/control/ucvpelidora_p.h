@@ -14,6 +14,7 @@
 #include "panel/daymarks.h"
 #include "platform/core/daterange.h"
 #include "platform/core/dayavailability.h"
+#include "platform/os/olecolor.h"
 
 #include <QColor>
 #include <QDate>
@@ -60,9 +61,9 @@ public:
     QTimer *TimerHide = nullptr;  // the panel watch; ticks go to TimerHide_Timer
 
     // Fixed names: property values and state.
-    quint32 m_BackColor = 0xFFFFFF;         // 0x00BBGGRR or a system colour
-    quint32 m_ForeColor = 0x000000;
-    quint32 m_PelidoraBackColor = 0xC0C0C0;
+    quint32 m_BackColor = platform::oleOf(platform::FixedColor::White); // or a system colour
+    quint32 m_ForeColor = platform::oleOf(platform::FixedColor::Black);
+    quint32 m_PelidoraBackColor = platform::oleOf(platform::FixedColor::LightGrey);
     qint32 m_DateSet = -1;                  // day serial; below 2 means no date
     qint32 m_Today = 0;
     StdFont m_Font;

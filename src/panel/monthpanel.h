@@ -17,6 +17,7 @@
 // parts made later start as the set-up would have left them.
 
 #include "platform/core/daterange.h"
+#include "platform/os/olecolor.h"
 
 #include <QColor>
 #include <QLocale>
@@ -238,7 +239,7 @@ private:
     bool m_FlagRaiseClick = false;
     qint32 m_DateSet = 0;
     qint32 m_CTRLH = 0;
-    QColor m_PelidoraBackColor{192, 192, 192};
+    QColor m_PelidoraBackColor = platform::colorOf(platform::FixedColor::LightGrey);
     std::array<bool, 31> m_bDayOver{};
     bool m_Locked = false;
 

@@ -10,6 +10,7 @@
 #include "panel/panelparts.h"
 #include "platform/core/dayserial.h"
 #include "platform/os/localedates.h"
+#include "platform/os/olecolor.h"
 #include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
@@ -19,15 +20,8 @@
 
 namespace pelidora {
 
-namespace {
-
-const QColor kBlack(0, 0, 0);
-const QColor kWhite(255, 255, 255);
-const QColor kLightGrey(192, 192, 192);
-const QColor kRed(255, 0, 0);
-const QColor kDarkBlue(0, 0, 128);
-
-} // namespace
+using platform::colorOf;
+using platform::FixedColor;
 
 void MonthPanel::cboMese_Click()
 {
@@ -94,10 +88,11 @@ void MonthPanel::cboMese_Click()
     const QColor caption = ws.systemColor(platform::WindowSystem::ColorActiveCaption);
     const QColor captionText = ws.systemColor(platform::WindowSystem::ColorCaptionText);
     // Red on red would vanish.
-    const QColor sundayBack = caption.rgb() == kRed.rgb() ? kDarkBlue : caption;
+    const QColor red = colorOf(FixedColor::Red);
+    const QColor sundayBack = caption.rgb() == red.rgb() ? colorOf(FixedColor::DarkBlue) : caption;
     for (int p = 0, w = first; p < 7; ++p, w = (w + 1) % 7) {
         if (w == 6)
-            m_giorno[p]->setLook(names[w], kRed, sundayBack, true);
+            m_giorno[p]->setLook(names[w], red, sundayBack, true);
         else
             m_giorno[p]->setLook(names[w], captionText, caption, false);
     }
@@ -150,7 +145,7 @@ void MonthPanel::PrintBoxDay(qint16 Index)
 
 void MonthPanel::sinkLook(qint16 Index)
 {
-    btnDay(Index)->setLook(kBlack, kWhite, m_PelidoraBackColor);
+    btnDay(Index)->setLook(colorOf(FixedColor::Black), colorOf(FixedColor::White), m_PelidoraBackColor);
     m_DayOverIndex = Index;
     m_bDayOver[Index] = true;
     m_lblDayTag = QString::number(Index + 1);
@@ -168,7 +163,7 @@ void MonthPanel::RaiseBoxDay(qint16 Index)
     DayCell *cell = btnDay(Index);
     const bool selected = m_bDayOver[Index];
     m_bDayOver[Index] = false;
-    cell->setLook(kWhite, kBlack, kLightGrey);
+    cell->setLook(colorOf(FixedColor::White), colorOf(FixedColor::Black), colorOf(FixedColor::LightGrey));
     if (selected)
         monthpanelaccessible::cellRaised(*this, Index);
 }

@@ -11,6 +11,7 @@
 #include "panel/framepicture.h"
 #include "panel/monthpanel.h"
 #include "panel/panelparts.h"
+#include "platform/os/olecolor.h"
 #include "shared/mpelidora.h"
 #include "support/boxhelpers.h"
 
@@ -19,7 +20,7 @@
 
 namespace pelidora::test {
 
-inline const QColor kLightGrey(192, 192, 192);
+inline const QColor kLightGrey = platform::colorOf(platform::FixedColor::LightGrey);
 
 // A box on a shown form whose host takes modeless panels, with its panel loaded; the focus
 // watch stays off, so nothing but the test closes the panel.
