@@ -101,9 +101,8 @@ int inListYears(int serial, qint16 dateOrder)
     if (year < 1900 || year > 2100)
         year = platform::yearOf(today);
     for (;; --day) {
-        const QString d = platform::format00(day), m = platform::format00(month);
-        const QString text = (dateOrder == 1 ? d + u'/' + m : m + u'/' + d) + u'/' + platform::format0000(year);
-        if (const std::optional<int> composed = platform::dateSerial(text))
+        if (const std::optional<int> composed
+            = platform::dateSerial(platform::orderedDateText(day, month, year, dateOrder == 1)))
             return *composed;
         if (day <= 28)
             return serial; // no such date in any month: keep the held one

@@ -185,8 +185,7 @@ void ucvPelidoraPrivate::CheckDate()
         y = today.year;
     }
 
-    QString s = platform::format00(a) + QLatin1Char('/') + platform::format00(b) + QLatin1Char('/')
-        + QString::number(y);
+    QString s = platform::orderedDateText(dayFirst ? a : b, dayFirst ? b : a, y, dayFirst);
     // Lower an impossible day until the date exists: 31 reaches 28 in three passes.
     const qsizetype dayAt = dayFirst ? 0 : 3;
     for (int pass = 0; pass < 31 && IsBadDate(s); ++pass) {

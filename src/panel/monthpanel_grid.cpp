@@ -46,12 +46,8 @@ void MonthPanel::cboMese_Click()
     m_SelYear = qint16(year);
 
     // The month's length is the highest day whose text the locale reads as a date.
-    const auto dateText = [&](int day) {
-        const QString d = platform::format00(day), m = platform::format00(month);
-        return (DateOrder == 1 ? d + u'/' + m : m + u'/' + d) + u'/' + platform::format0000(year);
-    };
     int last = 31;
-    while (last > 28 && IsBadDate(dateText(last)))
+    while (last > 28 && IsBadDate(platform::orderedDateText(last, month, year, DateOrder == 1)))
         --last;
     const int shownBefore = m_monthLength;
     m_monthLength = last;
