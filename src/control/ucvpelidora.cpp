@@ -306,7 +306,7 @@ void ucvPelidoraPrivate::setRange(const core::DateRange &range, bool minimumWrit
 
 bool ucvPelidoraPrivate::holdInRange()
 {
-    if (m_DateSet < 2 || m_range.contains(m_DateSet))
+    if (!core::holdsDate(m_DateSet) || m_range.contains(m_DateSet))
         return false;
     m_DateSet = m_range.clamp(m_DateSet);
     PrintDate(m_DateSet);
@@ -315,7 +315,7 @@ bool ucvPelidoraPrivate::holdInRange()
 
 QDate ucvPelidoraPrivate::heldDate() const
 {
-    return m_DateSet >= 2 ? platform::dateOfSerial(m_DateSet) : QDate();
+    return core::holdsDate(m_DateSet) ? platform::dateOfSerial(m_DateSet) : QDate();
 }
 
 void ucvPelidoraPrivate::announceDate(const QDate &before, DateCause cause)

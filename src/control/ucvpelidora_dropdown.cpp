@@ -79,8 +79,9 @@ qint32 roundedIn32Bits(double value)
 // the calendar cannot hold (past the year 9999), opens on today.
 int heldDateToShow(qint32 held)
 {
-    if (held > 1 && held >= core::kMinSerial && held <= core::kMaxSerial) {
-        if (const std::optional<int> back = platform::dateSerial(platform::shortDateText(held)); back && *back > 1)
+    if (core::holdsDate(held) && held <= core::kMaxSerial) {
+        const std::optional<int> back = platform::dateSerial(platform::shortDateText(held));
+        if (back && core::holdsDate(*back))
             return *back;
     }
     return platform::today();
@@ -319,7 +320,7 @@ void ucvPelidoraPrivate::ShowPanel()
     });
 
     // Only an earlier failure leaves no date here; today stands in.
-    const bool held = d > 1;
+    const bool held = core::holdsDate(d);
     int shown = held ? d : platform::today();
     if (!m_range.isDefault())
         shown = m_range.clamp(shown); // a narrowed range opens on its nearest day

@@ -64,7 +64,7 @@ public:
     quint32 m_BackColor = platform::oleOf(platform::FixedColor::White); // or a system colour
     quint32 m_ForeColor = platform::oleOf(platform::FixedColor::Black);
     quint32 m_PelidoraBackColor = platform::oleOf(platform::FixedColor::LightGrey);
-    qint32 m_DateSet = -1;                  // day serial; below 2 means no date
+    qint32 m_DateSet = -1;                  // day serial; a date when core::holdsDate
     qint32 m_Today = 0;
     StdFont m_Font;
     bool m_Locked = false;
@@ -123,9 +123,10 @@ public:
     // from 2 (1 January 1900) to 31 December 9999, an invalid QDate for any other.
     QDate heldDate() const;
     // Runs change, which may change m_DateSet and throw, then announces what it changed.
-    // Every change of the held date goes through here, never nested (m_DateSet also moves
-    // between no-date values outside). The box may be gone when it returns: nothing of the
-    // box may follow it.
+    // Every change of the held date goes through here (m_DateSet also moves between no-date
+    // values outside). The box itself never nests it, but a host's property-changed notice,
+    // raised inside change, may read or write the date and so run it again within. The box
+    // may be gone when it returns: nothing of the box may follow it.
     template<typename Change>
     void changeDate(DateCause cause, Change &&change)
     {
