@@ -35,6 +35,7 @@ class QTimer;
 namespace pelidora {
 
 class MonthPanel;
+class OpeningSteps;
 class OutsideClickWatch;
 class OwnSite;
 class Site;
@@ -203,6 +204,14 @@ public:
     void showButtonPicture(bool pressed);
     bool m_showsPressed = false;
     bool canOpenPanel() const;
+    // ShowPanel's steps, in the order it takes them.
+    void passPanelSettings(MonthPanel &panel, OpeningSteps &step);
+    void sizeAndPlacePanel(MonthPanel &panel, OpeningSteps &step, bool flat);
+    bool panelIsModal(OpeningSteps &step);
+    void showDateInPanel(MonthPanel &panel, OpeningSteps &step, int serial);
+    void raisePanelDays(MonthPanel &panel, OpeningSteps &step);
+    void showPanelFrame(MonthPanel &panel, OpeningSteps &step, bool flat);
+    void showPanelModeless(MonthPanel &panel, OpeningSteps &step);
     void placePanel();
     void showPanelModal();
     bool focusInPanel(qint32 focus);

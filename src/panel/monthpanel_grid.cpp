@@ -45,13 +45,26 @@ void MonthPanel::cboMese_Click()
     m_SelMonth = qint16(month);
     m_SelYear = qint16(year);
 
-    // The month's length is the highest day whose text the locale reads as a date.
+    const int shownBefore = m_monthLength;
+    m_monthLength = monthLength(year, month);
+    showDayCells(year, month, m_monthLength);
+    drawHeadings(year, month);
+    monthpanelaccessible::monthDrawn(*this, shownBefore);
+    selectFieldDay();
+}
+
+int MonthPanel::monthLength(int year, int month) const
+{
+    // The highest day whose text the locale reads as a date.
     int last = 31;
     while (last > 28 && IsBadDate(platform::orderedDateText(last, month, year, DateOrder == 1)))
         --last;
-    const int shownBefore = m_monthLength;
-    m_monthLength = last;
+    return last;
+}
 
+void MonthPanel::showDayCells(int year, int month, int last)
+{
+    Q_ASSERT(last >= 28 && last <= 31); // monthLength's range: every day below has its cell
     for (int i = 0; i < last; ++i)
         m_btnDay[i]->setHidden(false);
     for (int i = 30; i >= last; --i)
@@ -69,7 +82,10 @@ void MonthPanel::cboMese_Click()
         m_ButtonDay = qint16(std::clamp<int>(m_ButtonDay, m_firstOpen, m_lastOpen));
     if (someDayOff() && m_ButtonDay >= 1 && m_ButtonDay <= last && m_dayOff[m_ButtonDay - 1])
         m_ButtonDay = qint16(nearestOpen(m_ButtonDay).value_or(0));
+}
 
+void MonthPanel::drawHeadings(int year, int month)
+{
     // The heading row starts with the weekday of the 1st.
     const QString firstName = platform::formatDdd(core::serialFromCivil({year, month, 1}));
     const auto &names = module().WeekDayNames;
@@ -92,8 +108,10 @@ void MonthPanel::cboMese_Click()
         else
             m_giorno[p]->setLook(names[w], captionText, caption, false);
     }
-    monthpanelaccessible::monthDrawn(*this, shownBefore);
+}
 
+void MonthPanel::selectFieldDay()
+{
     if (m_lblDay->text().isEmpty())
         m_lblDay->setText(QStringLiteral("31"));
     const int typed = platform::numericValue(m_lblDay->text());
