@@ -6,6 +6,7 @@
 #include "control/ucvpelidora_p.h"
 
 #include <pelidora/formfile.h>
+#include <pelidora/propertybag.h>
 #include <pelidora/runtimeerror.h>
 #include <pelidora/site.h>
 #include <pelidora/ucvPelidora.h>
@@ -465,7 +466,7 @@ void ucvPelidora::setEnabledProperty(bool enabled)
     d->notify(QStringLiteral("Enabled"));
 }
 
-void ucvPelidora::writeAppearance(int style)
+void ucvPelidora::writeAppearance(AppearStyle style)
 {
     const QScopedValueRollback<bool> throughQt(d->m_writeThroughQt, true);
     setAppearance(style);
@@ -477,7 +478,7 @@ void ucvPelidora::writeMousePointer(int pointer)
     setMousePointer(pointer);
 }
 
-short ucvPelidora::MousePointer() const
+int ucvPelidora::MousePointer() const
 {
     return d->m_MousePointer;
 }
