@@ -11,7 +11,6 @@
 #include "panel/framepicture.h"
 #include "panel/monthpanel.h"
 #include "panel/panelparts.h"
-#include "platform/os/olecolor.h"
 #include "shared/mpelidora.h"
 #include "support/boxhelpers.h"
 
