@@ -72,7 +72,8 @@ class TheBox(unittest.TestCase):
         self.assertIs(box.parentWidget(), form)
         self.assertIsInstance(form.findChild(QLineEdit, "txtDay"), QLineEdit)
         self.assertIsInstance(box.site(), Site)
-        self.assertEqual(("RuntimeError" in pelidora.__all__, "ucvPelidora" in pelidora.__all__), (False, True))
+        self.assertEqual(("RuntimeError" in pelidora.__all__, "ucvPelidora" in pelidora.__all__,
+                          ucvPelidora(None).date().isValid()), (False, True, True))  # None: no parent, not no site
         with open(os.path.join(os.path.dirname(pelidora.__file__), "pelidora.pyi")) as stubs:
             declared = {f.name: [a.arg for a in f.args.args] for f in ast.parse(stubs.read()).body
                         if isinstance(f, ast.FunctionDef)}
@@ -110,7 +111,6 @@ class TheBox(unittest.TestCase):
             spy = QSignalSpy(signal)
             signal.emit(*arguments)
             self.assertEqual(list(spy), [arguments])
-
 
     @unittest.skipUnless(uic, "PyQt6.uic comes with pyqt6-dev-tools")
     def test_a_designer_ui_file(self):

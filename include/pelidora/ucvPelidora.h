@@ -4,7 +4,6 @@
 #pragma once
 
 #include <pelidora/global.h>
-#include <pelidora/propertybag.h>
 #include <pelidora/stdfont.h>
 
 #include <QColor>
@@ -19,6 +18,7 @@
 
 namespace pelidora {
 
+class PropertyBag;
 class Site;
 class ucvPelidoraPrivate;
 
@@ -237,10 +237,12 @@ public:
     void setForeColor(const QColor &color);
     bool Locked() const;
     void setLocked(bool locked);
+    /** Flat, ThreeD, or any other 16-bit value a form stored (painted as ThreeD). */
     AppearStyle Appearance() const;
     /** RuntimeError 393 at run time, 6 outside 16 bits (through Site::raiseError; the
      *  box's own site warns instead, and a write Qt makes goes to Site::refuseWrite),
-     *  nothing changed. */
+     *  nothing changed. Takes an int, which an AppearStyle converts to, so that a value
+     *  past 16 bits reaches it and raises 6 rather than being cut short by the call. */
     void setAppearance(int style);
     /** The same object the box holds. */
     StdFont Font() const;
@@ -255,7 +257,8 @@ public:
     qint32 hwnd();
     bool Enabled() const;
     void setEnabledProperty(bool enabled);
-    short MousePointer() const;
+    /** A 16-bit value, as an int like the property and the setter. */
+    int MousePointer() const;
     /** RuntimeError 6 outside 16 bits (through Site::raiseError; the box's own site warns
      *  instead, and a write Qt makes goes to Site::refuseWrite), nothing changed. */
     void setMousePointer(int pointer);
@@ -345,7 +348,7 @@ protected:
 
 private:
     // The properties' writers for Qt's meta-object calls, which no exception may cross.
-    void writeAppearance(int style);
+    void writeAppearance(AppearStyle style);
     void writeMousePointer(int pointer);
 
     friend class ucvPelidoraPrivate;

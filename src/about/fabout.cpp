@@ -7,6 +7,8 @@
 #include "about/bas_handcursor.h"
 #include "about/bas_menuabout.h"
 #include "about/bas_topmost.h"
+#include "platform/core/twips.h"
+#include "platform/os/olecolor.h"
 #include "platform/os/windowsystem.h"
 
 #include <QApplication>
@@ -71,6 +73,16 @@ fabout::fabout(QWidget *parent)
     m_twipsX = ws.twipsPerPixelX() > 0 ? ws.twipsPerPixelX() : 15.0;
     m_twipsY = ws.twipsPerPixelY() > 0 ? ws.twipsPerPixelY() : 15.0;
 
+    setUpFace();
+    makeFrame();
+    makeButtonAndTimer(); // after the frame, so that OK is drawn above its lower part
+    Frame1->installEventFilter(this);
+    lblAbout->installEventFilter(this);
+    Form_Load();
+}
+
+void fabout::setUpFace()
+{
     // The whole box takes the colour of window contents (usually white), as text areas do.
     QPalette pal = palette();
     pal.setColor(QPalette::Window, pal.color(QPalette::Base));
@@ -79,15 +91,19 @@ fabout::fabout(QWidget *parent)
     setAutoFillBackground(true);
     setFont(arial(8.25));
     setFixedSize(pxX(kFormWidth), pxY(kFormHeight));
+}
 
-    auto place = [this](QWidget *w, const QRect &twips) {
-        w->setGeometry(pxX(twips.x()), pxY(twips.y()), pxX(twips.width()), pxY(twips.height()));
-    };
+void fabout::placeTwips(QWidget *w, const QRect &twips) const
+{
+    w->setGeometry(pxX(twips.x()), pxY(twips.y()), pxX(twips.width()), pxY(twips.height()));
+}
 
+void fabout::makeFrame()
+{
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setMouseTracking(true);
-    place(Frame1, kFrame1);
+    placeTwips(Frame1, kFrame1);
 
     lblAbout = new QLabel(Frame1);
     lblAbout->setObjectName(QStringLiteral("lblAbout"));
@@ -96,28 +112,13 @@ fabout::fabout(QWidget *parent)
     lblAbout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblAbout->setTextFormat(Qt::PlainText);
     lblAbout->setMouseTracking(true);
-    place(lblAbout, kLblAbout);
+    placeTwips(lblAbout, kLblAbout);
 
     imgIcon = new QLabel(Frame1);
     imgIcon->setObjectName(QStringLiteral("imgIcon"));
     imgIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(imgIcon, kImgIcon);
+    placeTwips(imgIcon, kImgIcon);
 
-    const auto makeLink = [this](const QString &name, const QPoint &twips) {
-        auto *link = new QLabel(Frame1);
-        link->setObjectName(name);
-        link->setFont(arial(9.0));
-        link->setTextFormat(Qt::PlainText);
-        QPalette linkPalette = link->palette();
-        linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-        link->setPalette(linkPalette);
-        link->setAutoFillBackground(true);
-        link->setMouseTracking(true);
-        link->move(pxX(twips.x()), pxY(twips.y()));
-        link->hide();
-        link->installEventFilter(this);
-        return link;
-    };
     lblmailto = makeLink(QStringLiteral("lblmailto"), kLblmailto);
     lblweb = makeLink(QStringLiteral("lblweb"), kLblweb);
 
@@ -126,23 +127,38 @@ fabout::fabout(QWidget *parent)
     m_openError->setFont(arial(9.0));
     m_openError->setTextFormat(Qt::PlainText);
     m_openError->hide();
+}
 
+QLabel *fabout::makeLink(const QString &name, const QPoint &twips)
+{
+    auto *link = new QLabel(Frame1);
+    link->setObjectName(name);
+    link->setFont(arial(9.0));
+    link->setTextFormat(Qt::PlainText);
+    QPalette linkPalette = link->palette();
+    linkPalette.setColor(QPalette::WindowText, platform::colorOf(platform::FixedColor::LinkBlue));
+    link->setPalette(linkPalette);
+    link->setAutoFillBackground(true);
+    link->setMouseTracking(true);
+    link->move(pxX(twips.x()), pxY(twips.y()));
+    link->hide();
+    link->installEventFilter(this);
+    return link;
+}
+
+void fabout::makeButtonAndTimer()
+{
     btnOK = new QPushButton(tr("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setFont(arial(9.75));
     btnOK->setDefault(true);
-    place(btnOK, kBtnOK); // over the frame's lower part: created after it, so drawn above
+    placeTwips(btnOK, kBtnOK); // over the frame's lower part
     btnOK->setFocus();
     connect(btnOK, &QPushButton::clicked, this, &fabout::btnOK_Click);
 
     TimerHide = new QTimer(this);
     TimerHide->setObjectName(QStringLiteral("TimerHide"));
     connect(TimerHide, &QTimer::timeout, this, &fabout::TimerHide_Timer);
-
-    Frame1->installEventFilter(this);
-    lblAbout->installEventFilter(this);
-
-    Form_Load();
 }
 
 fabout::~fabout() = default;
@@ -405,7 +421,7 @@ void fabout::placeLinks()
     // as far as the screen allows.
     const int overflow = int(std::ceil(textHeight)) - lblAbout->contentsRect().height();
     if (overflow > 0) {
-        const int screenPx = int(platform::windowSystem().screenHeightTwips() / m_twipsY);
+        const int screenPx = core::wholePixelsIn(platform::windowSystem().screenHeightTwips(), m_twipsY);
         grow(qMin(overflow + int(std::ceil(QFontMetricsF(font, lblAbout).height() / 2)),
                   qMax(0, screenPx - height())));
     }
@@ -450,22 +466,22 @@ void fabout::aboveActiveWindow()
 void fabout::centre()
 {
     auto &ws = platform::windowSystem();
-    const int widthTwips = qRound(width() * m_twipsX);
-    const int heightTwips = qRound(height() * m_twipsY);
+    const int widthTwips = core::twipsFromPixels(width(), m_twipsX);
+    const int heightTwips = core::twipsFromPixels(height(), m_twipsY);
     // On a screen smaller than the box, keep its top left corner (and the title bar) visible.
     const int leftTwips = qMax(0, (ws.screenWidthTwips() - widthTwips) / 2);
     const int topTwips = qMax(0, (ws.screenHeightTwips() - heightTwips) / 2);
-    move(int(leftTwips / m_twipsX), int(topTwips / m_twipsY));
+    move(core::wholePixelsIn(leftTwips, m_twipsX), core::wholePixelsIn(topTwips, m_twipsY));
 }
 
 int fabout::pxX(int twips) const
 {
-    return qRound(twips / m_twipsX);
+    return core::pixelsFromTwips(twips, m_twipsX);
 }
 
 int fabout::pxY(int twips) const
 {
-    return qRound(twips / m_twipsY);
+    return core::pixelsFromTwips(twips, m_twipsY);
 }
 
 } // namespace pelidora

@@ -56,6 +56,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The constructor's steps: the box's own face, Frame1 and what it holds, OK and the timer.
+    void setUpFace();
+    void makeFrame();
+    QLabel *makeLink(const QString &name, const QPoint &twips); // hidden until placed
+    void makeButtonAndTimer();
+    void placeTwips(QWidget *w, const QRect &twips) const;
     QString widenMailRun(QString text) const;
     void placeLinks();
     void grow(int extraPx);

@@ -6,6 +6,7 @@
 #include "control/ucvpelidora_p.h"
 
 #include <pelidora/formfile.h>
+#include <pelidora/propertybag.h>
 #include <pelidora/runtimeerror.h>
 #include <pelidora/site.h>
 #include <pelidora/ucvPelidora.h>
@@ -50,9 +51,9 @@ void registerDateBox()
 }
 Q_CONSTRUCTOR_FUNCTION(registerDateBox)
 
-constexpr quint32 kWhite = 0xFFFFFF;
-constexpr quint32 kBlack = 0x000000;
-constexpr quint32 kLightGrey = 0xC0C0C0;
+constexpr quint32 kWhite = platform::oleOf(platform::FixedColor::White);
+constexpr quint32 kBlack = platform::oleOf(platform::FixedColor::Black);
+constexpr quint32 kLightGrey = platform::oleOf(platform::FixedColor::LightGrey);
 
 QVariant longValue(quint32 ole)
 {
@@ -306,7 +307,7 @@ void ucvPelidoraPrivate::setRange(const core::DateRange &range, bool minimumWrit
 
 bool ucvPelidoraPrivate::holdInRange()
 {
-    if (m_DateSet < 2 || m_range.contains(m_DateSet))
+    if (!core::holdsDate(m_DateSet) || m_range.contains(m_DateSet))
         return false;
     m_DateSet = m_range.clamp(m_DateSet);
     PrintDate(m_DateSet);
@@ -315,7 +316,7 @@ bool ucvPelidoraPrivate::holdInRange()
 
 QDate ucvPelidoraPrivate::heldDate() const
 {
-    return m_DateSet >= 2 ? platform::dateOfSerial(m_DateSet) : QDate();
+    return core::holdsDate(m_DateSet) ? platform::dateOfSerial(m_DateSet) : QDate();
 }
 
 void ucvPelidoraPrivate::announceDate(const QDate &before, DateCause cause)
@@ -465,7 +466,7 @@ void ucvPelidora::setEnabledProperty(bool enabled)
     d->notify(QStringLiteral("Enabled"));
 }
 
-void ucvPelidora::writeAppearance(int style)
+void ucvPelidora::writeAppearance(AppearStyle style)
 {
     const QScopedValueRollback<bool> throughQt(d->m_writeThroughQt, true);
     setAppearance(style);
@@ -477,7 +478,7 @@ void ucvPelidora::writeMousePointer(int pointer)
     setMousePointer(pointer);
 }
 
-short ucvPelidora::MousePointer() const
+int ucvPelidora::MousePointer() const
 {
     return d->m_MousePointer;
 }

@@ -53,7 +53,7 @@ core::DayTest ucvPelidoraPrivate::dayTest() const
 
 int ucvPelidoraPrivate::nearestHeld(int serial) const
 {
-    if (serial < 2 || !anyUnavailable())
+    if (!core::holdsDate(serial) || !anyUnavailable())
         return serial;
     const std::optional<int> found = core::nearestAvailable(serial, m_range, dayTest());
     return found.value_or(serial);
@@ -62,7 +62,7 @@ int ucvPelidoraPrivate::nearestHeld(int serial) const
 bool ucvPelidoraPrivate::holdAvailable()
 {
     m_noneAvailable = false;
-    if (m_DateSet < 2 || !anyUnavailable())
+    if (!core::holdsDate(m_DateSet) || !anyUnavailable())
         return false;
     const std::optional<int> found = core::nearestAvailable(m_DateSet, m_range, dayTest());
     if (!found) {

@@ -38,10 +38,6 @@ namespace pelidora {
 
 namespace {
 
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kLightGrey(192, 192, 192);
-
 // Ticks of a panel that the window system has not activated yet before the watch gives up
 // waiting for it: half a second.
 constexpr int kActivationWaitTicks = 10;
@@ -83,8 +79,9 @@ qint32 roundedIn32Bits(double value)
 // the calendar cannot hold (past the year 9999), opens on today.
 int heldDateToShow(qint32 held)
 {
-    if (held > 1 && held >= core::kMinSerial && held <= core::kMaxSerial) {
-        if (const std::optional<int> back = platform::dateSerial(platform::shortDateText(held)); back && *back > 1)
+    if (core::holdsDate(held) && held <= core::kMaxSerial) {
+        const std::optional<int> back = platform::dateSerial(platform::shortDateText(held));
+        if (back && core::holdsDate(*back))
             return *back;
     }
     return platform::today();
@@ -105,9 +102,8 @@ int inListYears(int serial, qint16 dateOrder)
     if (year < 1900 || year > 2100)
         year = platform::yearOf(today);
     for (;; --day) {
-        const QString d = platform::format00(day), m = platform::format00(month);
-        const QString text = (dateOrder == 1 ? d + u'/' + m : m + u'/' + d) + u'/' + platform::format0000(year);
-        if (const std::optional<int> composed = platform::dateSerial(text))
+        if (const std::optional<int> composed
+            = platform::dateSerial(platform::orderedDateText(day, month, year, dateOrder == 1)))
             return *composed;
         if (day <= 28)
             return serial; // no such date in any month: keep the held one
@@ -269,30 +265,61 @@ void ucvPelidoraPrivate::openPanel()
     ShowPanel();
 }
 
-// Fills, places and shows the panel. A step that fails is skipped and remembered; after
-// any failure the panel is shown modal.
+// The steps of an opening. Each runs on its own: one that throws is skipped and
+// remembered, and the next one still runs, because a host may refuse any single part (its
+// window system, its profile file, a locale that cannot read a date back) and the user
+// should still get a panel to choose from. After a failure the panel is shown modal.
+class OpeningSteps
+{
+public:
+    template<typename Step>
+    void operator()(Step &&run)
+    {
+        try {
+            run();
+        } catch (...) {
+            m_failed = true;
+        }
+    }
+    bool failed() const { return m_failed; }
+
+private:
+    bool m_failed = false;
+};
+
+// Fills, places and shows the panel, step by step.
 void ucvPelidoraPrivate::ShowPanel()
 {
     if (!m_Panel)
         return;
     MonthPanel &panel = *m_Panel;
-    auto &ws = platform::windowSystem();
-    bool failed = false;
-    const auto step = [&failed](auto &&run) {
-        try {
-            run();
-        } catch (...) {
-            failed = true;
-        }
-    };
-
+    OpeningSteps step;
     int d = 0;
     step([&] {
         if (m_DateSet == 0)
             m_DateSet = 1;
         d = heldDateToShow(m_DateSet);
     });
+    passPanelSettings(panel, step);
+    step([&] { d = inListYears(d, m_DateOrder); });
 
+    // Any Appearance but Flat, even one no designer offers, gets the 3D frame.
+    const bool flat = m_Appearance == ucvPelidora::Flat;
+    sizeAndPlacePanel(panel, step, flat);
+    const bool modal = panelIsModal(step);
+    showDateInPanel(panel, step, d);
+    raisePanelDays(panel, step);
+    showPanelFrame(panel, step, flat);
+
+    m_activationWait = kActivationWaitTicks;
+    if (modal)
+        showPanelModal();
+    else
+        showPanelModeless(panel, step);
+}
+
+void ucvPelidoraPrivate::passPanelSettings(MonthPanel &panel, OpeningSteps &step)
+{
     step([&] { panel.setPelidoraBackColor(platform::colorFromOle(m_PelidoraBackColor)); });
     step([&] { panel.setLocked(m_Locked); });
     step([&] { panel.setDateRange(m_range); });
@@ -300,32 +327,39 @@ void ucvPelidoraPrivate::ShowPanel()
     step([&] { panel.cboAnno()->setLocked(m_Locked); });
     // Where the program cannot place a window (Wayland), the panel is a popup the compositor
     // places against the box's window.
-    step([&] { panel.setPopup(!ws.placesTopLevels(), imgCombo); });
+    step([&] { panel.setPopup(!platform::windowSystem().placesTopLevels(), imgCombo); });
+}
 
-    step([&] { d = inListYears(d, m_DateOrder); });
-
-    // Sized before it is placed, so that even the first opening sits against the strip.
-    // Any Appearance but Flat, even one no designer offers, gets the 3D frame.
-    const bool flat = m_Appearance == ucvPelidora::Flat;
+// Sized before it is placed, so that even the first opening sits against the strip.
+void ucvPelidoraPrivate::sizeAndPlacePanel(MonthPanel &panel, OpeningSteps &step, bool flat)
+{
     step([&] { panel.resize((flat ? panel.pic1D() : panel.pic3D())->size()); });
     step([&] { placePanel(); });
-
     const QColor frameColor = platform::colorFromOle(m_PelidoraBackColor);
     step([&] { panel.fraDay()->setBackColor(frameColor); });
     step([&] { panel.fraCombo()->setBackColor(frameColor); });
+}
 
+// Modal unless the box's parent window is of a class that takes modeless panels.
+bool ucvPelidoraPrivate::panelIsModal(OpeningSteps &step)
+{
     bool modal = true;
     step([&] {
+        auto &ws = platform::windowSystem();
         m_hParent = ws.parentHandle(ws.handleOf(q));
         const QString windowClass = ClassNameOf(m_hParent);
         WriteIniValue(QStringLiteral("WndParent"), QStringLiteral("Class"), windowClass,
                       QStringLiteral("pelidora.ini"));
         modal = !windowClass.contains(QLatin1String("Thunder"));
     });
+    return modal;
+}
 
+void ucvPelidoraPrivate::showDateInPanel(MonthPanel &panel, OpeningSteps &step, int serial)
+{
     // Only an earlier failure leaves no date here; today stands in.
-    const bool held = d > 1;
-    int shown = held ? d : platform::today();
+    const bool held = core::holdsDate(serial);
+    int shown = held ? serial : platform::today();
     if (!m_range.isDefault())
         shown = m_range.clamp(shown); // a narrowed range opens on its nearest day
     const int day = platform::dayOf(shown), month = platform::monthOf(shown), year = platform::yearOf(shown);
@@ -336,17 +370,21 @@ void ucvPelidoraPrivate::ShowPanel()
     module().FlagSkipYearClick = false;
     step([&] { panel.setDayOverIndex(qint16(day - 1)); });
     step([&] { panel.setButtonDay(qint16(panel.DayOverIndex() + 1)); });
+}
 
+// Every day cell raised, then the month drawn with the shown day sunk.
+void ucvPelidoraPrivate::raisePanelDays(MonthPanel &panel, OpeningSteps &step)
+{
     for (qint16 i = 0; i < 31; ++i) {
         step([&] { panel.setbDayOver(i, false); });
         step([&] {
             DayCell *cell = panel.btnDay(i);
-            cell->setLinL(kWhite);
+            cell->setLinL(platform::colorOf(platform::FixedColor::White));
             cell->setLinLY2(315);
-            cell->setLinT(kWhite);
-            cell->setLinR(kBlack);
-            cell->setLinB(kBlack);
-            cell->setBackColor(kLightGrey);
+            cell->setLinT(platform::colorOf(platform::FixedColor::White));
+            cell->setLinR(platform::colorOf(platform::FixedColor::Black));
+            cell->setLinB(platform::colorOf(platform::FixedColor::Black));
+            cell->setBackColor(platform::colorOf(platform::FixedColor::LightGrey));
         });
         step([&] { panel.PrintBoxDay(i); });
     }
@@ -354,29 +392,27 @@ void ucvPelidoraPrivate::ShowPanel()
     step([&] { panel.picContainer()->show(); });
     step([&] { panel.setFlagShowPelidora(true); });
     step([&] { panel.cboMese_Click(); });
+}
 
-    if (flat) {
-        step([&] { panel.placeContainer(panel.pic1D(), 90, 90); });
-        step([&] { panel.pic3D()->hide(); });
-        step([&] { panel.pic1D()->show(); });
-    } else {
-        step([&] { panel.placeContainer(panel.pic3D(), 120, 120); });
-        step([&] { panel.pic1D()->hide(); });
-        step([&] { panel.pic3D()->show(); });
-    }
+void ucvPelidoraPrivate::showPanelFrame(MonthPanel &panel, OpeningSteps &step, bool flat)
+{
+    const auto frame = [&panel, flat](bool shown) { return shown == flat ? panel.pic1D() : panel.pic3D(); };
+    const int inset = flat ? 90 : 120;
+    step([&] { panel.placeContainer(frame(true), inset, inset); });
+    step([&] { frame(false)->hide(); });
+    step([&] { frame(true)->show(); });
+}
 
-    m_activationWait = kActivationWaitTicks;
-    if (modal) {
-        showPanelModal();
-        return;
-    }
+void ucvPelidoraPrivate::showPanelModeless(MonthPanel &panel, OpeningSteps &step)
+{
+    auto &ws = platform::windowSystem();
     bool showed = false;
     step([&] {
         panel.show();
         panel.activateWindow();
         showed = true;
     });
-    if (failed) {
+    if (step.failed()) {
         // A host that refused the modeless show gets the modal one. After an earlier
         // failure a panel already up stays modeless, without the steps below.
         if (showed)

@@ -131,7 +131,7 @@ int completeYear(const QString &text)
 void ucvPelidoraPrivate::PrintDate(qint32 serial)
 {
     m_fieldsEdited = false;
-    if (serial < 2) {
+    if (!core::holdsDate(serial)) {
         for (QLineEdit *field : {txtDay, txtMonth, txtYear}) {
             field->clear();
             field->setModified(false); // emptied by the box, not by the user
@@ -159,7 +159,7 @@ void ucvPelidoraPrivate::CheckDate()
     const bool allEmpty = t1.isEmpty() && t2.isEmpty() && t3.isEmpty();
     if (allEmpty) {
         // Cleared fields drop a held date; with none held nothing changes.
-        if (m_DateSet >= 2)
+        if (core::holdsDate(m_DateSet))
             m_DateSet = -1;
         return;
     }
@@ -185,8 +185,7 @@ void ucvPelidoraPrivate::CheckDate()
         y = today.year;
     }
 
-    QString s = platform::format00(a) + QLatin1Char('/') + platform::format00(b) + QLatin1Char('/')
-        + QString::number(y);
+    QString s = platform::orderedDateText(dayFirst ? a : b, dayFirst ? b : a, y, dayFirst);
     // Lower an impossible day until the date exists: 31 reaches 28 in three passes.
     const qsizetype dayAt = dayFirst ? 0 : 3;
     for (int pass = 0; pass < 31 && IsBadDate(s); ++pass) {
@@ -230,7 +229,7 @@ ucvPelidoraPrivate::DateCause ucvPelidoraPrivate::typedCause() const
 void ucvPelidoraPrivate::commitFields()
 {
     CheckDate();
-    if (m_DateSet < 2)
+    if (!core::holdsDate(m_DateSet))
         m_DateSet = -1;
 }
 
@@ -252,7 +251,7 @@ QString ucvPelidora::DateSet()
     QString text;
     d->changeDate(d->typedCause(), [this, &text] {
         d->commitFields();
-        text = d->m_DateSet < 2 ? QStringLiteral("-1") : platform::shortDateText(d->m_DateSet);
+        text = core::holdsDate(d->m_DateSet) ? platform::shortDateText(d->m_DateSet) : QStringLiteral("-1");
     });
     return text;
 }
@@ -475,7 +474,7 @@ void ucvPelidoraPrivate::fieldGotFocus(QLineEdit *field)
 
 void ucvPelidoraPrivate::fieldLostFocus(QLineEdit *field)
 {
-    if (m_DateSet < 2)
+    if (!core::holdsDate(m_DateSet))
         return;
     const EntryRules::Field which = roleOf(field, txtDay, txtMonth);
     const QString text = field->text();

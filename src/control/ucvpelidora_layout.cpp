@@ -6,6 +6,7 @@
 #include "control/accessible.h"
 
 #include "panel/paneldata.h"
+#include "platform/core/twips.h"
 #include "platform/os/olecolor.h"
 #include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
@@ -25,10 +26,6 @@
 namespace pelidora {
 
 namespace {
-
-// Between the fields, behind the separators and the button: one quiet grey, so the white
-// fields read as three boxes in one strip whatever colours the host gives them.
-const QColor kStripColor(0xE1, 0xE4, 0xE8);
 
 constexpr int kSlashWidthTwips = 165;
 constexpr int kSlashTopTwips = 30;
@@ -76,7 +73,9 @@ QLabel *makePicture(QWidget *parent, const QString &objectName)
 QPalette stripPalette(const QPalette &application)
 {
     QPalette palette = application;
-    palette.setColor(QPalette::Window, kStripColor);
+    // One quiet grey between the fields, behind the separators and the button, so the white
+    // fields read as three boxes in one strip whatever colours the host gives them.
+    palette.setColor(QPalette::Window, platform::colorOf(platform::FixedColor::Strip));
     for (int role = 0; role < QPalette::NColorRoles; ++role) {
         if (role != QPalette::NoRole) {
             const auto r = QPalette::ColorRole(role);
@@ -100,12 +99,12 @@ QLineEdit *makeField(QWidget *parent, const QString &objectName)
 
 int toPxX(double twips)
 {
-    return qRound(twips / platform::windowSystem().twipsPerPixelX());
+    return core::pixelsFromTwips(twips, platform::windowSystem().twipsPerPixelX());
 }
 
 int toPxY(double twips)
 {
-    return qRound(twips / platform::windowSystem().twipsPerPixelY());
+    return core::pixelsFromTwips(twips, platform::windowSystem().twipsPerPixelY());
 }
 
 void placeTwips(QWidget *w, double left, double top, double width, double height)

@@ -14,6 +14,7 @@
 #include "panel/daymarks.h"
 #include "platform/core/daterange.h"
 #include "platform/core/dayavailability.h"
+#include "platform/os/olecolor.h"
 
 #include <QColor>
 #include <QDate>
@@ -34,6 +35,7 @@ class QTimer;
 namespace pelidora {
 
 class MonthPanel;
+class OpeningSteps;
 class OutsideClickWatch;
 class OwnSite;
 class Site;
@@ -60,10 +62,10 @@ public:
     QTimer *TimerHide = nullptr;  // the panel watch; ticks go to TimerHide_Timer
 
     // Fixed names: property values and state.
-    quint32 m_BackColor = 0xFFFFFF;         // 0x00BBGGRR or a system colour
-    quint32 m_ForeColor = 0x000000;
-    quint32 m_PelidoraBackColor = 0xC0C0C0;
-    qint32 m_DateSet = -1;                  // day serial; below 2 means no date
+    quint32 m_BackColor = platform::oleOf(platform::FixedColor::White); // or a system colour
+    quint32 m_ForeColor = platform::oleOf(platform::FixedColor::Black);
+    quint32 m_PelidoraBackColor = platform::oleOf(platform::FixedColor::LightGrey);
+    qint32 m_DateSet = -1;                  // day serial; a date when core::holdsDate
     qint32 m_Today = 0;
     StdFont m_Font;
     bool m_Locked = false;
@@ -122,9 +124,10 @@ public:
     // from 2 (1 January 1900) to 31 December 9999, an invalid QDate for any other.
     QDate heldDate() const;
     // Runs change, which may change m_DateSet and throw, then announces what it changed.
-    // Every change of the held date goes through here, never nested (m_DateSet also moves
-    // between no-date values outside). The box may be gone when it returns: nothing of the
-    // box may follow it.
+    // Every change of the held date goes through here (m_DateSet also moves between no-date
+    // values outside). The box itself never nests it, but a host's property-changed notice,
+    // raised inside change, may read or write the date and so run it again within. The box
+    // may be gone when it returns: nothing of the box may follow it.
     template<typename Change>
     void changeDate(DateCause cause, Change &&change)
     {
@@ -201,6 +204,14 @@ public:
     void showButtonPicture(bool pressed);
     bool m_showsPressed = false;
     bool canOpenPanel() const;
+    // ShowPanel's steps, in the order it takes them.
+    void passPanelSettings(MonthPanel &panel, OpeningSteps &step);
+    void sizeAndPlacePanel(MonthPanel &panel, OpeningSteps &step, bool flat);
+    bool panelIsModal(OpeningSteps &step);
+    void showDateInPanel(MonthPanel &panel, OpeningSteps &step, int serial);
+    void raisePanelDays(MonthPanel &panel, OpeningSteps &step);
+    void showPanelFrame(MonthPanel &panel, OpeningSteps &step, bool flat);
+    void showPanelModeless(MonthPanel &panel, OpeningSteps &step);
     void placePanel();
     void showPanelModal();
     bool focusInPanel(qint32 focus);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "panel/twips.h"
+#include "platform/os/olecolor.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -97,8 +98,8 @@ void DayCell::paintEvent(QPaintEvent *)
     const QPointF at((width() - text.width()) / 2, (height() - text.height()) / 2);
     if (!isEnabled()) {
         // Not available: flat, whatever look it keeps, and its number greyed.
-        p.fillRect(rect(), QColor(192, 192, 192));
-        p.setPen(QColor(128, 128, 128));
+        p.fillRect(rect(), platform::colorOf(platform::FixedColor::LightGrey));
+        p.setPen(platform::colorOf(platform::FixedColor::Grey));
         p.drawStaticText(at, m_number);
         paintMarks(p);
         return;
@@ -139,7 +140,7 @@ void DayCell::paintMarks(QPainter &p) const
         // A dotted ring just inside the border lines: neither raised, sunken nor greyed.
         p.save();
         p.setRenderHint(QPainter::Antialiasing);
-        QPen ring(QColor(0, 0, 160), 1.5, Qt::DotLine);
+        QPen ring(platform::colorOf(platform::FixedColor::TodayBlue), 1.5, Qt::DotLine);
         p.setPen(ring);
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(QRectF(3.5, 3.5, w - 7, h - 7), 3, 3);

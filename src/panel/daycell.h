@@ -6,6 +6,8 @@
 // One day cell of the month panel: a background, four border lines and its day number
 // (index + 1) centred. Geometry is in twips inside the cell, converted at paint time.
 
+#include "platform/os/olecolor.h"
+
 #include <QColor>
 #include <QStaticText>
 #include <QWidget>
@@ -68,7 +70,7 @@ protected:
 
 private:
     int m_index;
-    QColor m_back{192, 192, 192};
+    QColor m_back = platform::colorOf(platform::FixedColor::LightGrey);
     QColor m_linL{Qt::white};
     QColor m_linT{Qt::white};
     QColor m_linR{Qt::black};

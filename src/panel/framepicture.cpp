@@ -4,15 +4,13 @@
 #include "panel/framepicture.h"
 
 #include "panel/twips.h"
+#include "platform/os/olecolor.h"
 
 #include <QPainter>
 
 namespace pelidora {
 
 namespace {
-
-const QColor kFace(192, 192, 192);
-const QColor kShadow(128, 128, 128);
 
 // One-pixel edge: top and left in one colour, bottom and right in another.
 void edge(QPainter &p, const QRect &r, const QColor &topLeft, const QColor &bottomRight)
@@ -47,14 +45,16 @@ void FramePicture::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     const QRect r = rect();
-    p.fillRect(r, kFace);
+    const QColor face = platform::colorOf(platform::FixedColor::LightGrey);
+    const QColor shadow = platform::colorOf(platform::FixedColor::Grey);
+    p.fillRect(r, face);
     if (m_style == Style::Flat) {
-        edge(p, r, kShadow, kShadow);
+        edge(p, r, shadow, shadow);
         return;
     }
     // A raised window edge, two pixels deep.
-    edge(p, r, kFace, Qt::black);
-    edge(p, r.adjusted(1, 1, -1, -1), Qt::white, kShadow);
+    edge(p, r, face, platform::colorOf(platform::FixedColor::Black));
+    edge(p, r.adjusted(1, 1, -1, -1), platform::colorOf(platform::FixedColor::White), shadow);
 }
 
 } // namespace pelidora

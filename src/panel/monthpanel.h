@@ -17,6 +17,7 @@
 // parts made later start as the set-up would have left them.
 
 #include "platform/core/daterange.h"
+#include "platform/os/olecolor.h"
 
 #include <QColor>
 #include <QLocale>
@@ -199,6 +200,12 @@ private:
     void sinkLook(qint16 Index);
     // Raises cell index (if in 0..30) and the cell that has the sunken look.
     void raiseSelection(int index);
+    // cboMese_Click's steps: the days the locale gives the month, its cells shown and
+    // enabled by the range, the weekday headings, the field's day selected in the grid.
+    int monthLength(int year, int month) const;
+    void showDayCells(int year, int month, int last);
+    void drawHeadings(int year, int month);
+    void selectFieldDay();
     void placeParts();
     void cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                           QPointF posPx, QPointF globalPx);
@@ -238,7 +245,7 @@ private:
     bool m_FlagRaiseClick = false;
     qint32 m_DateSet = 0;
     qint32 m_CTRLH = 0;
-    QColor m_PelidoraBackColor{192, 192, 192};
+    QColor m_PelidoraBackColor = platform::colorOf(platform::FixedColor::LightGrey);
     std::array<bool, 31> m_bDayOver{};
     bool m_Locked = false;
 

@@ -10,6 +10,7 @@
 #include "panel/panelparts.h"
 #include "platform/core/dayserial.h"
 #include "platform/os/localedates.h"
+#include "platform/os/olecolor.h"
 #include "platform/os/windowsystem.h"
 #include "shared/mpelidora.h"
 
@@ -19,15 +20,8 @@
 
 namespace pelidora {
 
-namespace {
-
-const QColor kBlack(0, 0, 0);
-const QColor kWhite(255, 255, 255);
-const QColor kLightGrey(192, 192, 192);
-const QColor kRed(255, 0, 0);
-const QColor kDarkBlue(0, 0, 128);
-
-} // namespace
+using platform::colorOf;
+using platform::FixedColor;
 
 void MonthPanel::cboMese_Click()
 {
@@ -51,17 +45,26 @@ void MonthPanel::cboMese_Click()
     m_SelMonth = qint16(month);
     m_SelYear = qint16(year);
 
-    // The month's length is the highest day whose text the locale reads as a date.
-    const auto dateText = [&](int day) {
-        const QString d = platform::format00(day), m = platform::format00(month);
-        return (DateOrder == 1 ? d + u'/' + m : m + u'/' + d) + u'/' + platform::format0000(year);
-    };
-    int last = 31;
-    while (last > 28 && IsBadDate(dateText(last)))
-        --last;
     const int shownBefore = m_monthLength;
-    m_monthLength = last;
+    m_monthLength = monthLength(year, month);
+    showDayCells(year, month, m_monthLength);
+    drawHeadings(year, month);
+    monthpanelaccessible::monthDrawn(*this, shownBefore);
+    selectFieldDay();
+}
 
+int MonthPanel::monthLength(int year, int month) const
+{
+    // The highest day whose text the locale reads as a date.
+    int last = 31;
+    while (last > 28 && IsBadDate(platform::orderedDateText(last, month, year, DateOrder == 1)))
+        --last;
+    return last;
+}
+
+void MonthPanel::showDayCells(int year, int month, int last)
+{
+    Q_ASSERT(last >= 28 && last <= 31); // monthLength's range: every day below has its cell
     for (int i = 0; i < last; ++i)
         m_btnDay[i]->setHidden(false);
     for (int i = 30; i >= last; --i)
@@ -79,7 +82,10 @@ void MonthPanel::cboMese_Click()
         m_ButtonDay = qint16(std::clamp<int>(m_ButtonDay, m_firstOpen, m_lastOpen));
     if (someDayOff() && m_ButtonDay >= 1 && m_ButtonDay <= last && m_dayOff[m_ButtonDay - 1])
         m_ButtonDay = qint16(nearestOpen(m_ButtonDay).value_or(0));
+}
 
+void MonthPanel::drawHeadings(int year, int month)
+{
     // The heading row starts with the weekday of the 1st.
     const QString firstName = platform::formatDdd(core::serialFromCivil({year, month, 1}));
     const auto &names = module().WeekDayNames;
@@ -94,15 +100,18 @@ void MonthPanel::cboMese_Click()
     const QColor caption = ws.systemColor(platform::WindowSystem::ColorActiveCaption);
     const QColor captionText = ws.systemColor(platform::WindowSystem::ColorCaptionText);
     // Red on red would vanish.
-    const QColor sundayBack = caption.rgb() == kRed.rgb() ? kDarkBlue : caption;
+    const QColor red = colorOf(FixedColor::Red);
+    const QColor sundayBack = caption.rgb() == red.rgb() ? colorOf(FixedColor::DarkBlue) : caption;
     for (int p = 0, w = first; p < 7; ++p, w = (w + 1) % 7) {
         if (w == 6)
-            m_giorno[p]->setLook(names[w], kRed, sundayBack, true);
+            m_giorno[p]->setLook(names[w], red, sundayBack, true);
         else
             m_giorno[p]->setLook(names[w], captionText, caption, false);
     }
-    monthpanelaccessible::monthDrawn(*this, shownBefore);
+}
 
+void MonthPanel::selectFieldDay()
+{
     if (m_lblDay->text().isEmpty())
         m_lblDay->setText(QStringLiteral("31"));
     const int typed = platform::numericValue(m_lblDay->text());
@@ -150,7 +159,7 @@ void MonthPanel::PrintBoxDay(qint16 Index)
 
 void MonthPanel::sinkLook(qint16 Index)
 {
-    btnDay(Index)->setLook(kBlack, kWhite, m_PelidoraBackColor);
+    btnDay(Index)->setLook(colorOf(FixedColor::Black), colorOf(FixedColor::White), m_PelidoraBackColor);
     m_DayOverIndex = Index;
     m_bDayOver[Index] = true;
     m_lblDayTag = QString::number(Index + 1);
@@ -168,7 +177,7 @@ void MonthPanel::RaiseBoxDay(qint16 Index)
     DayCell *cell = btnDay(Index);
     const bool selected = m_bDayOver[Index];
     m_bDayOver[Index] = false;
-    cell->setLook(kWhite, kBlack, kLightGrey);
+    cell->setLook(colorOf(FixedColor::White), colorOf(FixedColor::Black), colorOf(FixedColor::LightGrey));
     if (selected)
         monthpanelaccessible::cellRaised(*this, Index);
 }

@@ -76,10 +76,8 @@ void MonthPanel::btnDay_Click(qint16 Index)
     ChosenMonth = qint16(m_cboMese->currentIndex() + 1);
     ChosenYear = qint16(m_cboAnno->currentIndex() + 1900);
     if (!m_Locked) {
-        const QString d = platform::format00(ChosenDay), m = platform::format00(ChosenMonth);
-        const QString text = (DateOrder == 1 ? d + u'/' + m : m + u'/' + d) + u'/'
-            + platform::format0000(ChosenYear);
-        if (const auto serial = platform::dateSerial(text))
+        if (const auto serial
+            = platform::dateSerial(platform::orderedDateText(ChosenDay, ChosenMonth, ChosenYear, DateOrder == 1)))
             m_DateSet = *serial;
     }
     m_FlagRaiseClick = true;

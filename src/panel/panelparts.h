@@ -5,6 +5,8 @@
 
 // The month panel's plain parts: its frames, its two lists and its weekday headings.
 
+#include "platform/os/olecolor.h"
+
 #include <QColor>
 #include <QComboBox>
 #include <QString>
@@ -29,7 +31,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QColor m_back{192, 192, 192};
+    QColor m_back = platform::colorOf(platform::FixedColor::LightGrey);
 };
 
 // The month and year lists of the panel: drop-down lists that a date box can lock, with
@@ -80,7 +82,7 @@ protected:
 private:
     QString m_text;
     QColor m_textColor{Qt::black};
-    QColor m_backColor{192, 192, 192};
+    QColor m_backColor = platform::colorOf(platform::FixedColor::LightGrey);
     bool m_bold = false;
 };
 

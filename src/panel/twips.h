@@ -7,6 +7,7 @@
 // Each edge is rounded on its own, so neighbours share edges and lines stay on whole
 // pixels at any device pixel ratio.
 
+#include "platform/core/twips.h"
 #include "shared/mpelidora.h"
 
 #include <QRect>
@@ -15,12 +16,12 @@ namespace pelidora::twips {
 
 inline int toPxX(int twips)
 {
-    return qRound(twips / double(qMax<qint16>(1, module().TwipsX)));
+    return core::pixelsFromTwips(twips, qMax<qint16>(1, module().TwipsX));
 }
 
 inline int toPxY(int twips)
 {
-    return qRound(twips / double(qMax<qint16>(1, module().TwipsY)));
+    return core::pixelsFromTwips(twips, qMax<qint16>(1, module().TwipsY));
 }
 
 inline QRect rectPx(int left, int top, int width, int height)

@@ -19,7 +19,7 @@
 
 namespace pelidora::test {
 
-inline const QColor kLightGrey(192, 192, 192);
+inline const QColor kLightGrey = platform::colorOf(platform::FixedColor::LightGrey);
 
 // A box on a shown form whose host takes modeless panels, with its panel loaded; the focus
 // watch stays off, so nothing but the test closes the panel.

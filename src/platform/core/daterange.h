@@ -14,6 +14,9 @@ namespace pelidora::core {
 inline constexpr int kFirstBoxSerial = 2;     // 1 January 1900
 inline constexpr int kLastBoxSerial = 73415;  // 31 December 2100
 
+// A held serial below 1 January 1900 (-1, 0 or 1) means the box holds no date.
+constexpr bool holdsDate(int serial) noexcept { return serial >= kFirstBoxSerial; }
+
 // Days of one month, [first, last] within [1, 31].
 struct DayInterval {
     int first;

@@ -214,6 +214,12 @@ QString format0000(int value)
     return QString::fromStdString(core::formatPadded(value, 4));
 }
 
+QString orderedDateText(int day, int month, int year, bool dayFirst)
+{
+    const QString d = format00(day), m = format00(month);
+    return (dayFirst ? d + u'/' + m : m + u'/' + d) + u'/' + format0000(year);
+}
+
 QString formatDdd(int serial, const QLocale &locale)
 {
     return locale.dayName(core::isoWeekday(serial), QLocale::ShortFormat);

@@ -43,6 +43,9 @@ int yearOf(int serial);
 
 QString format00(int value);   // "00"
 QString format0000(int value); // "0000"
+// "dd/mm/yyyy" when dayFirst, else "mm/dd/yyyy": what dateSerial reads as that day in a
+// locale of that order, or as no date when the day does not exist.
+QString orderedDateText(int day, int month, int year, bool dayFirst);
 QString formatDdd(int serial, const QLocale &locale = QLocale());  // abbreviated weekday name
 QString formatMmmm(int serial, const QLocale &locale = QLocale()); // full month name
 

@@ -57,7 +57,7 @@ constexpr SystemRole kSystemRoles[] = {
 QColor colorFromOle(quint32 ole)
 {
     if (!isSystemColor(ole))
-        return QColor(int(ole & 0xFF), int((ole >> 8) & 0xFF), int((ole >> 16) & 0xFF));
+        return colorOfFixed(ole);
     const quint32 index = ole & ~kSystemColorFlag;
     // The caption colours are the window system's, so a test's fake answers them too.
     if (index == WindowSystem::ColorActiveCaption || index == WindowSystem::ColorCaptionText)

@@ -3,6 +3,7 @@
 
 #include "platform/os/windowsystem.h"
 
+#include "platform/core/twips.h"
 #include "platform/os/profilefile.h"
 
 #include <pelidora/platform.h>
@@ -21,10 +22,6 @@
 #include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
-
-#include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace pelidora::platform {
 
@@ -278,49 +275,28 @@ int WindowSystem::openDocument(const QString &document)
     return 42;
 }
 
-namespace {
-
-// A screen may report any logical DPI: one of 0 (or none) counts as the usual 96, and the
-// rest is held to 1..1440, so that a pixel is 1 to 1440 twips.
-double twipsPerPixelAt(qreal dpi)
-{
-    if (!(dpi > 0) || !std::isfinite(dpi))
-        dpi = 96;
-    return 1440.0 / std::clamp<qreal>(dpi, 1, 1440);
-}
-
-// Twips as an int: a screen of 16777215 pixels at 1440 twips each is beyond one, and so
-// would be the sum of a far place and a size. Held to half the range either way.
-int clampedTwips(double twips)
-{
-    constexpr double kLimit = std::numeric_limits<int>::max() / 2;
-    return qRound(std::clamp(twips, -kLimit, kLimit));
-}
-
-} // namespace
-
 double WindowSystem::twipsPerPixelX()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? twipsPerPixelAt(screen->logicalDotsPerInchX()) : 15.0;
+    return screen ? core::twipsPerPixelAt(screen->logicalDotsPerInchX()) : 15.0;
 }
 
 double WindowSystem::twipsPerPixelY()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? twipsPerPixelAt(screen->logicalDotsPerInchY()) : 15.0;
+    return screen ? core::twipsPerPixelAt(screen->logicalDotsPerInchY()) : 15.0;
 }
 
 int WindowSystem::screenWidthTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? clampedTwips(screen->geometry().width() * twipsPerPixelX()) : 0;
+    return screen ? core::twipsFromPixels(screen->geometry().width(), twipsPerPixelX()) : 0;
 }
 
 int WindowSystem::screenHeightTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? clampedTwips(screen->geometry().height() * twipsPerPixelY()) : 0;
+    return screen ? core::twipsFromPixels(screen->geometry().height(), twipsPerPixelY()) : 0;
 }
 
 QRect WindowSystem::screenRectTwips(qint32 handle)
@@ -331,9 +307,9 @@ QRect WindowSystem::screenRectTwips(qint32 handle)
         return {};
     const QRect px = screen->geometry();
     const double x = twipsPerPixelX(), y = twipsPerPixelY();
-    const int left = clampedTwips(px.x() * x), top = clampedTwips(px.y() * y);
-    return QRect(left, top, clampedTwips((double(px.x()) + px.width()) * x) - left,
-                 clampedTwips((double(px.y()) + px.height()) * y) - top);
+    const int left = core::twipsFromPixels(px.x(), x), top = core::twipsFromPixels(px.y(), y);
+    return QRect(left, top, core::twipsFromPixels(double(px.x()) + px.width(), x) - left,
+                 core::twipsFromPixels(double(px.y()) + px.height(), y) - top);
 }
 
 QString WindowSystem::appTitle()
