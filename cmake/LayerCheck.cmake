@@ -5,7 +5,8 @@
 #   0 core      src/platform/core (plain C++), and the version and export headers
 #   1 os        src/platform/os, <pelidora/platform.h>
 #   2 form      src/platform/form, the form model's public headers
-#   3 widgets   src/shared, src/control, src/panel, src/about, <pelidora/ucvPelidora.h>
+#   3 widgets   src/shared, src/control, src/panel, src/about, <pelidora/ucvPelidora.h>,
+#               <pelidora/dateitemdelegate.h>
 # host/, designer/ and python/ sit above them all and may include anything.
 # Run as: cmake -DSOURCE_DIR=<top> -P LayerCheck.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -20,7 +21,7 @@ function(layer_of_path path out)
            OR path MATCHES "^(include/)?pelidora/(runtimeerror|site|stdfont|propertybag|formfile)\\.h$")
         set(${out} 2 PARENT_SCOPE)
     elseif(path MATCHES "^(src/)?(shared|control|panel|about)/"
-           OR path MATCHES "^(include/)?pelidora/(translations|ucvPelidora)\\.h$")
+           OR path MATCHES "^(include/)?pelidora/(translations|ucvPelidora|dateitemdelegate)\\.h$")
         set(${out} 3 PARENT_SCOPE)
     else()
         set(${out} "" PARENT_SCOPE)

@@ -11,9 +11,9 @@ import sys
 import tempfile
 import unittest
 
-from PyQt6.QtCore import QDate, QLocale, Qt
+from PyQt6.QtCore import QDate, QLocale, QModelIndex, Qt
 from PyQt6.QtTest import QSignalSpy
-from PyQt6.QtWidgets import QApplication, QHBoxLayout, QLineEdit, QWidget
+from PyQt6.QtWidgets import QApplication, QHBoxLayout, QLineEdit, QStyleOptionViewItem, QTableView, QWidget
 try:
     from PyQt6 import uic
 except ImportError:
@@ -78,6 +78,13 @@ class TheBox(unittest.TestCase):
             declared = {f.name: [a.arg for a in f.args.args] for f in ast.parse(stubs.read()).body
                         if isinstance(f, ast.FunctionDef)}
         self.assertEqual((declared["writeForm"], declared["today"]), (["path", "form"], []))
+        # An item view's delegate, making boxes told that they are editors; how they end an
+        # edit is tst_ucvpelidora_entry's business.
+        view = QTableView()
+        view.setItemDelegate(pelidora.DateItemDelegate(view))
+        self.assertIsInstance(view.itemDelegate(), pelidora.DateItemDelegate)
+        box = view.itemDelegate().createEditor(view.viewport(), QStyleOptionViewItem(), QModelIndex())
+        self.assertEqual((type(box), box.isItemEditor(), ucvPelidora().property("itemEditor")), (ucvPelidora, True, False))
 
     def test_date_and_range_reach_python(self):
         # What the box does with a date and a range is the C++ suites' business; here, that

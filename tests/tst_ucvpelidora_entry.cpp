@@ -1,9 +1,13 @@
 // SPDX-FileCopyrightText: The Pelidora authors
 // SPDX-License-Identifier: MIT
 
+#include <pelidora/dateitemdelegate.h>
+
 #include "support/boxhelpers.h"
 
+#include <QCalendarWidget>
 #include <QClipboard>
+#include <QDateEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QStandardItemModel>
@@ -75,6 +79,26 @@ struct BoxDelegate : QStyledItemDelegate {
     }
 };
 
+// The 17th chosen in a QDateEdit's calendar popup, or in the box's month panel: modal, so
+// from inside its loop.
+void chooseThe17th(QWidget *editor)
+{
+    if (qobject_cast<QDateEdit *>(editor)) {
+        QTest::mouseClick(editor, Qt::LeftButton, {}, QPoint(editor->width() - 6, editor->height() / 2)); // the arrow
+        auto *calendar = editor->findChild<QCalendarWidget *>();
+        QVERIFY(calendar && calendar->isVisible());
+        calendar->setSelectedDate(QDate(2010, 4, 17));
+        return QTest::keyClick(calendar->findChild<QAbstractItemView *>(), Qt::Key_Return);
+    }
+    const LoopRun run = runInLoop(
+        [editor]() -> QWidget * {
+            auto *panel = editor->findChild<QWidget *>(QStringLiteral("window"));
+            return panel && panel->isVisible() && panel->isActiveWindow() ? panel : nullptr;
+        },
+        [](QWidget *panel) { QTest::mouseClick(panel->findChild<QWidget *>(QStringLiteral("btnDay_16")), Qt::LeftButton); },
+        [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::AltModifier); }, [] { return false; }, true);
+    QVERIFY(run.ran);
+}
 } // namespace
 
 Q_DECLARE_METATYPE(KeyCase)
@@ -85,7 +109,7 @@ class tst_ucvPelidoraEntry : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { m_ws.beeps = 0; }
+    void init() { m_ws.beeps = 0; m_ws.placesWindows.reset(); }
     void checkDateCompletesAndCorrects_data();
     void checkDateCompletesAndCorrects();
     void keysAreFiltered_data();
@@ -96,7 +120,8 @@ private Q_SLOTS:
     void pastedTextIsFilteredLikeTyping();
     void dateSignalsFollowEveryChange_data();
     void dateSignalsFollowEveryChange();
-    void itemViewsTakeTheDateWhenTheBoxIsLeft();
+    void itemViewsTakeTheDate_data();
+    void itemViewsTakeTheDate();
 
 private:
     FakeWindowSystem m_ws;
@@ -510,35 +535,78 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange()
         QCOMPARE(fieldsOf(*box), changed.constLast().toString("dd MM yyyy").split(u' '));
 }
 
-// An item view writes the model when the focus leaves its editor box, never while it
-// moves between the fields, though the view takes Tab for itself; what was typed is
-// corrected then. A mapper or a delegate of its own commits on the same focus-out.
-void tst_ucvPelidoraEntry::itemViewsTakeTheDateWhenTheBoxIsLeft()
+// Without being told, the box as an item view's editor commits when the focus leaves it,
+// never while it moves between the fields (Return, and Tab, though the view takes Tab for
+// itself); what was typed is corrected then. A mapper or a delegate of its own commits on
+// the same focus-out. Told it is an editor, it ends the edit as a QDateEdit editor does.
+void tst_ucvPelidoraEntry::itemViewsTakeTheDate_data()
 {
+    QTest::addColumn<QString>("editor"); // box, item editor (DateItemDelegate), QDateEdit
+    QTest::addColumn<QString>("keys");   // typed digits, keys, or "panel": the 17th chosen there
+    QTest::addColumn<QDate>("committed");
+    QTest::addColumn<int>("editing"); // the column whose editor is open at the end; -1 none
+    const QDate held(2010, 4, 15), typed(2010, 4, 21), chosen(2010, 4, 17);
+    QTest::newRow("box: Tab walks, leaving commits") << "box" << "31 Tab 02 Tab 2001 Tab" << QDate(2001, 2, 28) << -1;
+    QTest::newRow("box: Return walks") << "box" << "21 Return Return Return" << held << 1;
+    for (const char *editor : {"item editor", "QDateEdit"}) {
+        const bool box = editor[0] == 'i';
+        QTest::addRow("%s: Return", editor) << editor << "21 Return" << typed << -1;
+        QTest::addRow("%s: Escape", editor) << editor << "21 Escape" << held << -1;
+        QTest::addRow("%s: Tab", editor) << editor << (box ? "21 Tab Tab Tab" : "21 Tab") << typed << 2;
+        QTest::addRow("%s: Shift+Tab", editor) << editor << "21 Backtab" << typed << 0;
+        QTest::addRow("%s: panel, Return", editor) << editor << "21 panel Return" << chosen << -1;
+    }
+    // Where the program cannot place windows (Wayland), the panel is a popup.
+    QTest::newRow("item editor: popup panel, Return") << "item editor" << "21 popup Return" << chosen << -1;
+}
+
+void tst_ucvPelidoraEntry::itemViewsTakeTheDate()
+{
+    QFETCH(QString, editor);
+    QFETCH(QString, keys);
+    QFETCH(QDate, committed);
+    QFETCH(int, editing);
     LocalePin pin("en_GB");
-    QStandardItemModel model(1, 2);
-    const QModelIndex index = model.index(0, 0);
-    model.setData(index, QDate(2010, 4, 15));
+    QStandardItemModel model(1, 3);
+    for (int column = 0; column < 3; ++column)
+        model.setData(model.index(0, column), QDate(2010, 4, 14 + column));
+    const QModelIndex index = model.index(0, 1);
     QWidget form;
     QTableView view(&form);
-    BoxDelegate delegate;
+    BoxDelegate boxes;
+    QStyledItemDelegate dateEdits; // Qt's own editor of a QDate, a QDateEdit
+    DateItemDelegate itemEditors;
+    view.setItemDelegate(QHash<QString, QStyledItemDelegate *>{{"box", &boxes}, {"QDateEdit", &dateEdits}}.value(editor, &itemEditors));
     view.setModel(&model);
-    view.setItemDelegateForColumn(0, &delegate);
     view.resize(400, 200);
     QVERIFY(showActive(form));
     view.setCurrentIndex(index);
     view.edit(index);
-    auto *box = view.findChild<ucvPelidora *>();
-    QVERIFY(box);
-    QCOMPARE(fieldsOf(*box), QStringList({"15", "04", "2010"}));
+    const QPointer<QWidget> open = view.indexWidget(index);
+    QVERIFY(open);
+    if (auto *box = qobject_cast<ucvPelidora *>(open))
+        QCOMPARE(fieldsOf(*box), QStringList({"15", "04", "2010"}));
+    else
+        qobject_cast<QDateEdit *>(open)->setCalendarPopup(true);
 
-    for (const QString &typed : QStringList{"31", "02", "2001"}) {
-        QTest::keyClicks(QApplication::focusWidget(), typed);
-        QCOMPARE(model.data(index).toDate(), QDate(2010, 4, 15));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    for (const QString &key : keys.split(u' ')) {
+        if (editor == "box")
+            QCOMPARE(model.data(index).toDate(), QDate(2010, 4, 15));
+        if (key == "panel" || key == "popup") {
+            // Opening the panel keeps the editor open; only the box commits the chosen day then.
+            m_ws.placesWindows = key == "panel";
+            chooseThe17th(open);
+            QTRY_COMPARE(open ? open->property("date").toDate() : QDate(), QDate(2010, 4, 17));
+            QCOMPARE(model.data(index).toDate(), editor == "item editor" ? QDate(2010, 4, 17) : QDate(2010, 4, 15));
+        } else if (key.front().isDigit()) {
+            QTest::keyClicks(QApplication::focusWidget(), key);
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), QKeySequence(key)[0].key());
+        }
     }
-    QVERIFY(!box->isAncestorOf(QApplication::focusWidget()));
-    QCOMPARE(model.data(index).toDate(), QDate(2001, 2, 28));
+    QCoreApplication::processEvents(); // a delegate commits and closes on Return once the editor has seen it
+    QCOMPARE(model.data(index).toDate(), committed);
+    QCOMPARE(view.indexWidget(view.currentIndex()) ? view.currentIndex().column() : -1, editing);
     QCOMPARE(m_ws.beeps, 0);
 }
 

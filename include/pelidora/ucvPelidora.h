@@ -106,6 +106,8 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
                    NOTIFY dateRangeChanged) /**< see setDateRange */
     /** Today's cell is marked in the panel; see setMarkToday. Never in a form's property bag. */
     Q_PROPERTY(bool markToday READ markToday WRITE setMarkToday NOTIFY markTodayChanged)
+    /** The box is an item view's editor; see setItemEditor. Never stored. */
+    Q_PROPERTY(bool itemEditor READ isItemEditor WRITE setItemEditor DESIGNABLE false)
 
 public:
     /** How the box is painted (Appearance). */
@@ -217,6 +219,22 @@ public:
      *  accessible description says it is today. False by default. */
     bool markToday() const;
     void setMarkToday(bool mark);
+    /** @} */
+
+    /** @name An item view's editor
+     *  False by default: Enter moves on to the next field, Tab walks the fields and the box
+     *  commits only when the focus leaves it, as on a form. True makes the box end an edit
+     *  as a QDateEdit editor does, through the delegate that watches it (any delegate an
+     *  item view or a QDataWidgetMapper installs, QStyledItemDelegate's included): Return
+     *  or Enter commits and closes the editor, Escape closes it without committing, Tab in
+     *  the year field (always the last) commits and moves on to the next item, Shift+Tab in
+     *  the first field to the previous one; Tab between the fields and the other keys stay
+     *  as they are. Opening the month panel keeps the editor open, and a day chosen there
+     *  is committed to the item view at once, the editor staying open. DateItemDelegate
+     *  makes its editors so. */
+    /** @{ */
+    bool isItemEditor() const; /**< the itemEditor property */
+    void setItemEditor(bool editor); /**< never stored with a form */
     /** @} */
 
     /** @name Life cycle, called by a form host. */

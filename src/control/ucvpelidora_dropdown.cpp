@@ -561,6 +561,8 @@ void ucvPelidoraPrivate::TimerHide_Timer()
     const QPointer<ucvPelidora> self(q);
     if (!m_Locked)
         changeDate(DateCause::User, [this] { writeDateSet(QString::number(m_Panel->DateSet())); });
+    if (self && !m_Locked)
+        commitToItemView();
     if (!self || !m_Panel)
         return;
     m_Panel->setFlagRaiseClick(false);

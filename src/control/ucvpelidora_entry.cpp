@@ -390,8 +390,10 @@ void ucvPelidoraPrivate::followFocus(QLineEdit *field, QEvent::Type type, Qt::Fo
             return;
         m_focusInside = true;
     } else {
-        // Where the focus is now; a field's menu or the panel counts as inside.
-        for (const QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        // Where the focus is now; a field's menu or the panel counts as inside, the panel
+        // also while it becomes the active window before any of its parts has the focus.
+        const QWidget *now = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+        for (const QWidget *w = now; w; w = w->parentWidget()) {
             if (w == q)
                 return;
         }
@@ -435,6 +437,8 @@ bool ucvPelidoraPrivate::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
         pasteInto(field, QGuiApplication::clipboard()->text());
         return true;
     }
+    if (endsItemEdit(field, event))
+        return true;
     const std::optional<int> code = keyCodeOf(event);
     if (!code)
         return false;

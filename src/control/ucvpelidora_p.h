@@ -239,6 +239,14 @@ public:
     void followFocus(QLineEdit *field, QEvent::Type type, Qt::FocusReason reason);
     bool m_focusInside = false;
 
+    // An item view's editor (ucvpelidora_itemeditor.cpp).
+    bool m_itemEditor = false;
+    // True when key, pressed in field, ends the edit and has gone to the box itself, where
+    // the delegate of an item view or a mapper watches its editor.
+    bool endsItemEdit(QLineEdit *field, QKeyEvent *event);
+    // A day chosen in the panel goes to the item view holding the box as its editor.
+    void commitToItemView();
+
     // Layout (ucvpelidora_layout.cpp).
     void createConstituents();
     void fitPictures(); // each picture stretched to its place
