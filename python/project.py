@@ -4,13 +4,13 @@
 """How sip-build and pip build the module pelidora: PyQt6's own project, told where Debian
 keeps qmake6 and PyQt6's .sip files, and where libpelidora and its headers are.
 
-The library is found through PELIDORA_PREFIX (or --pelidora-prefix, for pip
--C--pelidora-prefix=DIR): a prefix it was installed into with cmake --install, or a CMake
-build folder of the project. Without either, pkg-config's pelidora.pc names it. The module
-keeps the library's folder as its rpath, so it loads without LD_LIBRARY_PATH.
+The library is found through PELIDORA_PREFIX (or --pelidora-prefix, which pip passes as
+--config-settings=--pelidora-prefix=DIR): a prefix it was installed into with cmake
+--install, or a CMake build folder of the project. Without either, pkg-config's pelidora.pc
+names it. The module keeps the library's folder as its rpath, so it loads without
+LD_LIBRARY_PATH.
 """
 
-import glob
 import os
 import re
 import shutil
@@ -24,8 +24,9 @@ from sipbuild import Option, UserException
 _HEADER = os.path.join("pelidora", "ucvPelidora.h")
 _GENERATED = (os.path.join("pelidora", "version.h"), os.path.join("pelidora", "pelidora_export.h"))
 _LIBRARY = "libpelidora.so"
-_HOW = ("set PELIDORA_PREFIX (or pip's -C--pelidora-prefix=DIR) to the prefix of cmake --install, "
-        "or to a CMake build folder of Pelidora")
+_MULTIARCH = sysconfig.get_config_var("MULTIARCH")
+_HOW = ("set PELIDORA_PREFIX (or pip's --config-settings=--pelidora-prefix=DIR) to the prefix of "
+        "cmake --install, or to a CMake build folder of Pelidora")
 
 
 def _cmake_cache_value(cache, name):
@@ -50,8 +51,7 @@ def _build_tree(folder):
 
 def _prefix(prefix):
     """The include folder and the library's folder under an installed prefix."""
-    multiarch = sysconfig.get_config_var("MULTIARCH") or ""
-    libdirs = [os.path.join(prefix, d) for d in (os.path.join("lib", multiarch), "lib64", "lib") if d]
+    libdirs = [os.path.join(prefix, d) for d in ([f"lib/{_MULTIARCH}"] if _MULTIARCH else []) + ["lib64", "lib"]]
     found = [d for d in libdirs if os.path.isfile(os.path.join(d, _LIBRARY))]
     if not found:
         raise UserException(f"no {_LIBRARY} under {prefix} (looked in {', '.join(libdirs)}); {_HOW}")
@@ -136,7 +136,7 @@ class PelidoraProject(PyQtProject):
             self.builder.qmake = shutil.which("qmake6") or shutil.which("qmake")
             if self.builder.qmake is None:
                 raise UserException("qmake6 was not found on PATH (Debian: qmake6); "
-                                    "or give its path with --qmake (pip: -C--qmake=FILE)")
+                                    "or give its path with --qmake (pip: --config-settings=--qmake=FILE)")
         if self.builder.jobs is None:
             self.builder.jobs = os.cpu_count()
         if self.pelidora_prefix is None:
@@ -151,7 +151,7 @@ class PelidoraProject(PyQtProject):
             raise UserException("PyQt6 cannot be imported (Debian: python3-pyqt6; a venv needs "
                                 "--system-site-packages)") from None
         bindings = os.path.join(os.path.dirname(PyQt6.__file__), "bindings")
-        if not glob.glob(os.path.join(bindings, "QtWidgets", "QtWidgetsmod.sip")):
+        if not os.path.isfile(os.path.join(bindings, "QtWidgets", "QtWidgetsmod.sip")):
             raise UserException(f"PyQt6's .sip files are not in {bindings} (Debian: pyqt6-dev)")
         self.sip_include_dirs.append(bindings)
         # A build that only generates the C++ (CMake's) compiles it elsewhere.
@@ -160,5 +160,6 @@ class PelidoraProject(PyQtProject):
             for module in self.bindings.values():
                 module.include_dirs.extend(includes)
                 module.library_dirs.append(libdir)
-                module.extra_link_args.append("-Wl,-rpath," + libdir)
+                if libdir not in ("/usr/lib", f"/usr/lib/{_MULTIARCH}"):  # where the loader looks anyway
+                    module.extra_link_args.append("-Wl,-rpath," + libdir)
         super().update(tool)
