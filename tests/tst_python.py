@@ -2,12 +2,17 @@
 # SPDX-License-Identifier: MIT
 
 """The module pelidora as a PyQt6 program uses it: a box among Qt's widgets, its date and
-signals, a Python form host's site, property bags and form files."""
+signals, a Python form host's site, property bags and form files. With --pip-install WORK
+BUILD VERSION: the same, with the module pip installs into a venv against the library built
+in BUILD."""
 
 import ast
 import io
 import os
+import shutil
+import subprocess
 import sys
+import sysconfig
 import tempfile
 import unittest
 
@@ -19,10 +24,44 @@ try:
 except ImportError:
     uic = None
 
+TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir)
+
+
+def pip_install(work, build, version):
+    """Installs python/ with pip, offline, into a fresh venv in work, after pip's refusals
+    without a library; then runs these tests with the installed module. 77: no venv or pip."""
+    shutil.rmtree(work, ignore_errors=True)
+    python, other = os.path.join(work, "venv", "bin", "python"), os.path.join(work, "other")
+    made = subprocess.run([sys.executable, "-m", "venv", "--system-site-packages", os.path.dirname(os.path.dirname(python))],
+                          capture_output=True, text=True, timeout=120)
+    if made.returncode or subprocess.run([python, "-m", "pip", "--version"], capture_output=True, timeout=60).returncode:
+        print("skipped: no venv with pip (python3-venv)", made.stderr)
+        return 77
+    os.makedirs(other)
+    with open(os.path.join(other, "CMakeCache.txt"), "w") as cache:
+        cache.write("CMAKE_PROJECT_NAME:STATIC=Other\n")
+    # No LD_LIBRARY_PATH: the module finds the library through its rpath. No pip settings
+    # but these, no pelidora.pc that pkg-config could find.
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("PYTHONPATH", "LD_LIBRARY_PATH", "PKG_CONFIG_PATH") and not k.startswith("PIP_")}
+    env.update(PIP_CONFIG_FILE=os.devnull, PIP_NO_CACHE_DIR="1", PIP_DISABLE_PIP_VERSION_CHECK="1",
+               PYTHONDONTWRITEBYTECODE="1", PKG_CONFIG_LIBDIR=work, PELIDORA_INSTALLED=version)
+    for prefix, told in [(None, "pelidora: libpelidora was not found"), (os.path.join(work, "none"), "does not exist"),
+                         (other, "not one of Pelidora"), (TOP, "no libpelidora.so under"), (build, "")]:
+        run = subprocess.run([python, "-m", "pip", "install", "--no-build-isolation", "--no-index", os.path.join(TOP, "python")],
+                             env=dict(env, PELIDORA_PREFIX=prefix or ""), capture_output=True, text=True, timeout=500)
+        if (run.returncode == 0) != (not told) or told not in run.stdout + run.stderr:
+            print(f"pip with PELIDORA_PREFIX={prefix}:", run.stdout, run.stderr)
+            return 1
+    return subprocess.run([python, "-B", os.path.abspath(__file__)], env=env, timeout=300).returncode
+
+
+if __name__ == "__main__" and sys.argv[1:2] == ["--pip-install"]:
+    sys.exit(pip_install(*sys.argv[2:5]))
+
 import pelidora
 from pelidora import Site, StdFont, ucvPelidora
 
-TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir)
 DEMO = os.path.join(TOP, "examples", "demo.json")
 
 
@@ -133,6 +172,16 @@ class TheBox(unittest.TestCase):
                 load(form)
                 box = form.findChild(ucvPelidora, "dtReturn")
                 self.assertEqual((box.Appearance(), box.date()), (ucvPelidora.AppearStyle.ThreeD, QDate(2024, 3, 29)))
+
+
+@unittest.skipUnless(os.environ.get("PELIDORA_INSTALLED"), "for the module pip installed")
+class InstalledByPip(unittest.TestCase):
+    def test_metadata_and_place(self):
+        from importlib import metadata
+        about = metadata.metadata("pelidora")
+        self.assertEqual((about["Version"], about["License"], os.path.dirname(pelidora.__file__)),
+                         (os.environ["PELIDORA_INSTALLED"], "MIT", sysconfig.get_path("platlib")))
+        self.assertIn("Qt 6", about["Summary"])
 
 
 class APythonHost(unittest.TestCase):
