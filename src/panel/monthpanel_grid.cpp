@@ -52,7 +52,7 @@ void MonthPanel::cboMese_Click()
     m_SelYear = qint16(year);
 
     // The month's length is the highest day whose text the locale reads as a date.
-    const auto dateText = [&](int day) {
+    const auto dateText = [&](int day) -> QString {
         const QString d = platform::format00(day), m = platform::format00(month);
         return (DateOrder == 1 ? d + u'/' + m : m + u'/' + d) + u'/' + platform::format0000(year);
     };
