@@ -573,7 +573,7 @@ QString PropertyBrowser::enumDisplayName(const QString &key)
 QString PropertyBrowser::helpString(const QString &property)
 {
     const QMetaObject &meta = boxMeta();
-    const int index = meta.indexOfClassInfo(("Help:" + property).toLatin1().constData());
+    const int index = meta.indexOfClassInfo(QString(QLatin1String("Help:") + property).toLatin1().constData());
     return index < 0 ? QString() : QString::fromUtf8(meta.classInfo(index).value());
 }
 
