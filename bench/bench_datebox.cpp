@@ -259,8 +259,7 @@ int main(int argc, char **argv)
            {"open + paint + close, a rule", openRuled, openQt, 0.5},
            {"page one month, a rule", pageRuled, pageQt, 0.5}},
           "us");
-    std::printf("%-34s %10ld days asked per page (at most 31) %s
-", "the rule", askedPerPage,
+    std::printf("%-34s %10ld days asked per page (at most 31) %s\n", "the rule", askedPerPage,
                 askedPerPage <= 31 ? "ok" : "OVER");
     print({{"heap per live control", memOurs, memQt, 3.0}}, "KiB");
     std::printf("%-34s %10.2f %% of a core (closed: %.2f %%, budget 0.5 %%) %s\n", "open, idle panel", idleOpen,

@@ -509,7 +509,8 @@ void PropertyBrowser::showValue(const Row &row)
         } else if (value.metaType().id() == QMetaType::QColor) {
             const QColor color = value.value<QColor>();
             button->setIcon(swatch(color, devicePixelRatioF()));
-            const QString system = systemColorName(m_box->property(valueProperty(QLatin1String(row.property.name()))).toUInt());
+            const QByteArray stored = valueProperty(QLatin1String(row.property.name()));
+            const QString system = systemColorName(m_box->property(stored.constData()).toUInt());
             button->setText(system.isEmpty() ? color.name().toUpper() : system);
         } else if (value.canConvert<StdFont>()) {
             button->setIcon(fontSample(value.value<StdFont>(), devicePixelRatioF()));
@@ -543,7 +544,7 @@ QMenu *PropertyBrowser::systemColorMenu(const QString &name, QWidget *parent)
     }
     // The swatches at each showing: system colours follow the desktop's palette.
     connect(menu, &QMenu::aboutToShow, this, [this, menu, stored] {
-        const QVariant current = m_box ? m_box->property(stored) : QVariant();
+        const QVariant current = m_box ? m_box->property(stored.constData()) : QVariant();
         for (QAction *action : menu->actions()) {
             action->setChecked(current.isValid() && action->data().toUInt() == current.toUInt());
             action->setIcon(swatch(colorOfValue(action->data().toUInt()), menu->devicePixelRatio()));
@@ -572,7 +573,7 @@ QString PropertyBrowser::enumDisplayName(const QString &key)
 QString PropertyBrowser::helpString(const QString &property)
 {
     const QMetaObject &meta = boxMeta();
-    const int index = meta.indexOfClassInfo(("Help:" + property).toLatin1().constData());
+    const int index = meta.indexOfClassInfo(QString(QLatin1String("Help:") + property).toLatin1().constData());
     return index < 0 ? QString() : QString::fromUtf8(meta.classInfo(index).value());
 }
 

@@ -209,16 +209,17 @@ void tst_FormFile::saveKeepsWhatStandsAtThePath()
     const QString target = dir.filePath("target.json"), path = dir.filePath("form.json");
     QVERIFY(writeFile(target, "old"));
     const QByteArray name = QFile::encodeName(target);
-    if (how == "owner" && chown(name, 1234, 4321) != 0)
+    if (how == "owner" && chown(name.constData(), 1234, 4321) != 0)
         QSKIP("running without the right to give files away");
-    QVERIFY(how == "link" ? symlink("target.json", QFile::encodeName(path)) == 0
-            : how == "hard" ? link(name, QFile::encodeName(path)) == 0
-                            : rename(name, QFile::encodeName(path)) == 0);
-    QVERIFY(chmod(QFile::encodeName(path), 0640) == 0);
+    const QByteArray pathName = QFile::encodeName(path);
+    QVERIFY(how == "link" ? symlink("target.json", pathName.constData()) == 0
+            : how == "hard" ? link(name.constData(), pathName.constData()) == 0
+                            : rename(name.constData(), pathName.constData()) == 0);
+    QVERIFY(chmod(pathName.constData(), 0640) == 0);
 
     writeForm(path, parseForm(sample(), "demo.json"));
     struct stat info {};
-    QVERIFY(stat(QFile::encodeName(path), &info) == 0);
+    QVERIFY(stat(pathName.constData(), &info) == 0);
     QCOMPARE(fileBytes(path), sample());
     QCOMPARE(info.st_mode & 07777, 0640u);
     if (how == "link")
@@ -247,11 +248,12 @@ void tst_FormFile::temporaryNamesFitAndOnlyStaleOnesGo()
         kept << ".form.json.pelidora-others";
     for (const QString &name : stale + kept) {
         const QByteArray path = QFile::encodeName(dir.filePath(name));
-        QVERIFY(name.endsWith("folder") ? mkdir(path, 0700) == 0
-                : name.endsWith("linked") ? symlink("form.json", path) == 0 : writeFile(dir.filePath(name), "part"));
-        QVERIFY(!name.endsWith("others") || chown(path, 1234, 1234) == 0);
+        QVERIFY(name.endsWith("folder") ? mkdir(path.constData(), 0700) == 0
+                : name.endsWith("linked") ? symlink("form.json", path.constData()) == 0
+                                          : writeFile(dir.filePath(name), "part"));
+        QVERIFY(!name.endsWith("others") || chown(path.constData(), 1234, 1234) == 0);
         const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-        QVERIFY(name.endsWith("fresh1") || utimensat(AT_FDCWD, path, hourAgo, AT_SYMLINK_NOFOLLOW) == 0);
+        QVERIFY(name.endsWith("fresh1") || utimensat(AT_FDCWD, path.constData(), hourAgo, AT_SYMLINK_NOFOLLOW) == 0);
     }
     writeForm(dir.filePath("form.json"), form);
     kept << longest << "form.json";

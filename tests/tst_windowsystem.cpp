@@ -248,7 +248,8 @@ void tst_WindowSystem::shellOpensLocalDocumentsAndSomeAddresses()
     const QString note = home + "/bin/xdg-open.handed";
     if (!handed.isNull())
         QTRY_VERIFY(QFileInfo(note).size() > 0);
-    QCOMPARE(test::whatStandsAt(note), handed.isNull() ? "nothing" : "file " + handed.replace("~", home) + "\n");
+    QCOMPARE(test::whatStandsAt(note),
+             handed.isNull() ? "nothing" : QString("file " + handed.replace("~", home) + "\n"));
     // Without an opener on the path.
     qputenv("PATH", "/nonexistent");
     QCOMPARE(ws.openDocument(document), result == 42 ? 31 : result);

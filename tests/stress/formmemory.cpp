@@ -67,12 +67,12 @@ QList<Shape> shapes()
             "Strikethrough": true}})");
     };
     const auto fontBox = [](qsizetype i) { return box(i, R"(, "properties": {"Font": {"Name": "", "Size": 1}})"); };
-    const auto member = [](qsizetype i) { return "\"k" + QByteArray::number(i) + "\": 0,"; };
+    const auto member = [](qsizetype i) -> QByteArray { return "\"k" + QByteArray::number(i) + "\": 0,"; };
     return {
         {"an unknown key holding zeros", [=] { return repeated(R"({"unknown": [)", zeros, "0]}"); }},
         {"an unknown key holding empty strings", [=] { return repeated(R"({"unknown": [)", strings, "0]}"); }},
         {"an unknown key holding one string",
-         [] { return R"({"unknown": ")" + QByteArray(kFileBytes - 16, 'x') + "\"}"; }},
+         []() -> QByteArray { return R"({"unknown": ")" + QByteArray(kFileBytes - 16, 'x') + "\"}"; }},
         {"controls that are empty objects", [=] { return repeated(kHead, empty, "{}]}"); }},
         {"an object of many members in a control",
          [=] { return repeated(QByteArray(kHead) + "{", member, R"("x": 0}]})"); }},
@@ -92,7 +92,7 @@ long statusBytes(const QByteArray &field)
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
+        if (line.startsWith(QByteArray(field + ':')))
             return line.mid(field.size() + 1).trimmed().split(' ').value(0).toLong() * 1024;
     }
     return -1;

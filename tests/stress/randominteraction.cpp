@@ -251,7 +251,8 @@ private:
             if (kind == 4)
                 QApplication::clipboard()->setText(anyText());
             note(QKeySequence(key | modifiers).toString() + " to " + target->objectName()
-                 + (kind == 4 ? " pasting \"" + QApplication::clipboard()->text().left(20) + "\"" : ""));
+                 + (kind == 4 ? QString(" pasting \"" + QApplication::clipboard()->text().left(20) + "\"")
+                              : QString()));
             mayChooseIn(target);
             QTest::keyClick(target, key, modifiers);
             break;

@@ -41,11 +41,11 @@ inline void makeAt(const QString &path, const QString &what)
     if (what == "fifo" || what == "directory" || what == "loop")
         QFile::remove(path);
     if (what == "fifo")
-        QVERIFY(mkfifo(name, 0600) == 0);
+        QVERIFY(mkfifo(name.constData(), 0600) == 0);
     else if (what == "directory")
         QVERIFY(QDir().mkdir(path));
     else if (what == "loop")
-        QVERIFY(symlink(name, name) == 0);
+        QVERIFY(symlink(name.constData(), name.constData()) == 0);
 }
 
 // What stands at path, without following a link, and a regular file's bytes. Never opens
@@ -53,7 +53,7 @@ inline void makeAt(const QString &path, const QString &what)
 inline QString whatStandsAt(const QString &path)
 {
     struct stat info {};
-    if (lstat(QFile::encodeName(path), &info) != 0)
+    if (lstat(QFile::encodeName(path).constData(), &info) != 0)
         return "nothing";
     if (S_ISLNK(info.st_mode))
         return "link to " + QFile::symLinkTarget(path);

@@ -118,7 +118,7 @@ LocaleShortDate derive(const QString &format)
     const QString separator2 = usableSeparator(literals.at(2));
     result.pattern.separator1 = separator1.toStdString();
     result.pattern.separator2 = separator2.toStdString();
-    result.separators = (visiblePart(separator1) + visiblePart(separator2)).toStdString();
+    result.separators = QString(visiblePart(separator1) + visiblePart(separator2)).toStdString();
     result.trailer = visiblePart(literals.at(3));
     result.pattern.trailer = result.trailer.isEmpty() ? std::string()
                                                       : literals.at(3).toStdString();
