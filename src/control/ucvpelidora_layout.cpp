@@ -225,9 +225,12 @@ void ucvPelidoraPrivate::UserControl_Resize()
     m_sizeSet = sizePx();
     // Qt keeps any place it is handed (a .ui file's near the coordinates' end), with a far
     // edge that wraps past the int range, where QRect's own width() overflows: the edges
-    // are taken in 64 bits, and a strip that cannot fit there moves back until it does.
+    // are taken in 64 bits, and a strip that cannot fit there moves back until it does
+    // (QRect(place, size) adds the two before it takes one off, so the sum must fit too).
     const QRect &now = q->geometry();
-    const auto fit = [](int from, int length) { return int(std::min<qint64>(from, qint64(std::numeric_limits<int>::max()) - length + 1)); };
+    const auto fit = [](int from, int length) {
+        return int(std::min<qint64>(from, qint64(std::numeric_limits<int>::max()) - length));
+    };
     const QPoint place(fit(now.left(), m_sizeSet.width()), fit(now.top(), m_sizeSet.height()));
     if (place != now.topLeft())
         q->setGeometry(QRect(place, m_sizeSet));
