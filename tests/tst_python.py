@@ -117,6 +117,7 @@ class TheBox(unittest.TestCase):
             declared = {f.name: [a.arg for a in f.args.args] for f in ast.parse(stubs.read()).body
                         if isinstance(f, ast.FunctionDef)}
         self.assertEqual((declared["writeForm"], declared["today"]), (["path", "form"], []))
+        self.assertTrue(pelidora.writeForm.__doc__.startswith("writeForm(path: str, form: Form)\nSaves form"))
         # An item view's delegate, making boxes told that they are editors; how they end an
         # edit is tst_ucvpelidora_entry's business.
         view = QTableView()
