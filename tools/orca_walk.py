@@ -36,12 +36,19 @@ def long_date(date):
     return "%d %s %d" % (date.day, date.strftime("%B"), date.year)
 
 
+def before_selected(words):
+    """The words heard before any "selected": a field entered is heard with its box and name
+    before its selected text."""
+    return r"^(?:(?!\bselected\b).)*?" + words
+
+
 def walk():
     """(keys, what the step is, the words its speech must hold, each a regular expression)."""
     day = START
-    steps = [("Tab", "into the first box", [r"\bDay\b", r"\b15\b", long_date(START)]),
-             ("Tab", "to the month", [r"\bMonth\b", r"\b03\b"]),
-             ("Tab", "to the year", [r"\bYear\b", r"\b2024\b"]),
+    steps = [("Tab", "into the first box",
+              [r"\bDay\b", r"\b15\b", long_date(START), before_selected(long_date(START))]),
+             ("Tab", "to the month", [r"\bMonth\b", r"\b03\b", before_selected(r"\bMonth\b")]),
+             ("Tab", "to the year", [r"\bYear\b", r"\b2024\b", before_selected(r"\bYear\b")]),
              ("alt+Down", "open the panel", [r"\bDay\b", r"\b15\b", r"\bMarch\b", r"\b2024\b"])]
     for key, move in (("Next", lambda d: add_months(d, 1)), ("Down", lambda d: d + datetime.timedelta(1)),
                       ("Up", lambda d: d - datetime.timedelta(1)), ("Prior", lambda d: add_months(d, -1))):

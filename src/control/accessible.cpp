@@ -98,6 +98,21 @@ void ucvPelidoraAccessible::dateChanged(ucvPelidora *box)
     QAccessible::updateAccessibility(&event);
 }
 
+void ucvPelidoraAccessible::fieldFocused(QLineEdit *field)
+{
+    if (!QAccessible::isActive())
+        return;
+    // Queued before the selection is made: it goes out before anything a reader asks
+    // about the selection's first report.
+    QMetaObject::invokeMethod(field, [field] {
+        if (!QAccessible::isActive() || !field->hasFocus())
+            return;
+        QAccessibleTextSelectionEvent event(field, field->selectionStart(), field->selectionEnd());
+        event.setCursorPosition(field->cursorPosition());
+        QAccessible::updateAccessibility(&event);
+    }, Qt::QueuedConnection);
+}
+
 void ucvPelidoraAccessible::nameFields(ucvPelidoraPrivate &d)
 {
     const QString day = QCoreApplication::translate("pelidora::ucvPelidora", "Day");

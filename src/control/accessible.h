@@ -53,6 +53,12 @@ public:
     // Names the fields for what they hold in the box's date order; again when the
     // language changes.
     static void nameFields(ucvPelidoraPrivate &d);
+    // A field takes the keyboard and is about to select its text. Qt reports the focus only
+    // once the field's focus handling is over, after the selection, and a reader would speak
+    // the selected text before the box and the field: the selection is reported again from
+    // the event loop, after the focus, which a reader that keeps the latest of its queued
+    // events takes instead of the first.
+    static void fieldFocused(QLineEdit *field);
 
 private:
     QList<QWidget *> parts() const;

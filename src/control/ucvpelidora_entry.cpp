@@ -3,6 +3,7 @@
 
 #include "control/ucvpelidora_p.h"
 
+#include "control/accessible.h"
 #include "control/entryrules.h"
 #include "platform/os/localedates.h"
 #include "platform/os/windowsystem.h"
@@ -473,6 +474,7 @@ QLineEdit *ucvPelidoraPrivate::fieldBefore(QLineEdit *field) const
 
 void ucvPelidoraPrivate::fieldGotFocus(QLineEdit *field)
 {
+    ucvPelidoraAccessible::fieldFocused(field);
     field->selectAll();
 }
 
