@@ -390,12 +390,19 @@ void tst_Dropdown::placement()
         QCOMPARE(vertical + u' ' + horizontal, expected);
         return;
     }
-    const bool fits = qint64(module().TwipsY) * qAbs(strip.top()) + panel->CTRLH() <= INT_MAX
-        && qint64(module().TwipsX) * qAbs(strip.left()) <= INT_MAX;
-    if (fits)
-        QVERIFY(at.top() == strip.bottom() + 1 || at.bottom() + 1 == strip.top() || at.top() * module().TwipsY == twips.top());
-    else
+    // A strip whose place is beyond 32-bit twips fails the placement step: the panel stays.
+    // The rows keep clear of the band where the panel's own size decides.
+    const qint64 reach = qMax(qAbs(qint64(strip.left()) * module().TwipsX), qAbs(qint64(strip.top()) * module().TwipsY));
+    QVERIFY(reach > INT_MAX || reach < INT_MAX / 2);
+    if (reach > INT_MAX) {
         QCOMPARE(at.topLeft(), before);
+        return;
+    }
+    // Below where it fits above the screen's bottom, else above, else at the screen's top;
+    // inside the screen's left and right edges, left on the strip's unless held there.
+    QCOMPARE(vertical == u"below", strip.bottom() + size.height() <= screen.bottom());
+    QCOMPARE(vertical == u"top", vertical != u"below" && strip.top() - size.height() < screen.top());
+    QVERIFY(vertical != u"?" && horizontal != u"?" && at.left() >= screen.left() && at.right() <= screen.right());
 }
 
 void tst_Dropdown::dayMouseMoveCarriesTheHighlightedCell()
