@@ -392,9 +392,9 @@ void tst_Dropdown::placement()
     }
     // A strip whose place is beyond 32-bit twips fails the placement step: the panel stays.
     // The rows keep clear of the band where the panel's own size decides.
-    const qint64 reach = qMax(qAbs(qint64(strip.left()) * module().TwipsX), qAbs(qint64(strip.top()) * module().TwipsY));
-    QVERIFY(reach > INT_MAX || reach < INT_MAX / 2);
-    if (reach > INT_MAX) {
+    const qint64 far = qMax(qAbs(qint64(strip.left()) * module().TwipsX), qAbs(qint64(strip.top()) * module().TwipsY));
+    QVERIFY(far > INT_MAX || far < INT_MAX / 2);
+    if (far > INT_MAX) {
         QCOMPARE(at.topLeft(), before);
         return;
     }
