@@ -351,9 +351,7 @@ void tst_Dropdown::placement()
     ucvPelidora &box = *form.box;
     for (const char *name : {"txtDay", "txtMonth", "txtYear", "imgCombo"}) // a DPI of 0 draws them 0 high
         QVERIFY2(part(box, name)->x() >= 0 && part(box, name)->geometry().right() < box.width(), name);
-    auto &ws = platform::windowSystem();
-    const QRect twips = ws.screenRectTwips(ws.handleOf(&box));
-    QVERIFY(twips.width() >= 0 && twips.height() >= 0);
+    QVERIFY(platform::windowSystem().screenRectTwips(platform::windowSystem().handleOf(&box)).size().isValid());
     if (!formAt.isNull()) {
         form.widget.move(formAt);
         QTRY_VERIFY(box.screen()->geometry().contains(formAt));
@@ -390,16 +388,15 @@ void tst_Dropdown::placement()
         QCOMPARE(vertical + u' ' + horizontal, expected);
         return;
     }
-    // A strip whose place is beyond 32-bit twips fails the placement step: the panel stays.
-    // The rows keep clear of the band where the panel's own size decides.
+    // Beyond 32-bit twips the placement step fails and the panel stays where it stood; the rows
+    // keep clear of the band where the panel's own size decides.
     const qint64 far = qMax(qAbs(qint64(strip.left()) * module().TwipsX), qAbs(qint64(strip.top()) * module().TwipsY));
     QVERIFY(far > INT_MAX || far < INT_MAX / 2);
-    if (far > INT_MAX) {
-        QCOMPARE(at.topLeft(), before);
+    QCOMPARE(at.topLeft() == before, far > INT_MAX);
+    if (far > INT_MAX)
         return;
-    }
-    // Below where it fits above the screen's bottom, else above, else at the screen's top;
-    // inside the screen's left and right edges, left on the strip's unless held there.
+    // Else below where it fits above the screen's bottom, then above, then at its top; inside
+    // its left and right edges, left on the strip's unless held there.
     QCOMPARE(vertical == u"below", strip.bottom() + size.height() <= screen.bottom());
     QCOMPARE(vertical == u"top", vertical != u"below" && strip.top() - size.height() < screen.top());
     QVERIFY(vertical != u"?" && horizontal != u"?" && at.left() >= screen.left() && at.right() <= screen.right());
