@@ -438,12 +438,11 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
     // A range across a year's end, 20 December 2024 to 10 January 2025, set on a box holding
     // 31 December 2024; the order of the fields is the other tables' concern.
     const QDate first(2024, 12, 20), last(2025, 1, 10), newYearsEve(2024, 12, 31);
-    const auto ranged = [=](BoxAction action) {
-        return [=](ucvPelidora &b) {
-            b.setDateRange(first, last);
-            action(b);
-        };
+    // An action run after a setup of its own.
+    const auto after = [](BoxAction setup) {
+        return [=](BoxAction action) { return BoxAction([=](ucvPelidora &b) { setup(b); action(b); }); };
     };
+    const auto ranged = after([=](ucvPelidora &b) { b.setDateRange(first, last); });
     // Typed as a user does, then read by a program or taken over by Alt+Down.
     const auto typed = [](QDate date, bool altDown) {
         return [=](ucvPelidora &b) {
@@ -468,12 +467,7 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
         ranged([](ucvPelidora &b) { typeInto(b, "txtYear", "1850", Qt::Key_Tab); }), {last}, 1, 0, 1);
 
     // Weekends unavailable: 17 and 18 April 2010 are a Saturday and a Sunday.
-    const auto noWeekends = [](BoxAction action) {
-        return [=](ucvPelidora &b) {
-            b.setUnavailableWeekdays({Qt::Saturday, Qt::Sunday});
-            action(b);
-        };
-    };
+    const auto noWeekends = after([](ucvPelidora &b) { b.setUnavailableWeekdays({Qt::Saturday, Qt::Sunday}); });
     row("days: setDate a Saturday, Friday nearer", april15,
         noWeekends([](ucvPelidora &b) { b.setDate({2010, 4, 17}); }), {{2010, 4, 16}});
     row("days: typed a Sunday, read", april15, noWeekends(typed({2010, 4, 18}, false)), {{2010, 4, 19}}, 1);
