@@ -89,9 +89,14 @@ struct CloseCase {
     bool chosen;     // Click is raised once
 };
 
+// The panel opened on a box holding held, read from a stored form with its range (invalid:
+// none), on today: the date shown, DateSet saved afterwards, beeps.
+struct OpeningCase { QDate today; int held; QDate shown; int heldAfter; QDate min = {}, max = {}; int beeps = 0; };
+
 } // namespace
 
 Q_DECLARE_METATYPE(CloseCase)
+Q_DECLARE_METATYPE(OpeningCase)
 
 class tst_Dropdown : public QObject
 {
@@ -438,32 +443,23 @@ void tst_Dropdown::dayMouseMoveCarriesTheHighlightedCell()
 
 void tst_Dropdown::heldDateChoosesTheOpeningDay_data()
 {
-    QTest::addColumn<QDate>("today");
-    QTest::addColumn<int>("held");
-    QTest::addColumn<QDate>("shown");
-    QTest::addColumn<int>("heldAfter");
-    QTest::addColumn<QDate>("min"); // stored with the form; invalid: none
-    QTest::addColumn<QDate>("max");
-    QTest::addColumn<int>("beeps");
-    const QDate today(kTodayYear, kTodayMonth, kTodayDay), none;
-    QTest::newRow("no date") << today << -1 << today << -1 << none << none << 0;
-    QTest::newRow("0 becomes 1") << today << 0 << today << 1 << none << none << 0;
+    QTest::addColumn<OpeningCase>("c");
+    const auto row = [](const char *name, OpeningCase c) { QTest::newRow(name) << c; };
+    const QDate today(kTodayYear, kTodayMonth, kTodayDay);
+    row("no date", {today, -1, today, -1});
+    row("0 becomes 1", {today, 0, today, 1});
     // The year list has no 2150: that step fails, the others run and the panel stays modeless.
-    QTest::newRow("today in 2150") << QDate(2150, 4, 9) << -1 << QDate(2100, 4, 9) << -1 << none << none << 0;
+    row("today in 2150", {{2150, 4, 9}, -1, {2100, 4, 9}, -1});
     // A narrowed range opens on the date moved into it; a held date it moves beeps.
     const QDate july1(2025, 7, 1), july31(2025, 7, 31);
-    QTest::newRow("no date, today before the range") << today << -1 << july1 << -1 << july1 << july31 << 0;
-    QTest::newRow("held past the range") << today << serialOf(2025, 8, 15) << july31 << serialOf(2025, 7, 31)
-                                         << july1 << july31 << 1;
+    row("no date, today before the range", {today, -1, july1, -1, july1, july31});
+    row("held past the range", {today, serialOf(2025, 8, 15), july31, serialOf(2025, 7, 31), july1, july31, 1});
 }
 
 void tst_Dropdown::heldDateChoosesTheOpeningDay()
 {
-    QFETCH(QDate, today);
-    QFETCH(int, held);
-    QFETCH(QDate, shown);
-    QFETCH(QDate, min);
-    QFETCH(QDate, max);
+    QFETCH(OpeningCase, c);
+    const auto &[today, held, shown, heldAfter, min, max, beeps] = c;
     platform::pinToday(serialOf(today.year(), today.month(), today.day()));
     const auto restore = qScopeGuard([this] { platform::pinToday(m_today.serial()); });
     // Held as a stored form brings it; opening commits the fields first.
@@ -483,8 +479,8 @@ void tst_Dropdown::heldDateChoosesTheOpeningDay()
                    panel->lblDay()->text().toInt()), shown);
     PropertyBag saved;
     box.WriteProperties(saved);
-    QTEST(saved.readLong("DateSet", 12345), "heldAfter");
-    QTEST(m_ws.beeps, "beeps");
+    QCOMPARE(saved.readLong("DateSet", 12345), heldAfter);
+    QCOMPARE(m_ws.beeps, beeps);
 }
 
 // Until the window system has activated a new panel, the focus is still in the strip; that
