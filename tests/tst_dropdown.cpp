@@ -89,6 +89,13 @@ struct CloseCase {
     bool chosen;     // Click is raised once
 };
 
+// Where the panel opens: the box's Appearance; the form's place (null: where it first shows)
+// and the box's in it; room, the pixels the screen reaches past the right and bottom edges of
+// a panel put flush below the box (0 touches, negative falls short; QSize(): the real screen);
+// the place expected, vertical and horizontal; placesWindows false: as on Wayland, a popup at
+// the strip's bottom left that the compositor moves.
+struct PlaceCase { int appearance; QPoint formAt, boxAt; QSize room; QString expected; bool placesWindows = true; };
+
 // The panel opened on a box holding held, read from a stored form with its range (invalid:
 // none), on today: the date shown, DateSet saved afterwards, beeps.
 struct OpeningCase { QDate today; int held; QDate shown; int heldAfter; QDate min = {}, max = {}; int beeps = 0; };
@@ -97,6 +104,7 @@ struct OpeningCase { QDate today; int held; QDate shown; int heldAfter; QDate mi
 
 Q_DECLARE_METATYPE(CloseCase)
 Q_DECLARE_METATYPE(OpeningCase)
+Q_DECLARE_METATYPE(PlaceCase)
 
 class tst_Dropdown : public QObject
 {
@@ -310,46 +318,36 @@ void tst_Dropdown::accessiblePressIsAClickOnTheButton()
 
 void tst_Dropdown::placement_data()
 {
-    QTest::addColumn<int>("appearance");
-    QTest::addColumn<QPoint>("formAt");   // null: where the form first shows
-    QTest::addColumn<QPoint>("boxAt");    // in the form
-    // Pixels the screen reaches past the right and bottom edges of a panel put flush
-    // below the box: 0 touches, negative falls short. QSize(): the real screen.
-    QTest::addColumn<QSize>("room");
-    QTest::addColumn<QString>("expected"); // vertical, horizontal
-    // false: as on Wayland, a popup at the strip's bottom left that the compositor moves.
-    QTest::addColumn<bool>("placesWindows");
+    QTest::addColumn<PlaceCase>("c");
+    const auto row = [](const char *name, PlaceCase c) { QTest::newRow(name) << c; };
     const QPoint first;
-    QTest::newRow("touching the bottom") << 0 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned" << true;
-    QTest::newRow("past the bottom") << 0 << QPoint(0, 300) << QPoint(8, 8) << QSize(500, -1) << "above aligned" << true;
-    QTest::newRow("past the bottom, near the top") << 0 << first << QPoint(8, 8) << QSize(500, -1) << "top aligned" << true;
-    QTest::newRow("beyond the left edge") << 0 << first << QPoint(-60, 8) << QSize(500, 500) << "below left" << true;
-    QTest::newRow("near the right edge") << 0 << first << QPoint(8, 8) << QSize(-30, 500) << "below right" << true;
+    row("touching the bottom", {0, first, {8, 8}, {500, 0}, "below aligned"});
+    row("past the bottom", {0, {0, 300}, {8, 8}, {500, -1}, "above aligned"});
+    row("past the bottom, near the top", {0, first, {8, 8}, {500, -1}, "top aligned"});
+    row("beyond the left edge", {0, first, {-60, 8}, {500, 500}, "below left"});
+    row("near the right edge", {0, first, {8, 8}, {-30, 500}, "below right"});
     // The first opening places the panel with its 3D size, not the size it was loaded with.
-    QTest::newRow("Appearance 5 is 3D") << 5 << first << QPoint(8, 8) << QSize(500, 0) << "below aligned" << true;
-    QTest::newRow("compositor places it") << 0 << QPoint(0, 300) << QPoint(8, 8) << QSize(-30, -1) << "below aligned" << false;
+    row("Appearance 5 is 3D", {5, first, {8, 8}, {500, 0}, "below aligned"});
+    row("compositor places it", {0, {0, 300}, {8, 8}, {-30, -1}, "below aligned", false});
     // tst_dropdown_screens: a second screen, 800 x 360 pixels, right of the first.
     if (QGuiApplication::screens().size() > 1) {
         const QPoint second = QGuiApplication::screens().constLast()->geometry().topLeft();
-        QTest::newRow("second screen's right edge")
-            << 0 << second + QPoint(400, 20) << QPoint(260, 8) << QSize() << "below right" << true;
-        QTest::newRow("too short for either side") << 0 << second + QPoint(100, 150) << QPoint(8, 8) << QSize() << "top aligned" << true;
+        row("second screen's right edge", {0, second + QPoint(400, 20), {260, 8}, {}, "below right"});
+        row("too short for either side", {0, second + QPoint(100, 150), {8, 8}, {}, "top aligned"});
     }
     // Also run with the odd screens of tests/CMakeLists.txt (10, 1 and 0 dots per inch, a
     // screen 16777215 pixels wide, one at x = -2e9), where the sanitizers catch any overflow.
     // Expected "": below, above or at the top where the place fits in 32-bit twips; beyond,
     // the placement step fails and the panel stays where it stood.
-    QTest::newRow("near the origin") << 0 << first << QPoint(8, 8) << QSize() << "" << true;
-    QTest::newRow("lowest top") << 0 << first << QPoint(8, 16777215) << QSize() << "" << true;
-    QTest::newRow("farthest left") << 0 << first << QPoint(-16777215, 8) << QSize() << "" << true;
+    row("near the origin", {0, first, {8, 8}, {}, ""});
+    row("lowest top", {0, first, {8, 16777215}, {}, ""});
+    row("farthest left", {0, first, {-16777215, 8}, {}, ""});
 }
 
 void tst_Dropdown::placement()
 {
-    QFETCH(int, appearance);
-    QFETCH(QPoint, formAt);
-    QFETCH(QPoint, boxAt);
-    QFETCH(QSize, room);
+    QFETCH(PlaceCase, c);
+    const auto &[appearance, formAt, boxAt, room, expected, placesWindows] = c;
     PropertyBag bag;
     bag.WriteProperty("Appearance", QVariant::fromValue(qint16(appearance)));
     BoxForm form(kThunderClass, &bag, boxAt);
@@ -372,7 +370,6 @@ void tst_Dropdown::placement()
         m_ws.screenWidth = screen.width() * 15;
         m_ws.screenHeight = screen.height() * 15;
     }
-    QFETCH(bool, placesWindows);
     m_ws.placesWindows = placesWindows;
     QVERIFY(runOpened(box, {}));
     m_ws.screenWidth.reset();
@@ -388,7 +385,6 @@ void tst_Dropdown::placement()
         : at.top() == screen.top() ? "top" : "?";
     const QString horizontal = at.left() == strip.left() ? "aligned" : at.left() == screen.left() ? "left"
         : at.right() == screen.right() ? "right" : "?";
-    QFETCH(QString, expected);
     if (!expected.isEmpty()) {
         QCOMPARE(vertical + u' ' + horizontal, expected);
         return;
