@@ -18,6 +18,12 @@
 using namespace pelidora;
 using namespace pelidora::test;
 
+// A key pressed in the day field of a panel opened on start, after typed (null: the field
+// keeps the start day); min and max invalid: the limits; noWeekends: Saturdays and Sundays
+// unavailable.
+struct KeyCase { QDate start; QString typed; int key; QDate expected, min, max; bool noWeekends; };
+Q_DECLARE_METATYPE(KeyCase)
+
 class tst_MonthPanelInput : public QObject
 {
     Q_OBJECT
@@ -37,19 +43,13 @@ private Q_SLOTS:
 
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
 {
-    QTest::addColumn<QDate>("start");
-    QTest::addColumn<QString>("typed"); // null: the field keeps the start day
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QDate>("expected");
-    QTest::addColumn<QDate>("min"); // invalid: the limit
-    QTest::addColumn<QDate>("max");
-    QTest::addColumn<bool>("noWeekends"); // Saturdays and Sundays unavailable
+    QTest::addColumn<KeyCase>("c");
     const int up = Qt::Key_Up, down = Qt::Key_Down, pgUp = Qt::Key_PageUp, pgDown = Qt::Key_PageDown;
     const QString kept;
     const QDate none, dec20(2024, 12, 20), jan10(2025, 1, 10);
     const auto row = [](const char *name, QDate start, const QString &typed, int key, QDate expected, QDate min = {},
                         QDate max = {}, bool noWeekends = false) {
-        QTest::newRow(name) << start << typed << key << expected << min << max << noWeekends;
+        QTest::newRow(name) << KeyCase{start, typed, key, expected, min, max, noWeekends};
     };
     row("Down on 28 Feb 2001", {2001, 2, 28}, kept, down, {2001, 3, 1});
     row("Down on 30 Jan", {2026, 1, 30}, kept, down, {2026, 1, 31});
@@ -61,6 +61,7 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
     row("PageUp on Jan 1900", {1900, 1, 20}, kept, pgUp, {2100, 12, 20});
     row("PageDown on 30 Nov", {2026, 11, 30}, kept, pgDown, {2026, 12, 30});
     row("PageUp on Jan 1901", {1901, 1, 20}, kept, pgUp, {1900, 12, 20});
+    row("PageUp on Feb", {2026, 2, 10}, kept, pgUp, {2026, 1, 10});
     for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End})
         row(qPrintable(QStringLiteral("key %1 does nothing").arg(key, 0, 16)), {2026, 3, 15}, kept, key, {2026, 3, 15});
     // Text that is no day of the shown month (April, 30 days) reads as the nearest day.
@@ -99,13 +100,8 @@ void tst_MonthPanelInput::navigationKeysStepDaysAndMonths_data()
 
 void tst_MonthPanelInput::navigationKeysStepDaysAndMonths()
 {
-    QFETCH(QDate, start);
-    QFETCH(QString, typed);
-    QFETCH(int, key);
-    QFETCH(QDate, expected);
-    QFETCH(QDate, min);
-    QFETCH(QDate, max);
-    QFETCH(bool, noWeekends);
+    QFETCH(KeyCase, c);
+    const auto &[start, typed, key, expected, min, max, noWeekends] = c;
     test::TodayPin today(2026, 12, 6);
     AccessibleEvents events;
     PanelBox box;

@@ -220,6 +220,7 @@ void tst_ucvPelidoraEntry::keysAreFiltered_data()
     const auto row = [](const char *name, KeyCase k) { QTest::newRow(name) << k; };
     row("0 into an empty field", {"txtDay", "", 0, 0, Qt::Key_0, "0", "", 0});
     row("0 before a digit", {"txtDay", "5", 0, 0, Qt::Key_0, "0", "5", 0});
+    row("0 over the first digit", {"txtDay", "12", 0, 1, Qt::Key_0, "0", "12", 0});
     row("0 after a digit", {"txtDay", "1", 1, 0, Qt::Key_0, "0", "10", 0});
     row("digit over a selection", {"txtDay", "12", 0, 2, Qt::Key_5, "5", "5", 0});
     row("third digit in a full day", {"txtDay", "12", 2, 0, Qt::Key_5, "5", "12", 0});
@@ -246,10 +247,7 @@ void tst_ucvPelidoraEntry::keysAreFiltered()
     QGuiApplication::clipboard()->setText("12");
     QLineEdit *edit = field(box, k.field);
     edit->setText(k.before);
-    if (k.selLength > 0)
-        edit->setSelection(k.selStart, k.selLength);
-    else
-        edit->setCursorPosition(k.selStart);
+    edit->setSelection(k.selStart, k.selLength); // none: the caret there
     QKeyEvent press(QEvent::KeyPress, k.key.key(), k.key.keyboardModifiers(), k.text);
     QApplication::sendEvent(edit, &press);
     QCOMPARE(edit->text(), k.after);
@@ -267,6 +265,7 @@ void tst_ucvPelidoraEntry::clickedFieldIsTypedOverAndCorrectedOnLeaving_data()
     // Today is 23 June 2025.
     row("day 45, day first", {"en_GB", true, false, "txtDay", "txtMonth", "45", Qt::Key_Tab, {"23", "04", "2010"}});
     row("year 2100 stays", {"en_GB", true, false, "txtYear", "txtDay", "2100", Qt::Key_Tab, {"15", "04", "2100"}});
+    row("year 2101 is today's", {"en_GB", true, false, "txtYear", "txtDay", "2101", Qt::Key_Tab, {"15", "04", "2025"}});
     row("empty year stays", {"en_GB", true, false, "txtYear", "txtDay", "", Qt::Key_Tab, {"15", "04", ""}});
     row("first field 13, month first", {"en_US", true, false, "txtDay", "txtMonth", "13", Qt::Key_Tab, {"06", "15", "2010"}});
     row("second field 32, month first", {"en_US", true, false, "txtMonth", "txtYear", "32", Qt::Key_Tab, {"04", "23", "2010"}});
@@ -376,6 +375,10 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
                         int finished = 0, int beeps = 0) {
         QTest::newRow(name) << held << action << changed << edited << finished << beeps;
     };
+    const auto paste = [](ucvPelidora &b, const char *text) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(field(b, "txtDay"), Qt::Key_Insert, Qt::ShiftModifier);
+    };
     row("setDate, same date", april15, [=](ucvPelidora &b) { b.setDate(april15); }, {});
     row("setDate invalid", april15, [](ucvPelidora &b) { b.setDate({}); }, {QDate()});
     // Past the serials' last day, 31 December 9999, the box's last day still.
@@ -397,11 +400,19 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
         QObject::connect(&b, &ucvPelidora::editingFinished, &b, [&b] { b.date(); });
         typeInto(b, "txtYear", "1998", Qt::Key_Enter);
     }, {QDate(1998, 4, 15)}, 1, 1);
-    row("pasted date, read", april15, [](ucvPelidora &b) {
-        QGuiApplication::clipboard()->setText("5/3/2024");
-        QTest::keyClick(field(b, "txtDay"), Qt::Key_Insert, Qt::ShiftModifier);
+    row("pasted date, read", april15, [=](ucvPelidora &b) { paste(b, "5/3/2024"); b.date(); }, {QDate(2024, 3, 5)}, 1);
+    // Taken over, or replaced by code's date, a pasted date is no edit any more: code's fields
+    // read afterwards are none.
+    row("pasted dates, then code's", april15, [=](ucvPelidora &b) {
+        paste(b, "15/4/2010"); // the held date: taken over, no change
         b.date();
-    }, {QDate(2024, 3, 5)}, 1);
+        setFields(b, {"20", "04", "2010"});
+        b.date();
+        paste(b, "5/3/2024");
+        b.setDate(may20);
+        setFields(b, {"15", "04", "2010"});
+        b.date();
+    }, {april20, may20, april15});
     row("clear", april15, [](ucvPelidora &b) { b.clear(); }, {QDate()});
     row("typed 45, corrected on leaving", april15, [](ucvPelidora &b) { typeInto(b, "txtDay", "45", Qt::Key_Tab); },
         {QDate(2010, 4, 23)}, 1);
@@ -424,12 +435,11 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
     // A range across a year's end, 20 December 2024 to 10 January 2025, set on a box holding
     // 31 December 2024; the order of the fields is the other tables' concern.
     const QDate first(2024, 12, 20), last(2025, 1, 10), newYearsEve(2024, 12, 31);
-    const auto ranged = [=](BoxAction action) {
-        return [=](ucvPelidora &b) {
-            b.setDateRange(first, last);
-            action(b);
-        };
+    // An action run after a setup of its own.
+    const auto after = [](BoxAction setup) {
+        return [=](BoxAction action) { return BoxAction([=](ucvPelidora &b) { setup(b); action(b); }); };
     };
+    const auto ranged = after([=](ucvPelidora &b) { b.setDateRange(first, last); });
     // Typed as a user does, then read by a program or taken over by Alt+Down.
     const auto typed = [](QDate date, bool altDown) {
         return [=](ucvPelidora &b) {
@@ -454,22 +464,14 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
         ranged([](ucvPelidora &b) { typeInto(b, "txtYear", "1850", Qt::Key_Tab); }), {last}, 1, 0, 1);
 
     // Weekends unavailable: 17 and 18 April 2010 are a Saturday and a Sunday.
-    const auto noWeekends = [](BoxAction action) {
-        return [=](ucvPelidora &b) {
-            b.setUnavailableWeekdays({Qt::Saturday, Qt::Sunday});
-            action(b);
-        };
-    };
+    const auto noWeekends = after([](ucvPelidora &b) { b.setUnavailableWeekdays({Qt::Saturday, Qt::Sunday}); });
     row("days: setDate a Saturday, Friday nearer", april15,
         noWeekends([](ucvPelidora &b) { b.setDate({2010, 4, 17}); }), {{2010, 4, 16}});
     row("days: typed a Sunday, read", april15, noWeekends(typed({2010, 4, 18}, false)), {{2010, 4, 19}}, 1);
     row("days: typed a Sunday, Alt+Down beeps", april15, noWeekends(typed({2010, 4, 18}, true)), {{2010, 4, 19}}, 1,
         0, 1);
-    row("days: pasted a Saturday", april15, noWeekends([](ucvPelidora &b) {
-        QGuiApplication::clipboard()->setText("2010-04-17");
-        QTest::keyClick(field(b, "txtDay"), Qt::Key_Insert, Qt::ShiftModifier);
-        b.date();
-    }), {{2010, 4, 16}}, 1);
+    row("days: pasted a Saturday", april15, noWeekends([=](ucvPelidora &b) { paste(b, "2010-04-17"); b.date(); }),
+        {{2010, 4, 16}}, 1);
     row("days: a DateSet write stays until taken over", april15, noWeekends([](ucvPelidora &b) { b = "17/04/2010"; }),
         {{2010, 4, 17}});
     row("days: the range before the rules", april15, noWeekends([=](ucvPelidora &b) {
