@@ -508,6 +508,65 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
         });
         b.setDate({2010, 4, 20});
     }, {{2010, 4, 20}});
+    // Nor the date, and it is not asked again from inside itself.
+    row("days: a rule may not set the date", april15, [=](ucvPelidora &b) {
+        QTest::ignoreMessage(QtWarningMsg, "Pelidora: a change of the date refused: the availability rule is running");
+        b.setAvailabilityRule([&b, may20](const QDate &d) {
+            if (d == QDate(2010, 4, 20))
+                b.setDate(may20);
+            return d.day() != 20 && b.isDateAvailable(d);
+        });
+        b.setDate(april20);
+    }, {{2010, 4, 21}});
+    // A rule that deletes the box when asked about a day, once the set-up is done: the
+    // action ends there, unannounced, and an open panel goes with the box.
+    const BoxAction altDown = [](ucvPelidora &b) { QTest::keyClick(field(b, "txtDay"), Qt::Key_Down, Qt::AltModifier); };
+    const auto deletedBy = [=](QDate asked, BoxAction act, bool open = false) {
+        return [=](ucvPelidora &b) {
+            bool armed = false;
+            b.setAvailabilityRule([&b, &armed, asked](const QDate &d) {
+                if (armed && d == asked)
+                    delete &b;
+                return true;
+            });
+            if (open) { // modeless, so that the keys reach it
+                b.window()->setProperty("windowClass", QLatin1String(kThunderClass));
+                altDown(b);
+            }
+            const QPointer<QWidget> panel = b.findChild<QWidget *>("window");
+            const QPointer<ucvPelidora> alive(&b);
+            armed = true;
+            act(b);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!alive && !panel);
+        };
+    };
+    const auto inPanel = [](const char *part, Qt::Key key) {
+        return [=](ucvPelidora &b) { QTest::keyClick(b.findChild<QWidget *>(part), key); };
+    };
+    const QDate april1(2010, 4, 1);
+    row("days: deleted by the rule, setDate", april15, deletedBy({2010, 4, 17}, [](ucvPelidora &b) {
+        b.setDate({2010, 4, 17});
+    }), {});
+    row("days: deleted by the rule, typed, read", april15, deletedBy({2010, 4, 18}, typed({2010, 4, 18}, false)), {});
+    row("days: deleted by the rule, typed, Alt+Down", april15, deletedBy({2010, 4, 18}, typed({2010, 4, 18}, true)),
+        {});
+    row("days: deleted by the rule, a range change", april15, deletedBy(april15, [=](ucvPelidora &b) {
+        b.setDateRange(april1, april20);
+    }), {});
+    row("days: deleted by the rule, updateAvailability", april15,
+        deletedBy(april15, [](ucvPelidora &b) { b.updateAvailability(); }), {});
+    // The panel draws today's month as it loads, then the held date's.
+    row("days: deleted by the rule, the panel loading", april15, deletedBy({2025, 6, 1}, altDown), {});
+    row("days: deleted by the rule, the panel opening", april15, deletedBy(april1, altDown), {});
+    row("days: deleted by the rule, the open panel redrawn", april15,
+        deletedBy(april1, [](ucvPelidora &b) { b.setMarkToday(true); }, true), {});
+    row("days: deleted by the rule, Down in the panel", april15,
+        deletedBy({2010, 4, 16}, inPanel("lblDay", Qt::Key_Down), true), {});
+    row("days: deleted by the rule, Page Down in the panel", april15,
+        deletedBy({2010, 5, 1}, inPanel("lblDay", Qt::Key_PageDown), true), {});
+    row("days: deleted by the rule, the year list", april15,
+        deletedBy({2011, 4, 1}, inPanel("cboAnno", Qt::Key_Down), true), {});
 }
 
 void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange()
