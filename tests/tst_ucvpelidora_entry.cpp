@@ -511,62 +511,48 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
     // Nor the date, and it is not asked again from inside itself.
     row("days: a rule may not set the date", april15, [=](ucvPelidora &b) {
         QTest::ignoreMessage(QtWarningMsg, "Pelidora: a change of the date refused: the availability rule is running");
-        b.setAvailabilityRule([&b, may20](const QDate &d) {
-            if (d == QDate(2010, 4, 20))
-                b.setDate(may20);
-            return d.day() != 20 && b.isDateAvailable(d);
-        });
+        b.setAvailabilityRule(
+            [&b, may20](const QDate &d) { return d.day() == 20 ? (b.setDate(may20), false) : b.isDateAvailable(d); });
         b.setDate(april20);
     }, {{2010, 4, 21}});
-    // A rule that deletes the box when asked about a day, once the set-up is done: the
-    // action ends there, unannounced, and an open panel goes with the box.
+    // A rule that deletes the box (open 2: the window it was moved into) when asked about a day
+    // once set up (open: the panel shown modeless, for the keys) ends the action, unannounced.
     const BoxAction altDown = [](ucvPelidora &b) { QTest::keyClick(field(b, "txtDay"), Qt::Key_Down, Qt::AltModifier); };
-    const auto deletedBy = [=](QDate asked, BoxAction act, bool open = false) {
-        return [=](ucvPelidora &b) {
+    const auto key = [](const char *part, Qt::Key key) -> BoxAction {
+        return [=](ucvPelidora &b) { QTest::keyClick(b.findChild<QWidget *>(part), key); };
+    };
+    const struct { const char *what; QDate asked; BoxAction act; int open = 0; } deletions[] = {
+        {"setDate", {2010, 4, 17}, [](ucvPelidora &b) { b.setDate({2010, 4, 17}); }},
+        {"typed, read", {2010, 4, 18}, typed({2010, 4, 18}, false)},
+        {"typed, Alt+Down", {2010, 4, 18}, typed({2010, 4, 18}, true)},
+        {"a range change", april15, [=](ucvPelidora &b) { b.setDateRange({2010, 4, 1}, april20); }},
+        {"updateAvailability", april15, [](ucvPelidora &b) { b.updateAvailability(); }},
+        {"the panel loading today's month", {2025, 6, 1}, altDown},
+        {"the panel opening", {2010, 4, 1}, altDown},
+        {"the open panel redrawn", {2010, 4, 1}, [](ucvPelidora &b) { b.setMarkToday(true); }, 1},
+        {"Down in the panel", {2010, 4, 16}, key("lblDay", Qt::Key_Down), 1},
+        {"Page Down in the panel", {2010, 5, 1}, key("lblDay", Qt::Key_PageDown), 1},
+        {"the year list", {2011, 4, 1}, key("cboAnno", Qt::Key_Down), 1},
+        {"its window, Page Down in the panel", {2010, 5, 1}, key("lblDay", Qt::Key_PageDown), 2},
+    };
+    for (const auto &[what, asked, act, open] : deletions) {
+        row(qPrintable(QStringLiteral("days: deleted by the rule, %1").arg(what)), april15, [=](ucvPelidora &b) {
+            QObject *doomed = open == 2 ? new QWidget : static_cast<QObject *>(&b);
+            if (open == 2)
+                b.setParent(static_cast<QWidget *>(doomed));
+            b.window()->setProperty("windowClass", QLatin1String(kThunderClass));
+            b.window()->show();
             bool armed = false;
-            b.setAvailabilityRule([&b, &armed, asked](const QDate &d) {
-                if (armed && d == asked)
-                    delete &b;
-                return true;
-            });
-            if (open) { // modeless, so that the keys reach it
-                b.window()->setProperty("windowClass", QLatin1String(kThunderClass));
+            b.setAvailabilityRule([&](const QDate &d) { return armed && d == asked ? (delete doomed, true) : true; });
+            if (open)
                 altDown(b);
-            }
-            const QPointer<QWidget> panel = b.findChild<QWidget *>("window");
-            const QPointer<ucvPelidora> alive(&b);
+            const QPointer<QObject> alive(&b), panel = b.findChild<QWidget *>("window");
             armed = true;
             act(b);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(!alive && !panel);
-        };
-    };
-    const auto inPanel = [](const char *part, Qt::Key key) {
-        return [=](ucvPelidora &b) { QTest::keyClick(b.findChild<QWidget *>(part), key); };
-    };
-    const QDate april1(2010, 4, 1);
-    row("days: deleted by the rule, setDate", april15, deletedBy({2010, 4, 17}, [](ucvPelidora &b) {
-        b.setDate({2010, 4, 17});
-    }), {});
-    row("days: deleted by the rule, typed, read", april15, deletedBy({2010, 4, 18}, typed({2010, 4, 18}, false)), {});
-    row("days: deleted by the rule, typed, Alt+Down", april15, deletedBy({2010, 4, 18}, typed({2010, 4, 18}, true)),
-        {});
-    row("days: deleted by the rule, a range change", april15, deletedBy(april15, [=](ucvPelidora &b) {
-        b.setDateRange(april1, april20);
-    }), {});
-    row("days: deleted by the rule, updateAvailability", april15,
-        deletedBy(april15, [](ucvPelidora &b) { b.updateAvailability(); }), {});
-    // The panel draws today's month as it loads, then the held date's.
-    row("days: deleted by the rule, the panel loading", april15, deletedBy({2025, 6, 1}, altDown), {});
-    row("days: deleted by the rule, the panel opening", april15, deletedBy(april1, altDown), {});
-    row("days: deleted by the rule, the open panel redrawn", april15,
-        deletedBy(april1, [](ucvPelidora &b) { b.setMarkToday(true); }, true), {});
-    row("days: deleted by the rule, Down in the panel", april15,
-        deletedBy({2010, 4, 16}, inPanel("lblDay", Qt::Key_Down), true), {});
-    row("days: deleted by the rule, Page Down in the panel", april15,
-        deletedBy({2010, 5, 1}, inPanel("lblDay", Qt::Key_PageDown), true), {});
-    row("days: deleted by the rule, the year list", april15,
-        deletedBy({2011, 4, 1}, inPanel("cboAnno", Qt::Key_Down), true), {});
+        }, {}, 0, open == 2); // a box moved loses the focus: its editing finishes
+    }
 }
 
 void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange()
