@@ -200,10 +200,10 @@ public:
      *  a DateSet write, the range's setters) refuse with a warning, and it is never asked
      *  again from inside itself (isDateAvailable there leaves it out). Any other change may
      *  be overwritten by the action that asked. A rule that deletes the box (or its
-     *  window) ends that action: nothing more is asked, set, drawn or signalled, and an open
-     *  panel closes; deleteLater() lets the action finish first. A rule that throws counts
-     *  as "available", with a warning. An empty rule removes it. A rule has no change
-     *  signal: call updateAvailability when its answers change. */
+     *  window) ends that action: nothing more of the box is asked, read or signalled, and
+     *  an open panel closes; deleteLater() lets the action finish first. A rule that
+     *  throws counts as "available", with a warning. An empty rule removes it. A rule has
+     *  no change signal: call updateAvailability when its answers change. */
     void setAvailabilityRule(const AvailabilityRule &rule);
     bool hasAvailabilityRule() const;
     /** A day inside the range that none of the three rules out; a day outside the range or
