@@ -16,6 +16,7 @@ import sysconfig
 import tempfile
 import unittest
 
+from PyQt6 import sip
 from PyQt6.QtCore import QDate, QLocale, QModelIndex, Qt
 from PyQt6.QtTest import QSignalSpy
 from PyQt6.QtWidgets import QApplication, QHBoxLayout, QLineEdit, QStyleOptionViewItem, QTableView, QWidget
@@ -148,6 +149,9 @@ class TheBox(unittest.TestCase):
         box.setAvailabilityRule(None)
         box.setDateNote(QDate(2025, 12, 25), "Christmas Day")
         self.assertEqual(box.dateNote(QDate(2025, 12, 25)), "Christmas Day")
+        # One that deletes the box ends the action that asked it, here its own setting.
+        box.setAvailabilityRule(lambda d: sip.delete(box))
+        self.assertTrue(sip.isdeleted(box))
 
     def test_signals_reach_python(self):
         # When the box raises them (typing, the panel) is the C++ suites' business; here, that

@@ -501,15 +501,57 @@ void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange_data()
         });
         b.setDate({2010, 4, 18});
     }, {{2010, 4, 16}, {2010, 4, 17}});
-    row("days: a rule may not change the rules", april15, [](ucvPelidora &b) {
-        for (int asked = 0; asked < 2; ++asked)
-            QTest::ignoreMessage(QtWarningMsg, "Pelidora: setUnavailableDates refused: the availability rule is running");
-        b.setAvailabilityRule([&b](const QDate &) {
-            b.setUnavailableDates({{2010, 4, 20}});
-            return true;
+    // Nor are the rules or the date changed from inside, nor the rule asked there again.
+    row("days: a rule may not change the rules or the date", april15, [=](ucvPelidora &b) {
+        QTest::ignoreMessage(QtWarningMsg, "Pelidora: setUnavailableDates refused: the availability rule is running");
+        QTest::ignoreMessage(QtWarningMsg, "Pelidora: a change of the date refused: the availability rule is running");
+        b.setAvailabilityRule([&b, may20](const QDate &d) {
+            if (d.day() == 20) {
+                b.setUnavailableDates({{2010, 4, 21}});
+                b.setDate(may20);
+            }
+            return d.day() != 20 && b.isDateAvailable(d);
         });
-        b.setDate({2010, 4, 20});
-    }, {{2010, 4, 20}});
+        b.setDate(april20);
+    }, {{2010, 4, 21}});
+    // A rule that deletes the box (open 2: the window it was moved into) when asked about a day
+    // once set up (open: the panel shown modeless, for the keys) ends the action, unannounced.
+    const BoxAction altDown = [](ucvPelidora &b) { QTest::keyClick(field(b, "txtDay"), Qt::Key_Down, Qt::AltModifier); };
+    const auto key = [](const char *part, Qt::Key key) -> BoxAction {
+        return [=](ucvPelidora &b) { QTest::keyClick(b.findChild<QWidget *>(part), key); };
+    };
+    const struct { const char *what; QDate asked; BoxAction act; int open = 0; } deletions[] = {
+        {"setDate", {2010, 4, 17}, [](ucvPelidora &b) { b.setDate({2010, 4, 17}); }},
+        {"typed, read", {2010, 4, 18}, typed({2010, 4, 18}, false)},
+        {"typed, Alt+Down", {2010, 4, 18}, typed({2010, 4, 18}, true)},
+        {"a range change", april15, [=](ucvPelidora &b) { b.setDateRange({2010, 4, 1}, april20); }},
+        {"updateAvailability", april15, [](ucvPelidora &b) { b.updateAvailability(); }},
+        {"the panel loading today's month", {2025, 6, 1}, altDown},
+        {"the panel opening", {2010, 4, 1}, altDown},
+        {"the open panel redrawn", {2010, 4, 1}, [](ucvPelidora &b) { b.setMarkToday(true); }, 1},
+        {"Down in the panel", {2010, 4, 16}, key("lblDay", Qt::Key_Down), 1},
+        {"Page Down in the panel", {2010, 5, 1}, key("lblDay", Qt::Key_PageDown), 1},
+        {"the year list", {2011, 4, 1}, key("cboAnno", Qt::Key_Down), 1},
+        {"its window, Page Down in the panel", {2010, 5, 1}, key("lblDay", Qt::Key_PageDown), 2},
+    };
+    for (const auto &[what, asked, act, open] : deletions) {
+        row(qPrintable(QStringLiteral("days: deleted by the rule, %1").arg(what)), april15, [=](ucvPelidora &b) {
+            QObject *doomed = open == 2 ? new QWidget : static_cast<QObject *>(&b);
+            if (open == 2)
+                b.setParent(static_cast<QWidget *>(doomed));
+            b.window()->setProperty("windowClass", QLatin1String(kThunderClass));
+            b.window()->show();
+            bool armed = false;
+            b.setAvailabilityRule([&](const QDate &d) { return armed && d == asked ? (delete doomed, true) : true; });
+            if (open)
+                altDown(b);
+            const QPointer<QObject> alive(&b), panel = b.findChild<QWidget *>("window");
+            armed = true;
+            act(b);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!alive && !panel);
+        }, {}, 0, open == 2); // a box moved loses the focus: its editing finishes
+    }
 }
 
 void tst_ucvPelidoraEntry::dateSignalsFollowEveryChange()

@@ -196,11 +196,14 @@ public:
     /** @p rule is asked about the days shown in the panel (once per day each time it is
      *  drawn) and about the days a search passes (at most 732 on each side of its start).
      *  It must be cheap and must not change the box: while it runs, the setters of this
-     *  group and updateAvailability refuse with a warning, and any other change may be
-     *  overwritten by the action that asked. It must not delete the box either; a rule
-     *  that has to, calls deleteLater(). A rule that throws counts as "available", with a
-     *  warning. An empty rule removes it. A rule has no change signal: call
-     *  updateAvailability when its answers change. */
+     *  group, updateAvailability and any change of the date or the range (setDate, clear,
+     *  a DateSet write, the range's setters) refuse with a warning, and it is never asked
+     *  again from inside itself (isDateAvailable there leaves it out). Any other change may
+     *  be overwritten by the action that asked. A rule that deletes the box (or its
+     *  window) ends that action: nothing more of the box is asked, read or signalled, and
+     *  an open panel closes; deleteLater() lets the action finish first. A rule that
+     *  throws counts as "available", with a warning. An empty rule removes it. A rule has
+     *  no change signal: call updateAvailability when its answers change. */
     void setAvailabilityRule(const AvailabilityRule &rule);
     bool hasAvailabilityRule() const;
     /** A day inside the range that none of the three rules out; a day outside the range or

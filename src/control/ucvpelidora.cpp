@@ -282,6 +282,8 @@ void ucvPelidora::setDateRange(const QDate &min, const QDate &max)
 
 void ucvPelidoraPrivate::setRange(const core::DateRange &range, bool minimumWritten, bool maximumWritten)
 {
+    if (refusedInRule("a change of the range"))
+        return;
     const core::DateRange before = m_range;
     const QPointer<ucvPelidora> alive(q);
     changeDate(DateCause::Program, [&] {
@@ -298,11 +300,10 @@ void ucvPelidoraPrivate::setRange(const core::DateRange &range, bool minimumWrit
     if (!alive || m_range == before)
         return;
     // An open panel offers the new range at once.
-    if (m_Panel && m_Panel->FlagShowPelidora()) {
+    if (m_Panel && m_Panel->FlagShowPelidora())
         m_Panel->setDateRange(m_range);
-        m_Panel->cboMese_Click();
-    }
-    Q_EMIT q->dateRangeChanged(q->minimumDate(), q->maximumDate());
+    if (redrawOpenPanel())
+        Q_EMIT q->dateRangeChanged(q->minimumDate(), q->maximumDate());
 }
 
 bool ucvPelidoraPrivate::holdInRange()

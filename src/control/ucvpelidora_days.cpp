@@ -24,10 +24,12 @@ bool ucvPelidoraPrivate::available(int serial) const
         return false;
     if (m_offSerials.contains(serial))
         return false;
-    if (!m_rule)
+    if (!m_rule || m_ruleDepth > 0)
         return true;
-    // A copy: the rule may replace itself (refused, but the call must survive the try).
+    // A copy: the rule may replace itself (refused) or delete the box, and the call must
+    // survive the try.
     const ucvPelidora::AvailabilityRule rule = m_rule;
+    const QPointer<ucvPelidora> alive(q);
     ++m_ruleDepth;
     bool answer = true;
     try {
@@ -42,13 +44,20 @@ bool ucvPelidoraPrivate::available(int serial) const
                                                "the day counts as available")
                                     .arg(platform::dateOfSerial(serial).toString(Qt::ISODate));
     }
+    if (!alive)
+        return true;
     --m_ruleDepth;
     return answer;
 }
 
 core::DayTest ucvPelidoraPrivate::dayTest() const
 {
-    return [this](int serial) { return available(serial); };
+    return [this, alive = QPointer<ucvPelidora>(q)](int serial) {
+        const bool answer = available(serial);
+        if (!alive)
+            throw BoxGone();
+        return answer;
+    };
 }
 
 int ucvPelidoraPrivate::nearestHeld(int serial) const
@@ -92,11 +101,17 @@ void ucvPelidoraPrivate::daysChanged()
         if (holdAvailable())
             notify(QStringLiteral("DateSet"));
     });
-    if (!alive)
-        return;
-    if (m_Panel && m_Panel->FlagShowPelidora())
-        m_Panel->cboMese_Click();
-    Q_EMIT q->availabilityChanged();
+    if (alive && redrawOpenPanel())
+        Q_EMIT q->availabilityChanged();
+}
+
+bool ucvPelidoraPrivate::redrawOpenPanel()
+{
+    if (!m_Panel || !m_Panel->FlagShowPelidora())
+        return true;
+    const QPointer<ucvPelidora> alive(q);
+    m_Panel->cboMese_Click();
+    return bool(alive);
 }
 
 // ---- The public face ----
@@ -223,9 +238,8 @@ void ucvPelidora::setMarkToday(bool mark)
     if (mark == d->m_markToday || d->refusedInRule("setMarkToday"))
         return;
     d->m_markToday = mark;
-    if (d->m_Panel && d->m_Panel->FlagShowPelidora())
-        d->m_Panel->cboMese_Click();
-    Q_EMIT markTodayChanged(mark);
+    if (d->redrawOpenPanel())
+        Q_EMIT markTodayChanged(mark);
 }
 
 } // namespace pelidora

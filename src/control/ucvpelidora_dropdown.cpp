@@ -159,7 +159,15 @@ void ucvPelidoraPrivate::unloadPanel()
     if (!panel)
         return;
     panel->HidePelidora(); // ends a modal show
-    delete panel;
+    if (m_ruleDepth == 0) {
+        delete panel;
+        return;
+    }
+    // The rule, which may be drawing the panel, is deleting the box: the panel outlives the
+    // box until the drawing has ended, asking nothing more.
+    panel->setDayMarks(nullptr);
+    panel->setParent(nullptr, panel->windowFlags());
+    panel->deleteLater();
 }
 
 // ---- Drop button ----
@@ -260,6 +268,8 @@ void ucvPelidoraPrivate::openPanel()
     if (!alive || !canOpenPanel())
         return;
     loadPanel(); // a box that went through InitProperties gets its panel now
+    if (!alive) // the rule deleted the box while the panel drew
+        return;
     TimerHide->start();
     m_Panel->setCTRLH(q->height() * module().TwipsY);
     ShowPanel();
@@ -269,12 +279,16 @@ void ucvPelidoraPrivate::openPanel()
 // remembered, and the next one still runs, because a host may refuse any single part (its
 // window system, its profile file, a locale that cannot read a date back) and the user
 // should still get a panel to choose from. After a failure the panel is shown modal.
+// Once the box is gone (deleted by the rule while the panel drew) no step runs.
 class OpeningSteps
 {
 public:
+    explicit OpeningSteps(ucvPelidora *box) : m_box(box) {}
     template<typename Step>
     void operator()(Step &&run)
     {
+        if (!m_box)
+            return;
         try {
             run();
         } catch (...) {
@@ -282,8 +296,10 @@ public:
         }
     }
     bool failed() const { return m_failed; }
+    bool boxGone() const { return !m_box; }
 
 private:
+    const QPointer<ucvPelidora> m_box;
     bool m_failed = false;
 };
 
@@ -293,7 +309,7 @@ void ucvPelidoraPrivate::ShowPanel()
     if (!m_Panel)
         return;
     MonthPanel &panel = *m_Panel;
-    OpeningSteps step;
+    OpeningSteps step(q);
     int d = 0;
     step([&] {
         if (m_DateSet == 0)
@@ -301,6 +317,10 @@ void ucvPelidoraPrivate::ShowPanel()
         d = heldDateToShow(m_DateSet);
     });
     passPanelSettings(panel, step);
+    // Drawing a month (making the parts, showing the date) asks the rule, which may delete
+    // the box: nothing of it follows then.
+    if (step.boxGone())
+        return;
     step([&] { d = inListYears(d, m_DateOrder); });
 
     // Any Appearance but Flat, even one no designer offers, gets the 3D frame.
@@ -310,6 +330,8 @@ void ucvPelidoraPrivate::ShowPanel()
     showDateInPanel(panel, step, d);
     raisePanelDays(panel, step);
     showPanelFrame(panel, step, flat);
+    if (step.boxGone())
+        return;
 
     m_activationWait = kActivationWaitTicks;
     if (modal)
@@ -323,8 +345,9 @@ void ucvPelidoraPrivate::passPanelSettings(MonthPanel &panel, OpeningSteps &step
     step([&] { panel.setPelidoraBackColor(platform::colorFromOle(m_PelidoraBackColor)); });
     step([&] { panel.setLocked(m_Locked); });
     step([&] { panel.setDateRange(m_range); });
-    step([&] { panel.cboMese()->setLocked(m_Locked); });
-    step([&] { panel.cboAnno()->setLocked(m_Locked); });
+    // The first of these makes the parts, which draws a month: the box may be gone after it.
+    step([&] { panel.cboMese()->setLocked(panel.Locked()); });
+    step([&] { panel.cboAnno()->setLocked(panel.Locked()); });
     // Where the program cannot place a window (Wayland), the panel is a popup the compositor
     // places against the box's window.
     step([&] { panel.setPopup(!platform::windowSystem().placesTopLevels(), imgCombo); });

@@ -236,6 +236,8 @@ void ucvPelidoraPrivate::commitFields()
 
 void ucvPelidoraPrivate::writeSerial(qint32 serial)
 {
+    if (refusedInRule("a change of the date"))
+        return;
     m_DateSet = serial;
     PrintDate(m_DateSet);
     notify(QStringLiteral("DateSet"));

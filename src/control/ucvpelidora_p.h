@@ -40,6 +40,10 @@ class OutsideClickWatch;
 class OwnSite;
 class Site;
 
+// Thrown by the box's own searches when the availability rule has deleted the box, so
+// that nothing more of it is read; changeDate, round every such search, catches it.
+struct BoxGone {};
+
 class ucvPelidoraPrivate : public DayMarks
 {
 public:
@@ -127,18 +131,24 @@ public:
     // Every change of the held date goes through here (m_DateSet also moves between no-date
     // values outside). The box itself never nests it, but a host's property-changed notice,
     // raised inside change, may read or write the date and so run it again within. The box
-    // may be gone when it returns: nothing of the box may follow it.
+    // may be gone when it returns: nothing of the box may follow it. A change the box's
+    // deletion cut short (BoxGone) ends here, unannounced.
     template<typename Change>
     void changeDate(DateCause cause, Change &&change)
     {
         const QDate before = heldDate();
+        const QPointer<ucvPelidora> alive(q);
         try {
             change();
+        } catch (const BoxGone &) {
+            return;
         } catch (...) {
-            announceDate(before, cause);
+            if (alive)
+                announceDate(before, cause);
             throw;
         }
-        announceDate(before, cause);
+        if (alive)
+            announceDate(before, cause);
     }
     void announceDate(const QDate &before, DateCause cause);
     // The cause of taking the fields over: the user's when the user edited them since they
@@ -146,7 +156,7 @@ public:
     DateCause typedCause() const;
     // What a DateSet read does before it answers: the fields taken over, no date as -1.
     void commitFields();
-    // A DateSet write of a serial: held, shown, noticed.
+    // A DateSet write of a serial: held, shown, noticed; refused while the rule runs.
     void writeSerial(qint32 serial);
     // A DateSet write: a date text or a decimal serial.
     void writeDateSet(const QString &text);
@@ -178,9 +188,12 @@ public:
     mutable int m_ruleDepth = 0; // inside a call of the rule
     // DayMarks for the panel.
     bool anyUnavailable() const override { return m_offWeekdays != 0 || !m_offSerials.isEmpty() || m_rule; }
-    bool available(int serial) const override; // the range is not asked
+    // The range is not asked. The rule is not asked again while it runs (the day counts as
+    // available to it), and its answer counts for nothing once it has deleted the box.
+    bool available(int serial) const override;
     Note note(int serial) const override { return m_notes.value(serial); }
     bool marksToday() const override { return m_markToday; }
+    // available for the searches; throws BoxGone once the rule has deleted the box.
     core::DayTest dayTest() const;
     // The available day nearest to serial in the range, or serial when there is none.
     int nearestHeld(int serial) const;
@@ -190,6 +203,8 @@ public:
     bool m_noneAvailable = false;
     // The rules changed: a held date moves, an open panel redraws, the signal follows.
     void daysChanged();
+    // An open panel redraws, asking the rule; false when the rule deleted the box.
+    bool redrawOpenPanel();
     // True (with a warning) when a rule is running and must not see the box change.
     bool refusedInRule(const char *what) const;
 
@@ -209,8 +224,9 @@ public:
     void sizeAndPlacePanel(MonthPanel &panel, OpeningSteps &step, bool flat);
     bool panelIsModal(OpeningSteps &step);
     void showDateInPanel(MonthPanel &panel, OpeningSteps &step, int serial);
-    void raisePanelDays(MonthPanel &panel, OpeningSteps &step);
-    void showPanelFrame(MonthPanel &panel, OpeningSteps &step, bool flat);
+    // Of the panel alone: they may run on once the box is gone, their steps skipped.
+    static void raisePanelDays(MonthPanel &panel, OpeningSteps &step);
+    static void showPanelFrame(MonthPanel &panel, OpeningSteps &step, bool flat);
     void showPanelModeless(MonthPanel &panel, OpeningSteps &step);
     void placePanel();
     void showPanelModal();

@@ -119,8 +119,9 @@ public:
     // the keys stop at its bounds instead of passing from 2100 to 1900.
     void setDateRange(const core::DateRange &range) { m_range = range; }
     const core::DateRange &dateRange() const { return m_range; }
-    // What the box says of single days (not owned; outlives the panel), asked at each
-    // redraw: unavailable days are greyed and out of reach as days outside the range are.
+    // What the box says of single days (not owned; outlives the panel, or is taken back,
+    // nullptr, when the box goes while the panel asks it), asked at each redraw: unavailable
+    // days are greyed and out of reach as days outside the range are.
     void setDayMarks(const DayMarks *marks) { m_marks = marks; }
 
     // Constituent controls (objectName = accessor name; cells "btnDay_0".."btnDay_30"),

@@ -27,8 +27,9 @@ void MonthPanel::markDays(int year, int month, int last)
     for (int day = 1; day <= last; ++day) {
         DayCell *cell = m_btnDay[day - 1];
         const int serial = first + day - 1;
-        // Asked once per shown day in the range, and only here.
-        if (ruled && cell->isEnabledTo(this) && !m_marks->available(serial)) {
+        // Asked once per shown day in the range, and only here. The box may go in the
+        // asking, and its marks with it.
+        if (ruled && m_marks && cell->isEnabledTo(this) && !m_marks->available(serial)) {
             m_dayOff[day - 1] = true;
             cell->setEnabled(false);
         }
@@ -78,7 +79,7 @@ void MonthPanel::stepOverDays(bool forward)
     if (!start || !m_marks)
         return;
     const std::optional<int> to = core::stepAvailable(
-        *start, forward ? 1 : -1, m_range, [this](int serial) { return m_marks->available(serial); });
+        *start, forward ? 1 : -1, m_range, [this](int serial) { return m_marks && m_marks->available(serial); });
     if (!to)
         return; // none left before a bound: nothing moves
     const core::Civil civil = core::civilFromSerial(*to);
