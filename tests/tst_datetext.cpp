@@ -17,10 +17,7 @@ constexpr auto D = DateOrder::DayFirst;
 constexpr auto M = DateOrder::MonthFirst;
 const double kNoDate = qQNaN();
 
-double serialOf(int year, int month, int day)
-{
-    return static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(year, month, day)));
-}
+double serialOf(int year, int month, int day) { return double(QDate(1899, 12, 30).daysTo(QDate(year, month, day))); }
 } // namespace
 
 class tst_DateText : public QObject

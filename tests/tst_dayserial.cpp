@@ -68,10 +68,7 @@ void tst_DaySerial::extremeSerialsRoundTrip()
         QCOMPARE(isoWeekday(serial + 1), weekday % 7 + 1);
 }
 
-static int serialOf(const QDate &d)
-{
-    return static_cast<int>(kSerialZero.daysTo(d));
-}
+static int serialOf(const QDate &d) { return static_cast<int>(kSerialZero.daysTo(d)); }
 
 enum class Search { Nearest, Later, Earlier, InMonth };
 enum class Rule { NoWeekends, OddDaysOnly, NoDay, OnlyFirstOf2050 };

@@ -13,10 +13,7 @@ using platform::DateOrder;
 Q_DECLARE_METATYPE(DateOrder)
 
 namespace {
-int serialOf(QDate date)
-{
-    return static_cast<int>(QDate(1899, 12, 30).daysTo(date));
-}
+int serialOf(QDate date) { return static_cast<int>(QDate(1899, 12, 30).daysTo(date)); }
 } // namespace
 
 class tst_LocaleDates : public QObject
