@@ -70,8 +70,7 @@ double cpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
-        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // Share of one core used while the event loop idles for the given time.
@@ -97,8 +96,8 @@ void print(const std::vector<Row> &rows, const char *unit)
 {
     for (const Row &r : rows) {
         const double ratio = r.qt > 0 ? r.ours / r.qt : 0;
-        std::printf("%-34s %10.1f %10.1f %s   %5.2fx  (budget %.2fx) %s\n", r.what, r.ours, r.qt, unit,
-                    ratio, r.budget, ratio <= r.budget ? "ok" : "OVER");
+        std::printf("%-34s %10.1f %10.1f %s   %5.2fx  (budget %.2fx) %s\n", r.what, r.ours, r.qt, unit, ratio, r.budget,
+                    ratio <= r.budget ? "ok" : "OVER");
     }
 }
 
@@ -217,7 +216,8 @@ int main(int argc, char **argv)
     const double pageOurs = panel ? medianMicros([&] {
         QTest::keyClick(panel->lblDay(), Qt::Key_PageDown);
         flush();
-    }) : 0;
+    })
+                                  : 0;
     const double idleOpen = idleCorePercent(3000);
     toggle();
     const double idleClosed = idleCorePercent(3000);
@@ -249,7 +249,8 @@ int main(int argc, char **argv)
     const double pageRuled = panel ? medianMicros([&] {
         QTest::keyClick(panel->lblDay(), Qt::Key_PageDown);
         flush();
-    }) : 0;
+    })
+                                   : 0;
     const long askedPerPage = asked / (g_rounds + 5);
     toggle();
 

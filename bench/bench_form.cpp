@@ -109,7 +109,8 @@ int childForm(bool ours, const QString &path)
     window->show();
     settle();
     const double show = millisSince(timer);
-    const double heapPerControl = (double(heapInUse()) - double(heapBefore)) / double(std::max<qsizetype>(count, 1)) / 1024;
+    const double heapPerControl =
+        (double(heapInUse()) - double(heapBefore)) / double(std::max<qsizetype>(count, 1)) / 1024;
     timer.restart();
     formHost.reset();
     window.reset();
@@ -355,11 +356,11 @@ double reopenInstructions(const QString &self, bool ours, const QDir &dir)
     if (valgrind.isEmpty())
         return 0;
     const QString file = dir.filePath(ours ? QStringLiteral("callgrind.ours") : QStringLiteral("callgrind.qt"));
-    const Outcome outcome = run({valgrind, QStringLiteral("--tool=callgrind"), QStringLiteral("--instr-atstart=no"),
-                                 QStringLiteral("--collect-atstart=no"), QStringLiteral("--callgrind-out-file=") + file,
-                                 self, QStringLiteral("--child"), QStringLiteral("reopen"),
-                                 ours ? QStringLiteral("ours") : QStringLiteral("qt")},
-                                true);
+    const Outcome outcome =
+        run({valgrind, QStringLiteral("--tool=callgrind"), QStringLiteral("--instr-atstart=no"),
+             QStringLiteral("--collect-atstart=no"), QStringLiteral("--callgrind-out-file=") + file, self,
+             QStringLiteral("--child"), QStringLiteral("reopen"), ours ? QStringLiteral("ours") : QStringLiteral("qt")},
+            true);
     QFile out(file);
     if (!outcome.ok || !out.open(QIODevice::ReadOnly))
         return 0;
@@ -375,19 +376,22 @@ double reopenInstructions(const QString &self, bool ours, const QDir &dir)
 int parent(int samples)
 {
     const QString self = QCoreApplication::applicationFilePath();
-    const QString hostProgram = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../host/pelidora-host"));
+    const QString hostProgram =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../host/pelidora-host"));
     QTemporaryDir dir;
 
     std::printf("Forms read from one file, made, shown and closed; each a fresh process, median of %d.\n", samples);
-    std::printf("%6s | %10s %10s %6s | %9s %9s | %10s %10s %6s | %8s %8s %6s | %12s\n", "boxes", "ours ms",
-                "QDateEdit", "ratio", "us/box", "Qt us/box", "KiB/box", "Qt KiB/box", "ratio", "peak MB", "Qt MB",
-                "ratio", "host --dump");
+    std::printf("%6s | %10s %10s %6s | %9s %9s | %10s %10s %6s | %8s %8s %6s | %12s\n", "boxes", "ours ms", "QDateEdit",
+                "ratio", "us/box", "Qt us/box", "KiB/box", "Qt KiB/box", "ratio", "peak MB", "Qt MB", "ratio",
+                "host --dump");
     Medians ours1000, qt1000;
     for (const int count : {10, 100, 400, 1000}) {
         const QString path = dir.filePath(QStringLiteral("form%1.json").arg(count));
         writeForm(path, boxForm(count, kColumns, kCell));
-        const Medians ours = sample({self, QStringLiteral("--child"), QStringLiteral("form"), QStringLiteral("ours"), path}, samples);
-        const Medians qt = sample({self, QStringLiteral("--child"), QStringLiteral("form"), QStringLiteral("qt"), path}, samples);
+        const Medians ours =
+            sample({self, QStringLiteral("--child"), QStringLiteral("form"), QStringLiteral("ours"), path}, samples);
+        const Medians qt =
+            sample({self, QStringLiteral("--child"), QStringLiteral("form"), QStringLiteral("qt"), path}, samples);
         const Medians host = sample({hostProgram, path, QStringLiteral("--dump")}, std::max(1, samples / 2));
         const double oursMs = at(ours, 0) + at(ours, 1) + at(ours, 2);
         const double qtMs = at(qt, 0) + at(qt, 1) + at(qt, 2);
@@ -423,8 +427,8 @@ int parent(int samples)
         std::printf("  not measured: valgrind is not installed (./dev bench installs it)\n");
     }
 
-    const double formRatio = (at(ours1000, 0) + at(ours1000, 1) + at(ours1000, 2))
-        / (at(qt1000, 0) + at(qt1000, 1) + at(qt1000, 2));
+    const double formRatio =
+        (at(ours1000, 0) + at(ours1000, 1) + at(ours1000, 2)) / (at(qt1000, 0) + at(qt1000, 1) + at(qt1000, 2));
     std::printf("\nTargets at 1000 boxes: time %.2fx (target 3.00x) %s; peak memory %.2fx (target < 2.00x) %s; "
                 "heap per box %.2fx (target 3.00x) %s\n",
                 formRatio, verdict(formRatio, 3.0), ours1000.maxRssMb / qt1000.maxRssMb,

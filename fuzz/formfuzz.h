@@ -39,8 +39,8 @@ inline void checkMessage(const pelidora::FormFileError &error, const QString &so
     check(message.startsWith(source + QStringLiteral(": ")));
     for (const QChar c : message) {
         const auto category = c.category();
-        check(category != QChar::Other_Control && category != QChar::Other_Format
-              && category != QChar::Separator_Line && category != QChar::Separator_Paragraph);
+        check(category != QChar::Other_Control && category != QChar::Other_Format && category != QChar::Separator_Line
+              && category != QChar::Separator_Paragraph);
     }
 }
 

@@ -29,8 +29,7 @@ void checkRoundTrip(int serial)
         {F::DayMonthYear, "\u200f/", "\u200f/", "", false, false},
     };
     for (const ShortDatePattern &pattern : patterns) {
-        const DateOrder order =
-            pattern.fields == F::MonthDayYear ? DateOrder::MonthFirst : DateOrder::DayFirst;
+        const DateOrder order = pattern.fields == F::MonthDayYear ? DateOrder::MonthFirst : DateOrder::DayFirst;
         if (parseDateSerial(formatShortDate(serial, pattern), order) != serial)
             std::abort();
     }

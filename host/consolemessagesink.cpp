@@ -10,7 +10,8 @@
 namespace pelidora::host {
 
 ConsoleMessageSink::ConsoleMessageSink(QTextStream &stream)
-    : m_stream(stream), m_previous(setMessageSink(this))
+    : m_stream(stream)
+    , m_previous(setMessageSink(this))
 {
 }
 

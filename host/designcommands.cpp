@@ -111,8 +111,8 @@ void RenameBoxCommand::undo()
     m_host->renameBox(m_host->boxNamed(m_to), m_from);
 }
 
-PropertyCommand::PropertyCommand(FormHost *host, const QString &box, const QString &property,
-                                 const PropertyBag &before, const PropertyBag &after)
+PropertyCommand::PropertyCommand(FormHost *host, const QString &box, const QString &property, const PropertyBag &before,
+                                 const PropertyBag &after)
     : QUndoCommand(QCoreApplication::translate("pelidora::host::DesignCommands", "Set %1.%2").arg(box, property))
     , m_host(host)
     , m_box(box)

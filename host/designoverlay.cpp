@@ -180,19 +180,13 @@ void DesignOverlay::keyPressEvent(QKeyEvent *event)
     QPoint delta;
     switch (event->key()) {
     case Qt::Key_Delete:
-    case Qt::Key_Backspace:
-        Q_EMIT deleteRequested(m_selected);
-        return;
+    case Qt::Key_Backspace: Q_EMIT deleteRequested(m_selected); return;
     case Qt::Key_Left: delta = {-step, 0}; break;
     case Qt::Key_Right: delta = {step, 0}; break;
     case Qt::Key_Up: delta = {0, -step}; break;
     case Qt::Key_Down: delta = {0, step}; break;
-    case Qt::Key_Escape:
-        select(nullptr);
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-        return;
+    case Qt::Key_Escape: select(nullptr); return;
+    default: QWidget::keyPressEvent(event); return;
     }
     const QPoint from = m_selected->pos();
     moveSelected(placed(from + delta, m_selected->size(), false));

@@ -61,9 +61,9 @@ private:
     QObject *m_watched = nullptr; // the selected box, compared only: it may be in its destructor
     QRect m_frame;
     bool m_dragging = false;
-    QPoint m_grabOffset;  // pointer position inside the dragged box
+    QPoint m_grabOffset; // pointer position inside the dragged box
     QPoint m_pressPos;
-    QPoint m_dragFrom;    // where the dragged box stood
+    QPoint m_dragFrom; // where the dragged box stood
 };
 
 } // namespace pelidora::host

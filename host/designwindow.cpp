@@ -169,9 +169,8 @@ void DesignWindow::load(const QString &path)
     m_overlay->select(boxes.isEmpty() ? nullptr : boxes.constFirst());
     showSelection(m_overlay->selected());
     updateTitle();
-    statusBar()->showMessage(
-        tr("Designing %1: drag a box to move it; click a box, or the form, for its properties")
-            .arg(QFileInfo(path).absoluteFilePath()));
+    statusBar()->showMessage(tr("Designing %1: drag a box to move it; click a box, or the form, for its properties")
+                                 .arg(QFileInfo(path).absoluteFilePath()));
     const QSize form = m_host->formSize();
     const int browserWidth = 340;
     const int formWidth = qMin(form.width() + 24, 1000);
@@ -245,12 +244,8 @@ void DesignWindow::closeEvent(QCloseEvent *event)
         else
             event->ignore();
         break;
-    case CloseChoice::Discard:
-        event->accept();
-        break;
-    case CloseChoice::Cancel:
-        event->ignore();
-        break;
+    case CloseChoice::Discard: event->accept(); break;
+    case CloseChoice::Cancel: event->ignore(); break;
     }
 }
 

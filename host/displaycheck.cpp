@@ -74,8 +74,9 @@ std::optional<DisplayProblem> displayProblem(bool headless, const QProcessEnviro
     return DisplayProblem{
         ExitBadArguments,
         QStringLiteral("pelidora-host: QT_QPA_PLATFORM is \"%1\", which needs a display, but %2 unset.\n")
-                .arg(asked, missing.join(QLatin1String(" and "))
-                                + (missing.size() > 1 ? QLatin1String(" are") : QLatin1String(" is")))
+                .arg(asked,
+                     missing.join(QLatin1String(" and "))
+                         + (missing.size() > 1 ? QLatin1String(" are") : QLatin1String(" is")))
             + (headless ? QStringLiteral("  --dump and --screenshot need none: unset QT_QPA_PLATFORM.\n")
                         : QString::fromLatin1(kAdvice))};
 }

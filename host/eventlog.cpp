@@ -52,8 +52,7 @@ EventLog::EventLog(QWidget *parent)
 {
     m_entries->setObjectName(QStringLiteral("eventEntries"));
     m_entries->setColumnCount(ColumnCount);
-    m_entries->setHeaderLabels({tr("Time"), tr("Box"), tr("Event"),
-                                tr("Details")});
+    m_entries->setHeaderLabels({tr("Time"), tr("Box"), tr("Event"), tr("Details")});
     m_entries->setRootIsDecorated(false);
     m_entries->setUniformRowHeights(true);
     m_entries->setAlternatingRowColors(true);

@@ -19,12 +19,9 @@ namespace {
 QJsonObject fontObject(const StdFont &font)
 {
     return QJsonObject{
-        {QStringLiteral("Name"), font.name()},
-        {QStringLiteral("Size"), font.size()},
-        {QStringLiteral("Bold"), font.bold()},
-        {QStringLiteral("Italic"), font.italic()},
-        {QStringLiteral("Underline"), font.underline()},
-        {QStringLiteral("Strikethrough"), font.strikeout()},
+        {QStringLiteral("Name"), font.name()},           {QStringLiteral("Size"), font.size()},
+        {QStringLiteral("Bold"), font.bold()},           {QStringLiteral("Italic"), font.italic()},
+        {QStringLiteral("Underline"), font.underline()}, {QStringLiteral("Strikethrough"), font.strikeout()},
     };
 }
 
@@ -41,9 +38,10 @@ QJsonObject dateSet(ucvPelidora *box, const PropertyBag &bag, qint32 serial)
     probe.ReadProperties(bag);
     return QJsonObject{
         {QStringLiteral("serial"), serial},
-        {QStringLiteral("text"), QStringLiteral("(the stored serial is past 2100, the box's last year; a read of "
-                                                "DateSet gives %1)")
-                                     .arg(probe.DateSet())},
+        {QStringLiteral("text"),
+         QStringLiteral("(the stored serial is past 2100, the box's last year; a read of "
+                        "DateSet gives %1)")
+             .arg(probe.DateSet())},
     };
 }
 

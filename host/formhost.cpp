@@ -82,9 +82,9 @@ void FormHost::load(const QString &path)
         for (qsizetype i = 0; i < form.controls.size(); ++i) {
             const FormControl &control = form.controls.at(i);
             if (control.className != QLatin1String(kBoxClass)) {
-                throw FormFileError(QStringLiteral("%1: %2.class: \"%3\" is no date box; this host shows %4 only")
-                                        .arg(path, controlPlace(i, control.name), control.className,
-                                             QLatin1String(kBoxClass)));
+                throw FormFileError(
+                    QStringLiteral("%1: %2.class: \"%3\" is no date box; this host shows %4 only")
+                        .arg(path, controlPlace(i, control.name), control.className, QLatin1String(kBoxClass)));
             }
             loaded << createBox(control.name, control.position);
             try {

@@ -17,7 +17,7 @@ class QWidget;
 namespace pelidora {
 class Site;
 class ucvPelidora;
-}
+} // namespace pelidora
 
 namespace pelidora::host {
 
@@ -87,13 +87,13 @@ public:
 
 Q_SIGNALS:
     void modifiedChanged(bool modified);
-    void boxesChanged();                                   // added, removed or renamed
-    void boxRestored(pelidora::ucvPelidora *box);          // back from a record (an undo or redo)
-    void formChanged();                                    // caption or size
+    void boxesChanged();                          // added, removed or renamed
+    void boxRestored(pelidora::ucvPelidora *box); // back from a record (an undo or redo)
+    void formChanged();                           // caption or size
     // A designed box's property notice that changed what it stores; before and after are
     // its stored values.
-    void boxPropertyChanged(pelidora::ucvPelidora *box, const QString &name,
-                            const pelidora::PropertyBag &before, const pelidora::PropertyBag &after);
+    void boxPropertyChanged(pelidora::ucvPelidora *box, const QString &name, const pelidora::PropertyBag &before,
+                            const pelidora::PropertyBag &after);
 
 private:
     struct Hosted {

@@ -48,8 +48,10 @@ bool installHostTranslations(const QLocale &locale)
 {
     // The library decides: English first, or a language it lacks, leaves the host English too.
     const bool translated = installTranslator(locale);
-    replace(installed().host, translated, locale, QStringLiteral("pelidora-host"), QStringLiteral(":/pelidora-host/i18n"));
-    replace(installed().qt, translated, locale, QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    replace(installed().host, translated, locale, QStringLiteral("pelidora-host"),
+            QStringLiteral(":/pelidora-host/i18n"));
+    replace(installed().qt, translated, locale, QStringLiteral("qtbase"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     return translated;
 }
 

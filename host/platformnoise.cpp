@@ -50,8 +50,8 @@ bool isPlatformNoise(QtMsgType type, const QString &category, const QString &mes
     if (type == QtCriticalMsg || type == QtFatalMsg)
         return false;
     for (const Noise &noise : knownNoise()) {
-        const bool inCategory = noise.category.endsWith(u'.') ? category.startsWith(noise.category)
-                                                              : category == noise.category;
+        const bool inCategory =
+            noise.category.endsWith(u'.') ? category.startsWith(noise.category) : category == noise.category;
         if (inCategory && noise.text.match(message).hasMatch())
             return true;
     }

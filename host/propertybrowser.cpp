@@ -177,8 +177,7 @@ PropertyBrowser::PropertyBrowser(QWidget *parent)
     m_grid->setHorizontalSpacing(10);
     m_grid->setColumnStretch(1, 1);
 
-    addRow(m_grid, QStringLiteral("(Name)"), m_name,
-           tr("The name a program and the form file use for this date box."));
+    addRow(m_grid, QStringLiteral("(Name)"), m_name, tr("The name a program and the form file use for this date box."));
     connect(m_name, &QLineEdit::editingFinished, this, [this] {
         if (m_box && m_name->text() != m_box->objectName())
             Q_EMIT renameRequested(m_box, m_name->text());
@@ -296,9 +295,8 @@ QWidget *PropertyBrowser::createEditor(const QMetaProperty &property)
         const QMetaEnum values = property.enumerator();
         for (int k = 0; k < values.keyCount(); ++k)
             combo->addItem(enumDisplayName(QString::fromLatin1(values.key(k))), values.value(k));
-        connect(combo, &QComboBox::activated, this, [this, combo, name](int index) {
-            writeProperty(name, combo->itemData(index));
-        });
+        connect(combo, &QComboBox::activated, this,
+                [this, combo, name](int index) { writeProperty(name, combo->itemData(index)); });
         return combo;
     }
     const int type = property.metaType().id();
@@ -335,7 +333,7 @@ QWidget *PropertyBrowser::createEditor(const QMetaProperty &property)
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(fourDigitYearFormat());
         edit->setDateRange(QDate(1900, 1, 1), QDate(2100, 12, 31)); // the box's limits
-        edit->setKeyboardTracking(false); // one write per date entered, not per digit
+        edit->setKeyboardTracking(false);                           // one write per date entered, not per digit
         connect(edit, &QDateEdit::dateChanged, this, [this, name](QDate date) { writeProperty(name, date); });
         return edit;
     }
@@ -424,9 +422,8 @@ bool PropertyBrowser::writeProperty(const QString &name, const QVariant &value)
     const QMetaProperty property = boxMeta().property(index);
     // A font goes in as the object itself, which the box may clamp in place.
     const QString entered = valueText(value);
-    const QVariant enteredValue = value.metaType().id() == qMetaTypeId<StdFont>()
-                                      ? QVariant::fromValue(value.value<StdFont>().clone())
-                                      : value;
+    const QVariant enteredValue =
+        value.metaType().id() == qMetaTypeId<StdFont>() ? QVariant::fromValue(value.value<StdFont>().clone()) : value;
     // A write through Qt's meta-object is refused without an exception, told by the site.
     QString problem;
     const QMetaObject::Connection refused = connect(
@@ -594,8 +591,9 @@ bool PropertyBrowser::eventFilter(QObject *watched, QEvent *event)
         // a new name) leaves Undo and Redo to the form's steps.
         const auto *edit = qobject_cast<QLineEdit *>(watched);
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (edit && ((key->matches(QKeySequence::Undo) && !edit->isUndoAvailable())
-                     || (key->matches(QKeySequence::Redo) && !edit->isRedoAvailable()))) {
+        if (edit
+            && ((key->matches(QKeySequence::Undo) && !edit->isUndoAvailable())
+                || (key->matches(QKeySequence::Redo) && !edit->isRedoAvailable()))) {
             event->ignore();
             return true;
         }

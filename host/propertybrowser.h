@@ -39,8 +39,8 @@ class PropertyBrowser : public QWidget
 public:
     // Ask the user for a colour or a font; nullopt when cancelled. Replaceable, so that
     // tests need no modal dialog.
-    using ColorPicker = std::function<std::optional<QColor>(const QColor &current, const QString &property,
-                                                            QWidget *parent)>;
+    using ColorPicker =
+        std::function<std::optional<QColor>(const QColor &current, const QString &property, QWidget *parent)>;
     using FontPicker = std::function<std::optional<QFont>(const QFont &current, QWidget *parent)>;
 
     explicit PropertyBrowser(QWidget *parent = nullptr);
@@ -97,7 +97,7 @@ private:
     QPointer<ucvPelidora> m_box;
     QPointer<const FormHost> m_form;
     QLabel *m_title;
-    QWidget *m_rows;     // the box's
+    QWidget *m_rows; // the box's
     QGridLayout *m_grid;
     QWidget *m_formRows; // the form's
     QLineEdit *m_name;

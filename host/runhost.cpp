@@ -122,7 +122,8 @@ int runForm(const HostOptions &options, QTextStream &out, QTextStream &err)
             for (const ucvPelidora *box : window.host()->boxes())
                 names << visibleText(box->objectName());
             err << "pelidora-host: --open-panel: " << visibleText(options.formPath) << " has no date box named \""
-                << visibleText(options.openPanel) << "\" (it has: " << (names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", ")))
+                << visibleText(options.openPanel)
+                << "\" (it has: " << (names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", ")))
                 << ")" << Qt::endl;
             return ExitBadArguments;
         }

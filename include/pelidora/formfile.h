@@ -37,8 +37,8 @@ struct Form {
 class PELIDORA_EXPORT FormFileError : public std::runtime_error
 {
 public:
-    explicit FormFileError(const QString &message);   /**< what went wrong, and where */
-    QString message() const { return m_message; } /**< as given, for people */
+    explicit FormFileError(const QString &message); /**< what went wrong, and where */
+    QString message() const { return m_message; }   /**< as given, for people */
 
 private:
     QString m_message;

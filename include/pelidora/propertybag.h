@@ -44,13 +44,13 @@ public:
      *  read as an integer, a font read as a scalar, a scalar read as a font. The error text
      *  names the key. */
     qint32 readLong(const QString &name, qint32 defaultValue) const;
-    qint16 readInteger(const QString &name, qint16 defaultValue) const; /**< @copydoc readLong */
-    bool readBoolean(const QString &name, bool defaultValue) const;     /**< @copydoc readLong */
+    qint16 readInteger(const QString &name, qint16 defaultValue) const;       /**< @copydoc readLong */
+    bool readBoolean(const QString &name, bool defaultValue) const;           /**< @copydoc readLong */
     StdFont readFont(const QString &name, const StdFont &defaultValue) const; /**< @copydoc readLong */
 
-    bool contains(const QString &name) const; /**< the key, without regard to case */
-    void remove(const QString &name);         /**< the key, without regard to case */
-    QStringList keys() const;  /**< in the order first written */
+    bool contains(const QString &name) const;            /**< the key, without regard to case */
+    void remove(const QString &name);                    /**< the key, without regard to case */
+    QStringList keys() const;                            /**< in the order first written */
     bool isEmpty() const { return m_entries.isEmpty(); } /**< no key at all */
     void clear() { m_entries.clear(); }                  /**< removes every key */
 

@@ -21,7 +21,7 @@ public:
     /** A site in run mode (@p userMode true) or design mode, with its ambient font. */
     explicit Site(bool userMode, const StdFont &ambientFont = StdFont(), QObject *parent = nullptr);
 
-    bool UserMode() const { return m_userMode; } /**< true at run time, false while designed */
+    bool UserMode() const { return m_userMode; }               /**< true at run time, false while designed */
     void setUserMode(bool userMode) { m_userMode = userMode; } /**< a design window's test run */
 
     StdFont AmbientFont() const { return m_ambientFont; }              /**< the form's font */

@@ -18,15 +18,15 @@ namespace pelidora {
 class PELIDORA_EXPORT StdFont
 {
 public:
-    StdFont();                          /**< a new object holding the application font */
+    StdFont();                           /**< a new object holding the application font */
     explicit StdFont(const QFont &font); /**< a new object holding a copy of font */
 
     QFont font() const { return *d; } /**< a copy of the font held now */
-    void setFont(const QFont &font);    /**< in place */
+    void setFont(const QFont &font);  /**< in place */
 
     QString name() const { return d->family(); } /**< the family */
-    double size() const;                /**< points */
-    void setSize(double points);        /**< in place */
+    double size() const;                         /**< points */
+    void setSize(double points);                 /**< in place */
     /** @name Attributes */
     /** @{ */
     bool bold() const { return d->bold(); } /**< the style of the font held now */
@@ -35,7 +35,7 @@ public:
     bool strikeout() const { return d->strikeOut(); }
     /** @} */
 
-    StdFont clone() const { return StdFont(*d); } /**< a new, independent object */
+    StdFont clone() const { return StdFont(*d); }                          /**< a new, independent object */
     bool isSameObject(const StdFont &other) const { return d == other.d; } /**< one object, not equal ones */
 
     /** Same attributes (name, size to 1/10000 point, bold, italic, underline, strikeout). */

@@ -52,7 +52,8 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
     Q_CLASSINFO("Help:About", "Show the information dialog box.")
     Q_CLASSINFO("Help:PelidoraBackColor", "Returns/sets the background color used for pelidora dispaly.")
     Q_CLASSINFO("Help:hwnd", "Returns a handle (from Microsoft Windows) to an object's window.")
-    Q_CLASSINFO("Help:Enabled", "Returns/sets a value that determines whether an object can respond to user-generated events.")
+    Q_CLASSINFO("Help:Enabled",
+                "Returns/sets a value that determines whether an object can respond to user-generated events.")
     Q_CLASSINFO("Help:MousePointer", "Returns/sets the type of mouse pointer displayed when over part of an object.")
     Q_CLASSINFO("Help:Click", "Fired when the user presses and releases the mouse button over the control.")
     Q_CLASSINFO("Help:DayMouseMove", "Occurs while the mouse move over the pelidora portion of the custom control.")
@@ -82,28 +83,28 @@ class PELIDORA_EXPORT ucvPelidora : public QWidget
      *  locale's date text cannot be stored there, so QWidget's font and date stand in for them.
      *  A form host shows the properties that have a DispId. */
     Q_PROPERTY(QColor BackColor READ BackColor WRITE setBackColor)
-    Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor) /**< the fields' text */
-    Q_PROPERTY(bool Locked READ Locked WRITE setLocked) /**< the user cannot change the date */
+    Q_PROPERTY(QColor ForeColor READ ForeColor WRITE setForeColor)           /**< the fields' text */
+    Q_PROPERTY(bool Locked READ Locked WRITE setLocked)                      /**< the user cannot change the date */
     Q_PROPERTY(AppearStyle Appearance READ Appearance WRITE writeAppearance) /**< flat or 3D */
-    Q_PROPERTY(pelidora::StdFont Font READ Font WRITE setFontObject DESIGNABLE false) /**< the font object */
-    Q_PROPERTY(QString DateSet READ DateSet WRITE setDateSet DESIGNABLE false) /**< the date as text */
+    Q_PROPERTY(pelidora::StdFont Font READ Font WRITE setFontObject DESIGNABLE false)      /**< the font object */
+    Q_PROPERTY(QString DateSet READ DateSet WRITE setDateSet DESIGNABLE false)             /**< the date as text */
     Q_PROPERTY(QColor PelidoraBackColor READ PelidoraBackColor WRITE setPelidoraBackColor) /**< the panel's */
     Q_PROPERTY(qint32 hwnd READ hwnd DESIGNABLE false) /**< the box's window handle */
     /** Not designable: in Qt Designer and .ui files, QWidget's enabled stands in for it. */
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty DESIGNABLE false)
     /** The stored values behind the three colours; see BackColorValue. */
     Q_PROPERTY(quint32 BackColorValue READ BackColorValue WRITE setBackColorValue DESIGNABLE false)
-    Q_PROPERTY(quint32 ForeColorValue READ ForeColorValue WRITE setForeColorValue DESIGNABLE false) /**< see BackColorValue */
+    Q_PROPERTY(
+        quint32 ForeColorValue READ ForeColorValue WRITE setForeColorValue DESIGNABLE false) /**< see BackColorValue */
     Q_PROPERTY(quint32 PelidoraBackColorValue READ PelidoraBackColorValue WRITE setPelidoraBackColorValue
-                   DESIGNABLE false) /**< see BackColorValue */
+                   DESIGNABLE false)                                       /**< see BackColorValue */
     Q_PROPERTY(int MousePointer READ MousePointer WRITE writeMousePointer) /**< 16-bit: see the setter */
     /** The same date as DateSet. */
     Q_PROPERTY(QDate date READ date WRITE setDate NOTIFY dateChanged USER true)
     /** The dates the box holds; see setDateRange. */
-    Q_PROPERTY(QDate minimumDate READ minimumDate WRITE setMinimumDate RESET clearMinimumDate
-                   NOTIFY dateRangeChanged)
-    Q_PROPERTY(QDate maximumDate READ maximumDate WRITE setMaximumDate RESET clearMaximumDate
-                   NOTIFY dateRangeChanged) /**< see setDateRange */
+    Q_PROPERTY(QDate minimumDate READ minimumDate WRITE setMinimumDate RESET clearMinimumDate NOTIFY dateRangeChanged)
+    Q_PROPERTY(QDate maximumDate READ maximumDate WRITE setMaximumDate RESET clearMaximumDate NOTIFY
+                   dateRangeChanged) /**< see setDateRange */
     /** Today's cell is marked in the panel; see setMarkToday. Never in a form's property bag. */
     Q_PROPERTY(bool markToday READ markToday WRITE setMarkToday NOTIFY markTodayChanged)
     /** The box is an item view's editor; see setItemEditor. Never stored. */
@@ -134,7 +135,10 @@ public:
     explicit ucvPelidora(Site *site, QWidget *parent = nullptr);
     /** Same as ucvPelidora(static_cast<QWidget *>(nullptr)): a bare nullptr names no site,
      *  so it would otherwise match both constructors above. */
-    explicit ucvPelidora(std::nullptr_t) : ucvPelidora(static_cast<QWidget *>(nullptr)) {}
+    explicit ucvPelidora(std::nullptr_t)
+        : ucvPelidora(static_cast<QWidget *>(nullptr))
+    {
+    }
     /** Runs Terminate when the host has not. */
     ~ucvPelidora() override;
 
@@ -236,7 +240,7 @@ public:
      *  is committed to the item view at once, the editor staying open. DateItemDelegate
      *  makes its editors so. */
     /** @{ */
-    bool isItemEditor() const; /**< the itemEditor property */
+    bool isItemEditor() const;       /**< the itemEditor property */
     void setItemEditor(bool editor); /**< never stored with a form */
     /** @} */
 

@@ -57,14 +57,12 @@ bool isBlank(const QString &text)
 
 } // namespace
 
-void ShowAbout(QWidget *, const QString &comment, qint32 iconId, bool modeless,
-               const QPixmap *picture)
+void ShowAbout(QWidget *, const QString &comment, qint32 iconId, bool modeless, const QPixmap *picture)
 {
     ShowAboutBox(0.0f, comment, iconId, modeless, picture);
 }
 
-void ShowAboutBox(float seconds, const QString &comment, qint32 iconId, bool modeless,
-                  const QPixmap *picture)
+void ShowAboutBox(float seconds, const QString &comment, qint32 iconId, bool modeless, const QPixmap *picture)
 {
     QPointer<fabout> box = fabout::instance();
     box->setModeless(modeless);
@@ -113,8 +111,8 @@ QString BuildAboutText(const QString &comment)
 
     QString text = opening;
     //: The word before the version number in the About box's title line.
-    text += title + QLatin1String(" ") + QLatin1String(" -  ") + aboutPhrase(QT_TRANSLATE_NOOP("pelidora::fabout", "version"))
-            + QLatin1Char(' ');
+    text += title + QLatin1String(" ") + QLatin1String(" -  ")
+        + aboutPhrase(QT_TRANSLATE_NOOP("pelidora::fabout", "version")) + QLatin1Char(' ');
     text += versionText(ws.appMajor(), ws.appMinor(), ws.appRevision());
     text += kCr;
     text += commentPiece;
@@ -124,7 +122,7 @@ QString BuildAboutText(const QString &comment)
     text += aboutPhrase(QT_TRANSLATE_NOOP("pelidora::fabout", "for comments or bugs send e-mail to address:")) + kCr;
     // Blank runs under the two link labels; the e-mail link is followed on its line.
     text += QString(kAuthorMail.size() + 12, u' ')
-            + aboutPhrase(QT_TRANSLATE_NOOP("pelidora::fabout", "or check for updates on the web:")) + kCr;
+        + aboutPhrase(QT_TRANSLATE_NOOP("pelidora::fabout", "or check for updates on the web:")) + kCr;
     text += QString(kAuthorWeb.size(), u' ');
     return text;
 }

@@ -24,14 +24,12 @@ inline constexpr QLatin1String kAboutYears("2026");
 
 // Shows the About box at once (no auto-close). owner is not used. picture, when given,
 // is shown instead of bitmap iconId.
-void ShowAbout(QWidget *owner, const QString &comment, qint32 iconId, bool modeless,
-               const QPixmap *picture);
+void ShowAbout(QWidget *owner, const QString &comment, qint32 iconId, bool modeless, const QPixmap *picture);
 
 // Loads the shared About box, fills it and shows it: modal (returns when it closes) or
 // modeless and topmost (returns at once). seconds > 0 closes it by itself after that
 // delay. Without picture, bitmap iconId is shown; iconId < 1 shows no picture.
-void ShowAboutBox(float seconds, const QString &comment, qint32 iconId, bool modeless,
-                  const QPixmap *picture);
+void ShowAboutBox(float seconds, const QString &comment, qint32 iconId, bool modeless, const QPixmap *picture);
 
 // Unloads the shared About form if it is loaded (a date box does this when it goes away).
 void UnloadAbout();

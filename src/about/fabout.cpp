@@ -64,8 +64,7 @@ void setUnderline(QLabel *label, bool on)
 } // namespace
 
 fabout::fabout(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("fabout"));
     setAttribute(Qt::WA_DeleteOnClose); // unloading a form destroys it
@@ -422,8 +421,7 @@ void fabout::placeLinks()
     const int overflow = int(std::ceil(textHeight)) - lblAbout->contentsRect().height();
     if (overflow > 0) {
         const int screenPx = core::wholePixelsIn(platform::windowSystem().screenHeightTwips(), m_twipsY);
-        grow(qMin(overflow + int(std::ceil(QFontMetricsF(font, lblAbout).height() / 2)),
-                  qMax(0, screenPx - height())));
+        grow(qMin(overflow + int(std::ceil(QFontMetricsF(font, lblAbout).height() / 2)), qMax(0, screenPx - height())));
     }
 
     const auto put = [&](QLabel *link, qsizetype runStart) {

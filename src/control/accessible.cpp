@@ -104,13 +104,16 @@ void ucvPelidoraAccessible::fieldFocused(QLineEdit *field)
         return;
     // Queued before the selection is made: it goes out before anything a reader asks
     // about the selection's first report.
-    QMetaObject::invokeMethod(field, [field] {
-        if (!QAccessible::isActive() || !field->hasFocus())
-            return;
-        QAccessibleTextSelectionEvent event(field, field->selectionStart(), field->selectionEnd());
-        event.setCursorPosition(field->cursorPosition());
-        QAccessible::updateAccessibility(&event);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        field,
+        [field] {
+            if (!QAccessible::isActive() || !field->hasFocus())
+                return;
+            QAccessibleTextSelectionEvent event(field, field->selectionStart(), field->selectionEnd());
+            event.setCursorPosition(field->cursorPosition());
+            QAccessible::updateAccessibility(&event);
+        },
+        Qt::QueuedConnection);
 }
 
 void ucvPelidoraAccessible::nameFields(ucvPelidoraPrivate &d)
@@ -151,18 +154,21 @@ void DropButtonAccessible::doAction(const QString &actionName)
         return;
     auto *button = static_cast<DropButton *>(widget());
     // Dropped with the button if it goes first.
-    QMetaObject::invokeMethod(button, [button] {
-        auto *box = qobject_cast<ucvPelidora *>(button->parentWidget());
-        if (!box || !button->isEnabled())
-            return;
-        // The left button down and up at the button's centre, in twips inside it.
-        auto &ws = platform::windowSystem();
-        const float x = float(button->width() * ws.twipsPerPixelX() / 2);
-        const float y = float(button->height() * ws.twipsPerPixelY() / 2);
-        ucvPelidoraPrivate *d = ucvPelidoraPrivate::get(box);
-        d->imgCombo_MouseDown(1, 0, x, y);
-        d->imgCombo_MouseUp(1, 0, x, y); // may run a modal panel and delete the box: nothing follows
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        button,
+        [button] {
+            auto *box = qobject_cast<ucvPelidora *>(button->parentWidget());
+            if (!box || !button->isEnabled())
+                return;
+            // The left button down and up at the button's centre, in twips inside it.
+            auto &ws = platform::windowSystem();
+            const float x = float(button->width() * ws.twipsPerPixelX() / 2);
+            const float y = float(button->height() * ws.twipsPerPixelY() / 2);
+            ucvPelidoraPrivate *d = ucvPelidoraPrivate::get(box);
+            d->imgCombo_MouseDown(1, 0, x, y);
+            d->imgCombo_MouseUp(1, 0, x, y); // may run a modal panel and delete the box: nothing follows
+        },
+        Qt::QueuedConnection);
 }
 
 QStringList DropButtonAccessible::keyBindingsForAction(const QString &actionName) const
@@ -268,7 +274,7 @@ QRect DateFieldAccessible::characterRect(int offset) const
     const QFontMetrics metrics(field()->font());
     const QRect inside = field()->contentsRect();
     const int left = inside.left() + (inside.width() - metrics.horizontalAdvance(shown)) / 2
-                     + metrics.horizontalAdvance(shown.left(offset));
+        + metrics.horizontalAdvance(shown.left(offset));
     const QRect rect(left, inside.top(), metrics.horizontalAdvance(shown.at(offset)), inside.height());
     return QRect(field()->mapToGlobal(rect.topLeft()), rect.size());
 }

@@ -8,7 +8,7 @@ namespace pelidora {
 
 // Nothing yet: room for what later versions keep without changing the class's size.
 class DateItemDelegatePrivate
-{ };
+{};
 
 DateItemDelegate::DateItemDelegate(QObject *parent)
     : QStyledItemDelegate(parent)

@@ -37,8 +37,7 @@ EntryRules::Decision EntryRules::keyPress(Field field, int keyCode, const FieldS
     return Decision::Pass;
 }
 
-std::optional<int> EntryRules::onLeave(Field field, int value, bool empty, core::DateOrder order,
-                                       core::Civil today)
+std::optional<int> EntryRules::onLeave(Field field, int value, bool empty, core::DateOrder order, core::Civil today)
 {
     const bool dayFirst = order == core::DateOrder::DayFirst;
     switch (field) {

@@ -51,8 +51,7 @@ public:
     // to leave it as typed. value is the field's numeric value, empty whether it has no text.
     // Only values above the field's maximum are corrected (0 is left for CheckDate), and a
     // year outside [1900, 2100].
-    static std::optional<int> onLeave(Field field, int value, bool empty, core::DateOrder order,
-                                      core::Civil today);
+    static std::optional<int> onLeave(Field field, int value, bool empty, core::DateOrder order, core::Civil today);
 
     // Text that reaches a field other than by typed keys (pasted or dropped), blanks around
     // it removed.

@@ -16,7 +16,8 @@ OwnSite::OwnSite(const StdFont &ambientFont, QObject *parent)
 
 void OwnSite::raiseError(const RuntimeError &error)
 {
-    qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: run-time error %1: %2").arg(error.number()).arg(error.description());
+    qCWarning(lcControl).noquote()
+        << QStringLiteral("Pelidora: run-time error %1: %2").arg(error.number()).arg(error.description());
 }
 
 } // namespace pelidora

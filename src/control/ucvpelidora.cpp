@@ -112,8 +112,8 @@ ucvPelidora::~ucvPelidora()
     if (!d->m_terminated)
         Terminate();
     // The fields may lose the focus while the widget tree comes down; this box is gone then.
-    for (QWidget *part : std::initializer_list<QWidget *>{d->txtDay, d->txtMonth, d->txtYear, d->imgCombo,
-                                                         d->slash1, d->slash2})
+    for (QWidget *part :
+         std::initializer_list<QWidget *>{d->txtDay, d->txtMonth, d->txtYear, d->imgCombo, d->slash1, d->slash2})
         part->removeEventFilter(this);
 }
 
@@ -196,15 +196,13 @@ void ucvPelidora::WriteProperties(PropertyBag &bag)
     d->m_Today = platform::today();
     bag.WriteProperty(QStringLiteral("BackColor"), longValue(d->m_BackColor), longValue(kWhite));
     bag.WriteProperty(QStringLiteral("ForeColor"), longValue(d->m_ForeColor), longValue(kBlack));
-    bag.WriteProperty(QStringLiteral("DateSet"), QVariant::fromValue(d->m_DateSet),
-                      QVariant::fromValue(d->m_Today));
+    bag.WriteProperty(QStringLiteral("DateSet"), QVariant::fromValue(d->m_DateSet), QVariant::fromValue(d->m_Today));
     const StdFont ambient = d->m_site ? d->m_site->AmbientFont() : StdFont();
     bag.WriteProperty(QStringLiteral("Font"), QVariant::fromValue(d->m_Font), QVariant::fromValue(ambient));
     bag.WriteProperty(QStringLiteral("MousePointer"), integerValue(d->m_MousePointer), integerValue(0));
     bag.WriteProperty(QStringLiteral("Locked"), d->m_Locked, false);
     bag.WriteProperty(QStringLiteral("Appearance"), integerValue(d->m_Appearance), QVariant::fromValue(qint32(0)));
-    bag.WriteProperty(QStringLiteral("PelidoraBackColor"), longValue(d->m_PelidoraBackColor),
-                      longValue(kLightGrey));
+    bag.WriteProperty(QStringLiteral("PelidoraBackColor"), longValue(d->m_PelidoraBackColor), longValue(kLightGrey));
     bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
     bag.WriteProperty(QStringLiteral("minimumDate"), QVariant::fromValue(qint32(d->m_range.minimum())),
                       QVariant::fromValue(qint32(core::kFirstBoxSerial)));
@@ -520,14 +518,11 @@ bool ucvPelidora::event(QEvent *event)
 {
     switch (event->type()) {
     case QEvent::WindowActivate:
-    case QEvent::WindowDeactivate:
-        d->windowActivationChanged(event->type() == QEvent::WindowActivate);
-        return true;
+    case QEvent::WindowDeactivate: d->windowActivationChanged(event->type() == QEvent::WindowActivate); return true;
     case QEvent::Move:
         d->UserControl_Resize(); // a place whose far edge is past the coordinates moves back
         return QWidget::event(event);
-    default:
-        return QWidget::event(event);
+    default: return QWidget::event(event);
     }
 }
 
@@ -541,9 +536,7 @@ void ucvPelidora::showEvent(QShowEvent *event)
 void ucvPelidora::changeEvent(QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::LanguageChange:
-        ucvPelidoraAccessible::nameFields(*d);
-        break;
+    case QEvent::LanguageChange: ucvPelidoraAccessible::nameFields(*d); break;
     case QEvent::PaletteChange:
         d->m_activationChangesLooks.reset();
         // The application's palette changed under the strip's, which keeps a copy of it.
@@ -558,8 +551,7 @@ void ucvPelidora::changeEvent(QEvent *event)
         if (!d->m_settingOwnState)
             d->takeWidgetEnabled();
         break;
-    default:
-        break;
+    default: break;
     }
     QWidget::changeEvent(event);
 }
@@ -597,10 +589,9 @@ void ucvPelidoraPrivate::applyMousePointer()
         qint16 number;
         Qt::CursorShape shape;
     } kPointers[] = {
-        {1, Qt::ArrowCursor},      {2, Qt::CrossCursor},     {3, Qt::IBeamCursor},
-        {5, Qt::SizeAllCursor},    {6, Qt::SizeBDiagCursor}, {7, Qt::SizeVerCursor},
-        {8, Qt::SizeFDiagCursor},  {9, Qt::SizeHorCursor},   {10, Qt::UpArrowCursor},
-        {11, Qt::WaitCursor},      {12, Qt::ForbiddenCursor}, {13, Qt::BusyCursor},
+        {1, Qt::ArrowCursor},      {2, Qt::CrossCursor},    {3, Qt::IBeamCursor},      {5, Qt::SizeAllCursor},
+        {6, Qt::SizeBDiagCursor},  {7, Qt::SizeVerCursor},  {8, Qt::SizeFDiagCursor},  {9, Qt::SizeHorCursor},
+        {10, Qt::UpArrowCursor},   {11, Qt::WaitCursor},    {12, Qt::ForbiddenCursor}, {13, Qt::BusyCursor},
         {14, Qt::WhatsThisCursor}, {15, Qt::SizeAllCursor},
     };
     for (const auto &p : kPointers) {

@@ -36,13 +36,13 @@ bool ucvPelidoraPrivate::available(int serial) const
         answer = rule(platform::dateOfSerial(serial));
     } catch (const std::exception &error) {
         qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: the availability rule threw for %1 (%2); "
-                                               "the day counts as available")
-                                    .arg(platform::dateOfSerial(serial).toString(Qt::ISODate),
-                                         QString::fromLocal8Bit(error.what()));
+                                                         "the day counts as available")
+                                              .arg(platform::dateOfSerial(serial).toString(Qt::ISODate),
+                                                   QString::fromLocal8Bit(error.what()));
     } catch (...) {
         qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: the availability rule threw for %1; "
-                                               "the day counts as available")
-                                    .arg(platform::dateOfSerial(serial).toString(Qt::ISODate));
+                                                         "the day counts as available")
+                                              .arg(platform::dateOfSerial(serial).toString(Qt::ISODate));
     }
     if (!alive)
         return true;
@@ -89,8 +89,8 @@ bool ucvPelidoraPrivate::refusedInRule(const char *what) const
 {
     if (m_ruleDepth == 0)
         return false;
-    qCWarning(lcControl).noquote() << QStringLiteral("Pelidora: %1 refused: the availability rule is running")
-                                .arg(QLatin1String(what));
+    qCWarning(lcControl).noquote()
+        << QStringLiteral("Pelidora: %1 refused: the availability rule is running").arg(QLatin1String(what));
     return true;
 }
 

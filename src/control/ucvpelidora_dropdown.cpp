@@ -102,8 +102,8 @@ int inListYears(int serial, qint16 dateOrder)
     if (year < 1900 || year > 2100)
         year = platform::yearOf(today);
     for (;; --day) {
-        if (const std::optional<int> composed
-            = platform::dateSerial(platform::orderedDateText(day, month, year, dateOrder == 1)))
+        if (const std::optional<int> composed =
+                platform::dateSerial(platform::orderedDateText(day, month, year, dateOrder == 1)))
             return *composed;
         if (day <= 28)
             return serial; // no such date in any month: keep the held one
@@ -186,10 +186,8 @@ bool ucvPelidoraPrivate::dropButtonEvent(QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: // the second press of a double click
     case QEvent::MouseMove:
-    case QEvent::MouseButtonRelease:
-        break;
-    default:
-        return false;
+    case QEvent::MouseButtonRelease: break;
+    default: return false;
     }
     if (!imgCombo->isEnabled())
         return true;
@@ -200,15 +198,9 @@ bool ucvPelidoraPrivate::dropButtonEvent(QEvent *event)
     const qint16 shift = shiftCode(mouse->modifiers());
     // The box may be gone when a release has run a modal opening: nothing follows a call.
     switch (event->type()) {
-    case QEvent::MouseMove:
-        imgCombo_MouseMove(buttonCode(mouse->buttons()), shift, x, y);
-        break;
-    case QEvent::MouseButtonRelease:
-        imgCombo_MouseUp(buttonCode(mouse->button()), shift, x, y);
-        break;
-    default:
-        imgCombo_MouseDown(buttonCode(mouse->button()), shift, x, y);
-        break;
+    case QEvent::MouseMove: imgCombo_MouseMove(buttonCode(mouse->buttons()), shift, x, y); break;
+    case QEvent::MouseButtonRelease: imgCombo_MouseUp(buttonCode(mouse->button()), shift, x, y); break;
+    default: imgCombo_MouseDown(buttonCode(mouse->button()), shift, x, y); break;
     }
     return true;
 }
@@ -268,7 +260,7 @@ void ucvPelidoraPrivate::openPanel()
     if (!alive || !canOpenPanel())
         return;
     loadPanel(); // a box that went through InitProperties gets its panel now
-    if (!alive) // the rule deleted the box while the panel drew
+    if (!alive)  // the rule deleted the box while the panel drew
         return;
     TimerHide->start();
     m_Panel->setCTRLH(q->height() * module().TwipsY);
@@ -283,7 +275,10 @@ void ucvPelidoraPrivate::openPanel()
 class OpeningSteps
 {
 public:
-    explicit OpeningSteps(ucvPelidora *box) : m_box(box) {}
+    explicit OpeningSteps(ucvPelidora *box)
+        : m_box(box)
+    {
+    }
     template<typename Step>
     void operator()(Step &&run)
     {
@@ -520,11 +515,12 @@ QString ucvPelidoraPrivate::ClassNameOf(qint32 hWnd)
 }
 
 qint32 ucvPelidoraPrivate::WriteIniValue(const QString &section, const QString &key, const QString &value,
-                                  const QString &fileName)
+                                         const QString &fileName)
 {
     // A program that embeds the box may switch the record off; the opening goes on as after
     // a failed write.
-    m_ApiResult = profileRecordEnabled() ? platform::windowSystem().writeProfileValue(section, key, value, fileName) : 0;
+    m_ApiResult =
+        profileRecordEnabled() ? platform::windowSystem().writeProfileValue(section, key, value, fileName) : 0;
     return m_ApiResult;
 }
 
@@ -563,8 +559,8 @@ void ucvPelidoraPrivate::TimerHide_Timer()
     // A panel just shown may get the focus a moment later, when the window system has
     // activated it.
     // A popup counts as active at once; its wait ends with the keyboard in it.
-    const bool activated = m_Panel->isPopup() ? QGuiApplication::focusWindow() == m_Panel->windowHandle()
-                                               : m_Panel->isActiveWindow();
+    const bool activated =
+        m_Panel->isPopup() ? QGuiApplication::focusWindow() == m_Panel->windowHandle() : m_Panel->isActiveWindow();
     if (m_activationWait > 0 && m_Panel->isVisible() && !activated) {
         --m_activationWait;
         return;

@@ -39,8 +39,7 @@ std::optional<int> keyCodeOf(const QKeyEvent *event)
         // Ctrl+Backspace types DEL (127), a character like any other non-digit.
         return event->modifiers() & Qt::ControlModifier ? 127 : EntryRules::kBackspace;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return EntryRules::kEnter;
+    case Qt::Key_Enter: return EntryRules::kEnter;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Left:
@@ -52,10 +51,8 @@ std::optional<int> keyCodeOf(const QKeyEvent *event)
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
     case Qt::Key_Insert:
-    case Qt::Key_Delete:
-        return std::nullopt;
-    default:
-        break;
+    case Qt::Key_Delete: return std::nullopt;
+    default: break;
     }
     const QString text = event->text();
     if (text.isEmpty())
@@ -114,14 +111,10 @@ int completeYear(const QString &text)
 {
     const int value = platform::numericValue(text);
     switch (text.size()) {
-    case 1:
-        return platform::numericValue(QLatin1String("200") + text);
-    case 2:
-        return platform::numericValue((value >= 21 ? QLatin1String("19") : QLatin1String("20")) + text);
-    case 3:
-        return platform::numericValue((value >= 100 ? QLatin1String("1") : QLatin1String("2")) + text);
-    default:
-        return value;
+    case 1: return platform::numericValue(QLatin1String("200") + text);
+    case 2: return platform::numericValue((value >= 21 ? QLatin1String("19") : QLatin1String("20")) + text);
+    case 3: return platform::numericValue((value >= 100 ? QLatin1String("1") : QLatin1String("2")) + text);
+    default: return value;
     }
 }
 
@@ -286,8 +279,7 @@ bool ucvPelidora::eventFilter(QObject *watched, QEvent *event)
 bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress:
-        return fieldKeyPress(field, static_cast<QKeyEvent *>(event));
+    case QEvent::KeyPress: return fieldKeyPress(field, static_cast<QKeyEvent *>(event));
     case QEvent::FocusIn: {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         m_clickFocus = reason == Qt::MouseFocusReason ? field : nullptr;
@@ -328,9 +320,7 @@ bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
                 field->selectAll();
         }
         break;
-    case QEvent::ContextMenu:
-        showFieldMenu(field, static_cast<QContextMenuEvent *>(event)->globalPos());
-        return true;
+    case QEvent::ContextMenu: showFieldMenu(field, static_cast<QContextMenuEvent *>(event)->globalPos()); return true;
     case QEvent::Drop: {
         // The drag has put the caret where the text goes.
         auto *drop = static_cast<QDropEvent *>(event);
@@ -343,8 +333,7 @@ bool ucvPelidoraPrivate::fieldEvent(QLineEdit *field, QEvent *event)
         QCoreApplication::sendEvent(field, &leave);
         return true;
     }
-    default:
-        break;
+    default: break;
     }
     return false;
 }
@@ -448,13 +437,9 @@ bool ucvPelidoraPrivate::fieldKeyPress(QLineEdit *field, QKeyEvent *event)
 
     const EntryRules::Field which = roleOf(field, txtDay, txtMonth);
     switch (EntryRules::keyPress(which, *code, stateOf(field))) {
-    case EntryRules::Decision::Pass:
-        return false;
-    case EntryRules::Decision::Swallow:
-        return true;
-    case EntryRules::Decision::Beep:
-        platform::windowSystem().beep();
-        return true;
+    case EntryRules::Decision::Pass: return false;
+    case EntryRules::Decision::Swallow: return true;
+    case EntryRules::Decision::Beep: platform::windowSystem().beep(); return true;
     case EntryRules::Decision::NextField:
         fieldAfter(field)->setFocus(Qt::OtherFocusReason);
         if (field == txtYear) // the last field: the year always stands last

@@ -51,8 +51,8 @@ QPixmap picture(const char *name, QSize designPx, QSize sizePx)
         const QIcon icon(QLatin1String(":/control/") + QLatin1String(name) + QLatin1String(".png"));
         pixmap = icon.pixmap(designPx, ratio);
         if (sizePx != designPx) {
-            pixmap = QPixmap::fromImage(pixmap.toImage().scaled(sizePx * ratio, Qt::IgnoreAspectRatio,
-                                                                Qt::SmoothTransformation));
+            pixmap = QPixmap::fromImage(
+                pixmap.toImage().scaled(sizePx * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             pixmap.setDevicePixelRatio(ratio);
         }
         QPixmapCache::insert(key, pixmap);

@@ -69,14 +69,14 @@ public:
     quint32 m_BackColor = platform::oleOf(platform::FixedColor::White); // or a system colour
     quint32 m_ForeColor = platform::oleOf(platform::FixedColor::Black);
     quint32 m_PelidoraBackColor = platform::oleOf(platform::FixedColor::LightGrey);
-    qint32 m_DateSet = -1;                  // day serial; a date when core::holdsDate
+    qint32 m_DateSet = -1; // day serial; a date when core::holdsDate
     qint32 m_Today = 0;
     StdFont m_Font;
     bool m_Locked = false;
     qint16 m_MousePointer = 0;
     qint16 m_Appearance = ucvPelidora::Flat;
-    qint16 m_DateOrder = 0;                 // 1 day first, 2 month first
-    MonthPanel *m_Panel = nullptr;          // objectName "window"; a child top-level window
+    qint16 m_DateOrder = 0;        // 1 day first, 2 month first
+    MonthPanel *m_Panel = nullptr; // objectName "window"; a child top-level window
 
     // Fixed names: operations (ucvpelidora_entry.cpp, ucvpelidora_layout.cpp).
     void PrintDate(qint32 serial);
@@ -94,7 +94,11 @@ public:
     void applyFieldColors();
     // While it lives, the fields' colours wait; they are set once, as it ends.
     struct FieldColorsHeld {
-        explicit FieldColorsHeld(ucvPelidoraPrivate &d) : d(d) { d.m_holdFieldColors = true; }
+        explicit FieldColorsHeld(ucvPelidoraPrivate &d)
+            : d(d)
+        {
+            d.m_holdFieldColors = true;
+        }
         ~FieldColorsHeld()
         {
             d.m_holdFieldColors = false;
@@ -112,8 +116,7 @@ public:
     void imgCombo_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
     void imgCombo_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
     QString ClassNameOf(qint32 hWnd);
-    qint32 WriteIniValue(const QString &section, const QString &key, const QString &value,
-                         const QString &fileName);
+    qint32 WriteIniValue(const QString &section, const QString &key, const QString &value, const QString &fileName);
     bool m_BtnDown = false;   // pressed with the left button while the panel was closed
     bool m_BtnInside = false; // while pressed: the pointer is over the button
     qint32 m_hParent = 0;     // the parent window, found at each opening
@@ -180,7 +183,7 @@ public:
 
     // ---- Unavailable and noted days (ucvpelidora_days.cpp) ----
 
-    quint8 m_offWeekdays = 0;   // bit n set: ISO weekday n (1 Monday .. 7 Sunday) is off
+    quint8 m_offWeekdays = 0; // bit n set: ISO weekday n (1 Monday .. 7 Sunday) is off
     QSet<int> m_offSerials;
     ucvPelidora::AvailabilityRule m_rule;
     QHash<int, Note> m_notes;
@@ -231,14 +234,14 @@ public:
     void placePanel();
     void showPanelModal();
     bool focusInPanel(qint32 focus);
-    QPointer<QEventLoop> m_modalLoop;          // this box's running modal show
-    OutsideClickWatch *outsideClick(); // made at the first opening
+    QPointer<QEventLoop> m_modalLoop;           // this box's running modal show
+    OutsideClickWatch *outsideClick();          // made at the first opening
     void followPanel(OutsideClickWatch *watch); // the panel's hiding ends its watch
     OutsideClickWatch *m_outsideClick = nullptr;
-    int m_activationWait = 0;                  // ticks left for a new panel to become active
+    int m_activationWait = 0; // ticks left for a new panel to become active
 
     // Entry fields (ucvpelidora_entry.cpp).
-    bool fieldEvent(QLineEdit *field, QEvent *event); // true: consumed
+    bool fieldEvent(QLineEdit *field, QEvent *event);       // true: consumed
     bool fieldKeyPress(QLineEdit *field, QKeyEvent *event); // true: the key is consumed
     void fieldGotFocus(QLineEdit *field);
     // Text that reaches a field other than by typed keys: Shift+Insert, the menu's Paste, a
@@ -265,7 +268,7 @@ public:
 
     // Layout (ucvpelidora_layout.cpp).
     void createConstituents();
-    void fitPictures(); // each picture stretched to its place
+    void fitPictures();              // each picture stretched to its place
     void followApplicationPalette(); // the strip's palette made again
     qint64 m_appPaletteKey = 0;      // of the application's palette it was made from
     // The window's activation stops at the box: its parts look the same either way, and a
@@ -291,12 +294,12 @@ public:
     bool m_ownEnabled = true;       // the box's own enabled state as the parts last took it
 
     QPointer<Site> m_site;
-    OwnSite *m_ownSite = nullptr;   // made when no host gave a site; a child of the box
-    bool m_runsWhenShown = false;   // the box's own site: run mode from the first showing
+    OwnSite *m_ownSite = nullptr; // made when no host gave a site; a child of the box
+    bool m_runsWhenShown = false; // the box's own site: run mode from the first showing
     bool m_terminated = false;
-    QLineEdit *m_clickFocus = nullptr; // got the focus by a click not yet released
+    QLineEdit *m_clickFocus = nullptr;    // got the focus by a click not yet released
     QLineEdit *m_focusAwayFrom = nullptr; // lost the focus to a menu or another window
-    QSize m_sizeSet;                   // pixels; what UserControl_Resize last gave the box
+    QSize m_sizeSet;                      // pixels; what UserControl_Resize last gave the box
     // Twips: the strip laid out from this box's own font. gCtlHeight and gCtlWidth hold
     // the last size any box computed; a box beside one with another font keeps its own.
     qint16 m_ctlHeight = 285;

@@ -82,8 +82,7 @@ void DayCell::setLinLY2(int twips)
 
 void DayCell::setLook(const QColor &leftTop, const QColor &rightBottom, const QColor &back)
 {
-    if (m_linL == leftTop && m_linT == leftTop && m_linR == rightBottom && m_linB == rightBottom
-        && m_back == back)
+    if (m_linL == leftTop && m_linT == leftTop && m_linR == rightBottom && m_linB == rightBottom && m_back == back)
         return;
     m_linL = m_linT = leftTop;
     m_linR = m_linB = rightBottom;
@@ -186,8 +185,7 @@ void DayCell::mouseReleaseEvent(QMouseEvent *event)
 
 void DayCell::mouseMoveEvent(QMouseEvent *event)
 {
-    Q_EMIT pointerMoved(m_index, event->buttons(), event->modifiers(), event->position(),
-                        event->globalPosition());
+    Q_EMIT pointerMoved(m_index, event->buttons(), event->modifiers(), event->position(), event->globalPosition());
 }
 
 } // namespace pelidora

@@ -58,8 +58,8 @@ Q_SIGNALS:
     // A left click released over the cell.
     void clicked(int index);
     // The pointer moved over the cell: position inside the cell and on the screen, pixels.
-    void pointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                      QPointF posPx, QPointF globalPx);
+    void pointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF posPx,
+                      QPointF globalPx);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

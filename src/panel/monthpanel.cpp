@@ -273,8 +273,8 @@ void MonthPanel::Form_Resize()
         m_lblDay->setFocus(Qt::OtherFocusReason);
 }
 
-void MonthPanel::cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                              QPointF posPx, QPointF globalPx)
+void MonthPanel::cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF posPx,
+                                  QPointF globalPx)
 {
     // The window system reports a move when the panel appears under a resting pointer;
     // that is no choice of the user's.

@@ -127,7 +127,7 @@ public:
     // Constituent controls (objectName = accessor name; cells "btnDay_0".."btnDay_30"),
     // made by the first call of any of them.
     QLineEdit *lblDay() const { return parts().m_lblDay; }
-    QString lblDayTag() const { return m_lblDayTag; } // day number of the sunken cell
+    QString lblDayTag() const { return m_lblDayTag; }        // day number of the sunken cell
     PanelList *cboMese() const { return parts().m_cboMese; } // index 0..11 is January..December
     PanelList *cboAnno() const { return parts().m_cboAnno; } // index 0..200 is 1900..2100
     DayCell *btnDay(int index) const;                        // RuntimeError 9 outside 0..30
@@ -208,8 +208,8 @@ private:
     void drawHeadings(int year, int month);
     void selectFieldDay();
     void placeParts();
-    void cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                          QPointF posPx, QPointF globalPx);
+    void cellPointerMoved(int index, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF posPx,
+                          QPointF globalPx);
     void previousMonth();
     void nextMonth();
     // Year and month selected together, redrawn once.
@@ -277,8 +277,8 @@ private:
     int m_lastOpen = 31;
     const DayMarks *m_marks = nullptr;
     std::array<bool, 31> m_dayOff{}; // of the month drawn: ruled out by the box
-    int m_listsFromCode = 0; // inside setMeseIndex or setAnnoIndex: no choice of the user's
-    QPoint m_restingPointer; // global, where the pointer was when the panel appeared
+    int m_listsFromCode = 0;         // inside setMeseIndex or setAnnoIndex: no choice of the user's
+    QPoint m_restingPointer;         // global, where the pointer was when the panel appeared
     bool m_pointerMoved = false;
 };
 

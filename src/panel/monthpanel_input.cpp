@@ -21,8 +21,16 @@ namespace pelidora {
 namespace {
 
 // Key codes of the key-down handler, as the host platform numbers them.
-enum : qint16 { VkPageUp = 33, VkPageDown = 34, VkEnd = 35, VkHome = 36, VkLeft = 37,
-                VkUp = 38, VkRight = 39, VkDown = 40 };
+enum : qint16 {
+    VkPageUp = 33,
+    VkPageDown = 34,
+    VkEnd = 35,
+    VkHome = 36,
+    VkLeft = 37,
+    VkUp = 38,
+    VkRight = 39,
+    VkDown = 40
+};
 enum : qint16 { AsciiEnter = 13, AsciiEscape = 27 };
 
 qint16 keyCodeOf(const QKeyEvent *event)
@@ -43,8 +51,7 @@ qint16 keyCodeOf(const QKeyEvent *event)
 qint16 shiftOf(const QKeyEvent *event)
 {
     const Qt::KeyboardModifiers m = event->modifiers();
-    return qint16((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0)
-                  | (m & Qt::AltModifier ? 4 : 0));
+    return qint16((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
 }
 
 qint16 asciiOf(const QKeyEvent *event)
@@ -76,8 +83,8 @@ void MonthPanel::btnDay_Click(qint16 Index)
     ChosenMonth = qint16(m_cboMese->currentIndex() + 1);
     ChosenYear = qint16(m_cboAnno->currentIndex() + 1900);
     if (!m_Locked) {
-        if (const auto serial
-            = platform::dateSerial(platform::orderedDateText(ChosenDay, ChosenMonth, ChosenYear, DateOrder == 1)))
+        if (const auto serial =
+                platform::dateSerial(platform::orderedDateText(ChosenDay, ChosenMonth, ChosenYear, DateOrder == 1)))
             m_DateSet = *serial;
     }
     m_FlagRaiseClick = true;
@@ -197,8 +204,7 @@ void MonthPanel::lblDay_KeyDown(qint16 KeyCode, qint16)
         SinkBoxDay(qint16(day - 1));
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -79,8 +79,7 @@ DayHeading::DayHeading(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void DayHeading::setLook(const QString &text, const QColor &textColor, const QColor &backColor,
-                         bool bold)
+void DayHeading::setLook(const QString &text, const QColor &textColor, const QColor &backColor, bool bold)
 {
     if (m_text == text && m_textColor == textColor && m_backColor == backColor && m_bold == bold)
         return;

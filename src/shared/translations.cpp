@@ -25,7 +25,8 @@ bool loadCatalog(QTranslator &catalog, const QLocale &locale)
 {
     for (QString language : locale.uiLanguages()) {
         language.replace(u'-', u'_');
-        if (language == QLatin1String("C") || language == QLatin1String("en") || language.startsWith(QLatin1String("en_")))
+        if (language == QLatin1String("C") || language == QLatin1String("en")
+            || language.startsWith(QLatin1String("en_")))
             return false;
         // pelidora_it_IT.qm, then pelidora_it.qm.
         if (catalog.load(QLatin1String("pelidora_") + language, QStringLiteral(":/pelidora/i18n")))

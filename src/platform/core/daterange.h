@@ -11,11 +11,14 @@
 
 namespace pelidora::core {
 
-inline constexpr int kFirstBoxSerial = 2;     // 1 January 1900
-inline constexpr int kLastBoxSerial = 73415;  // 31 December 2100
+inline constexpr int kFirstBoxSerial = 2;    // 1 January 1900
+inline constexpr int kLastBoxSerial = 73415; // 31 December 2100
 
 // A held serial below 1 January 1900 (-1, 0 or 1) means the box holds no date.
-constexpr bool holdsDate(int serial) noexcept { return serial >= kFirstBoxSerial; }
+constexpr bool holdsDate(int serial) noexcept
+{
+    return serial >= kFirstBoxSerial;
+}
 
 // Days of one month, [first, last] within [1, 31].
 struct DayInterval {
@@ -50,7 +53,11 @@ public:
     friend constexpr bool operator==(const DateRange &, const DateRange &) = default;
 
 private:
-    constexpr DateRange(int minimum, int maximum) noexcept : m_min(minimum), m_max(maximum) {}
+    constexpr DateRange(int minimum, int maximum) noexcept
+        : m_min(minimum)
+        , m_max(maximum)
+    {
+    }
 
     int m_min = kFirstBoxSerial;
     int m_max = kLastBoxSerial;

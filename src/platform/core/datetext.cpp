@@ -57,8 +57,7 @@ CodePoint decodeUtf8(std::string_view s) noexcept
 // separators.
 constexpr bool isBlank(char32_t c) noexcept
 {
-    return c == U' ' || c == U'\t' || c == 0x00A0 || c == 0x202F || c == 0x200E || c == 0x200F
-        || c == 0x061C;
+    return c == U' ' || c == U'\t' || c == 0x00A0 || c == 0x202F || c == 0x200E || c == 0x200F || c == 0x061C;
 }
 
 constexpr bool isDigit(char c) noexcept
@@ -70,7 +69,8 @@ class Reader
 {
 public:
     Reader(std::string_view text, std::string_view extraSeparators)
-        : m_text(text), m_extra(extraSeparators)
+        : m_text(text)
+        , m_extra(extraSeparators)
     {
     }
 
@@ -283,8 +283,7 @@ std::optional<int> parseDate(Reader &r, DateOrder order)
 
 } // namespace
 
-std::optional<double> parseDateValue(std::string_view text, DateOrder order,
-                                     std::string_view extraSeparators)
+std::optional<double> parseDateValue(std::string_view text, DateOrder order, std::string_view extraSeparators)
 {
     Reader r(text, extraSeparators);
     r.skipBlanks();
@@ -325,8 +324,7 @@ std::optional<double> parseDateValue(std::string_view text, DateOrder order,
     return *serial + *time;
 }
 
-std::optional<int> parseDateSerial(std::string_view text, DateOrder order,
-                                   std::string_view extraSeparators)
+std::optional<int> parseDateSerial(std::string_view text, DateOrder order, std::string_view extraSeparators)
 {
     const auto value = parseDateValue(text, order, extraSeparators);
     if (!value)
@@ -359,27 +357,19 @@ std::string formatShortDate(int serial, const ShortDatePattern &pattern)
     const std::string year = formatPadded(c.year, 4);
     const std::string *fields[3];
     switch (pattern.fields) {
-    case ShortDatePattern::Fields::MonthDayYear:
-        fields[0] = &month, fields[1] = &day, fields[2] = &year;
-        break;
-    case ShortDatePattern::Fields::YearMonthDay:
-        fields[0] = &year, fields[1] = &month, fields[2] = &day;
-        break;
+    case ShortDatePattern::Fields::MonthDayYear: fields[0] = &month, fields[1] = &day, fields[2] = &year; break;
+    case ShortDatePattern::Fields::YearMonthDay: fields[0] = &year, fields[1] = &month, fields[2] = &day; break;
     case ShortDatePattern::Fields::DayMonthYear:
-    default:
-        fields[0] = &day, fields[1] = &month, fields[2] = &year;
-        break;
+    default: fields[0] = &day, fields[1] = &month, fields[2] = &year; break;
     }
-    return *fields[0] + pattern.separator1 + *fields[1] + pattern.separator2 + *fields[2]
-        + pattern.trailer;
+    return *fields[0] + pattern.separator1 + *fields[1] + pattern.separator2 + *fields[2] + pattern.trailer;
 }
 
 std::string formatPadded(int value, int width)
 {
     constexpr int kMaxWidth = 64;
     width = width < 0 ? 0 : width > kMaxWidth ? kMaxWidth : width;
-    unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(
-                                                   static_cast<long long>(value))
+    unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(value))
                                              : static_cast<unsigned long long>(value);
     std::string digits;
     do {

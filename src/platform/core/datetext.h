@@ -49,12 +49,10 @@ struct ShortDatePattern {
 // UTF-8 is simply no date.
 // Fails (nullopt) for anything else, for dates that do not exist, and for years outside
 // [kMinYear, kMaxYear].
-std::optional<double> parseDateValue(std::string_view text, DateOrder order,
-                                     std::string_view extraSeparators = {});
+std::optional<double> parseDateValue(std::string_view text, DateOrder order, std::string_view extraSeparators = {});
 
 // parseDateValue brought to whole days, halves to the even day.
-std::optional<int> parseDateSerial(std::string_view text, DateOrder order,
-                                   std::string_view extraSeparators = {});
+std::optional<int> parseDateSerial(std::string_view text, DateOrder order, std::string_view extraSeparators = {});
 
 // Nearest whole number, halves to the even one; saturates at the int range; NaN is 0.
 int roundHalfEven(double value) noexcept;

@@ -46,8 +46,7 @@ std::optional<int> stepAvailable(int serial, int step, const DateRange &range, c
     return std::nullopt;
 }
 
-std::optional<int> nearestInMonth(int year, int month, int day, const DateRange &range,
-                                  const DayTest &available)
+std::optional<int> nearestInMonth(int year, int month, int day, const DateRange &range, const DayTest &available)
 {
     const std::optional<DayInterval> open = range.daysOf(year, month);
     if (!open)

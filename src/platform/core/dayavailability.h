@@ -33,7 +33,6 @@ std::optional<int> stepAvailable(int serial, int step, const DateRange &range, c
 
 // The available day of a month (year 1900..2100) nearest to day, the later one on a tie, as
 // a day of that month; nullopt when the month has none in the range.
-std::optional<int> nearestInMonth(int year, int month, int day, const DateRange &range,
-                                  const DayTest &available);
+std::optional<int> nearestInMonth(int year, int month, int day, const DateRange &range, const DayTest &available);
 
 } // namespace pelidora::core

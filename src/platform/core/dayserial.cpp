@@ -18,9 +18,9 @@ constexpr long long daysFromCivil(long long y, long long m, long long d) noexcep
 {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;                               // [0, 399]
+    const long long yoe = y - era * 400;                                   // [0, 399]
     const long long doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1; // [0, 365]
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;       // [0, 146096]
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;           // [0, 146096]
     return era * 146097 + doe - 719468;
 }
 
@@ -28,12 +28,12 @@ constexpr Civil civilFromDays(long long z) noexcept
 {
     z += 719468;
     const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;                                 // [0, 146096]
+    const long long doe = z - era * 146097;                                      // [0, 146096]
     const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365; // [0, 399]
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);          // [0, 365]
-    const long long mp = (5 * doy + 2) / 153;                               // [0, 11]
-    const long long d = doy - (153 * mp + 2) / 5 + 1;                       // [1, 31]
-    const long long m = mp < 10 ? mp + 3 : mp - 9;                          // [1, 12]
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);               // [0, 365]
+    const long long mp = (5 * doy + 2) / 153;                                    // [0, 11]
+    const long long d = doy - (153 * mp + 2) / 5 + 1;                            // [1, 31]
+    const long long m = mp < 10 ? mp + 3 : mp - 9;                               // [1, 12]
     const long long y = yoe + era * 400 + (m <= 2);
     // An int serial is under 6 million years from 1900, so y fits an int.
     return {static_cast<int>(y), static_cast<int>(m), static_cast<int>(d)};

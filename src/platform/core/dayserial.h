@@ -32,8 +32,8 @@ constexpr int kMinYear = 100;
 constexpr int kMaxYear = 9999;
 constexpr bool isValidCivil(Civil c) noexcept
 {
-    return c.year >= kMinYear && c.year <= kMaxYear && c.month >= 1 && c.month <= 12
-        && c.day >= 1 && c.day <= daysInMonth(c.year, c.month);
+    return c.year >= kMinYear && c.year <= kMaxYear && c.month >= 1 && c.month <= 12 && c.day >= 1
+        && c.day <= daysInMonth(c.year, c.month);
 }
 
 // Any valid civil date; defined for every proleptic Gregorian date in [kMinYear, kMaxYear].

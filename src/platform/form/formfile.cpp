@@ -140,8 +140,8 @@ QString visible(const QString &text)
         const qsizetype units = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
         const char32_t code = units == 2 ? QChar::surrogateToUcs4(c, text.at(i + 1)) : c.unicode();
         const auto category = QChar::category(code);
-        if (category != QChar::Other_Control && category != QChar::Other_Format
-            && category != QChar::Separator_Line && category != QChar::Separator_Paragraph) {
+        if (category != QChar::Other_Control && category != QChar::Other_Format && category != QChar::Separator_Line
+            && category != QChar::Separator_Paragraph) {
             result += text.mid(i, units);
         } else if (c == QLatin1Char('\n')) {
             result += QLatin1String("\\n");
@@ -247,8 +247,7 @@ public:
             }
             return nested ? Keep::Shell : Keep::Whole;
         }
-        default:
-            return Keep::Shell;
+        default: return Keep::Shell;
         }
     }
 
@@ -286,8 +285,8 @@ public:
         const JsonValue *format = require(root, {}, "format");
         if (format->type != JsonValue::Type::String || format->string != QLatin1String("pelidora-form"))
             fail(QStringLiteral("format"), QStringLiteral("not a Pelidora form file (expected \"pelidora-form\")"));
-        const qint64 version = integer(*require(root, {}, "version"), QStringLiteral("version"), 0,
-                                       std::numeric_limits<qint32>::max());
+        const qint64 version =
+            integer(*require(root, {}, "version"), QStringLiteral("version"), 0, std::numeric_limits<qint32>::max());
         if (version != 1)
             fail(QStringLiteral("version"),
                  QStringLiteral("version %1 is not supported (this library reads version 1)").arg(version));
@@ -349,7 +348,8 @@ private:
                 QStringList names;
                 for (const char *name : allowed)
                     names << QLatin1String(name);
-                fail(joined(place, key), QStringLiteral("unknown key (expected one of %1)").arg(names.join(QStringLiteral(", "))));
+                fail(joined(place, key),
+                     QStringLiteral("unknown key (expected one of %1)").arg(names.join(QStringLiteral(", "))));
             }
             for (size_t k = 0; k < i; ++k) {
                 if (object.members[k].key == key)
@@ -403,21 +403,23 @@ private:
         const std::optional<Schema> schema = schemaOf(result.className);
         if (!schema) {
             const QString spelling = registeredSpelling(result.className);
-            fail(classPlace, spelling.isEmpty()
-                     ? QStringLiteral("unknown control class \"%1\"").arg(visible(result.className))
-                     : QStringLiteral("unknown control class \"%1\" (class names are exact: \"%2\")")
-                           .arg(visible(result.className), spelling));
+            fail(classPlace,
+                 spelling.isEmpty() ? QStringLiteral("unknown control class \"%1\"").arg(visible(result.className))
+                                    : QStringLiteral("unknown control class \"%1\" (class names are exact: \"%2\")")
+                                          .arg(visible(result.className), spelling));
         }
         // Beyond what a widget can hold, a place overflows Qt's geometry arithmetic.
         constexpr qint64 min = -kMaxExtentPx, max = kMaxExtentPx;
-        result.position = QPoint(int(integer(*require(value, place, "left"), place + QStringLiteral(".left"), min, max)),
-                                 int(integer(*require(value, place, "top"), place + QStringLiteral(".top"), min, max)));
+        result.position =
+            QPoint(int(integer(*require(value, place, "left"), place + QStringLiteral(".left"), min, max)),
+                   int(integer(*require(value, place, "top"), place + QStringLiteral(".top"), min, max)));
         if (const JsonValue *properties = find(value, "properties"))
             result.properties = readBag(*properties, place + QStringLiteral(".properties"), result.className, *schema);
         return result;
     }
 
-    PropertyBag readBag(const JsonValue &value, const QString &place, const QString &className, const Schema &schema) const
+    PropertyBag readBag(const JsonValue &value, const QString &place, const QString &className,
+                        const Schema &schema) const
     {
         if (value.type != JsonValue::Type::Object)
             fail(place, QStringLiteral("expected an object, found %1").arg(found(value)));
@@ -426,7 +428,8 @@ private:
             const QString keyPlace = joined(place, member.key);
             for (const QString &earlier : result.keys()) {
                 if (earlier.compare(member.key, Qt::CaseInsensitive) == 0)
-                    fail(keyPlace, QStringLiteral("same property as \"%1\" (property names ignore case)").arg(visible(earlier)));
+                    fail(keyPlace,
+                         QStringLiteral("same property as \"%1\" (property names ignore case)").arg(visible(earlier)));
             }
             const auto it = std::find_if(schema.cbegin(), schema.cend(), [&](const auto &entry) {
                 return entry.first.compare(member.key, Qt::CaseInsensitive) == 0;
@@ -442,18 +445,17 @@ private:
     {
         switch (kind) {
         case ValueKind::Long:
-            return QVariant::fromValue(qint32(integer(value, place, std::numeric_limits<qint32>::min(),
-                                                      std::numeric_limits<qint32>::max())));
+            return QVariant::fromValue(
+                qint32(integer(value, place, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max())));
         case ValueKind::Integer:
-            return QVariant::fromValue(qint16(integer(value, place, std::numeric_limits<qint16>::min(),
-                                                      std::numeric_limits<qint16>::max())));
+            return QVariant::fromValue(
+                qint16(integer(value, place, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max())));
         case ValueKind::Boolean:
             // Hosts store booleans as 0 and -1 too: any integral number but 0 is true.
             if (value.type == JsonValue::Type::Number && std::trunc(value.number) == value.number)
                 return QVariant::fromValue(value.number != 0);
             return QVariant::fromValue(boolean(value, place));
-        case ValueKind::Font:
-            return QVariant::fromValue(readFont(value, place));
+        case ValueKind::Font: return QVariant::fromValue(readFont(value, place));
         }
         return {};
     }
@@ -473,11 +475,13 @@ private:
                     index = k;
             }
             if (index < 0)
-                fail(keyPlace, QStringLiteral("unknown font attribute (expected Name, Size, Bold, Italic, "
-                                              "Underline or Strikethrough)"));
+                fail(keyPlace,
+                     QStringLiteral("unknown font attribute (expected Name, Size, Bold, Italic, "
+                                    "Underline or Strikethrough)"));
             if (fields[index])
-                fail(keyPlace, QStringLiteral("same attribute as \"%1\" (attribute names ignore case)")
-                                   .arg(visible(fields[index]->key)));
+                fail(keyPlace,
+                     QStringLiteral("same attribute as \"%1\" (attribute names ignore case)")
+                         .arg(visible(fields[index]->key)));
             fields[index] = &member;
         }
         if (!fields[Name])
@@ -491,8 +495,10 @@ private:
         if (size.type != JsonValue::Type::Number)
             fail(placeOf(Size), QStringLiteral("expected a number, found %1").arg(found(size)));
         if (!(size.number > 0 && size.number <= kMaxFontPoints))
-            fail(placeOf(Size), QStringLiteral("%1 is out of range (above 0, at most %2 points)")
-                                    .arg(QString::fromLatin1(size.numberText)).arg(kMaxFontPoints));
+            fail(placeOf(Size),
+                 QStringLiteral("%1 is out of range (above 0, at most %2 points)")
+                     .arg(QString::fromLatin1(size.numberText))
+                     .arg(kMaxFontPoints));
         font.setPointSizeF(size.number);
         auto flag = [&](int k) { return fields[k] && boolean(fields[k]->value, placeOf(k)); };
         font.setBold(flag(Bold));
@@ -514,8 +520,9 @@ private:
     static bool isFontAttribute(const QString &key)
     {
         static constexpr std::array names{"Name", "Size", "Bold", "Italic", "Underline", "Strikethrough"};
-        return std::any_of(names.begin(), names.end(),
-                           [&](const char *name) { return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; });
+        return std::any_of(names.begin(), names.end(), [&](const char *name) {
+            return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+        });
     }
 
     static bool hasKey(const JsonValue &object, const QString &key, Qt::CaseSensitivity cs)
@@ -526,7 +533,7 @@ private:
 
     QString m_source;
     QSet<QString> m_propertyNames;
-    QList<FormControl> m_controls;          // read so far
+    QList<FormControl> m_controls;           // read so far
     QHash<QString, qsizetype> m_indexByName; // of those, by folded name
     std::optional<FormFileError> m_controlError;
     bool m_formRefused = false;    // a key of the form was refused
@@ -543,7 +550,8 @@ Form parseFormAs(const QByteArray &json, const QString &source)
         root = platform::parseJson(json, &checker);
     } catch (const platform::JsonSyntaxError &error) {
         const auto [line, column] = platform::lineAndColumn(json, error.offset);
-        throw FormFileError(QStringLiteral("%1: line %2, column %3: %4").arg(source).arg(line).arg(column).arg(error.problem));
+        throw FormFileError(
+            QStringLiteral("%1: line %2, column %3: %4").arg(source).arg(line).arg(column).arg(error.problem));
     }
     return checker.form(root);
 }
@@ -588,16 +596,18 @@ void registerControlClass(const QString &className, const QList<std::pair<QStrin
     if (!identifier.match(className).hasMatch())
         throw std::invalid_argument(QStringLiteral("registerControlClass(\"%1\"): a class name is a letter or _ "
                                                    "followed by letters, digits or _")
-                                        .arg(visible(className)).toStdString());
+                                        .arg(visible(className))
+                                        .toStdString());
     for (qsizetype i = 0; i < properties.size(); ++i) {
         if (properties.at(i).first.isEmpty())
-            throw std::invalid_argument(QStringLiteral("registerControlClass(%1): empty property name")
-                                            .arg(className).toStdString());
+            throw std::invalid_argument(
+                QStringLiteral("registerControlClass(%1): empty property name").arg(className).toStdString());
         for (qsizetype k = 0; k < i; ++k) {
             if (properties.at(k).first.compare(properties.at(i).first, Qt::CaseInsensitive) == 0)
-                throw std::invalid_argument(QStringLiteral("registerControlClass(%1): \"%2\" and \"%3\" are the same key")
-                                                .arg(className, properties.at(k).first, properties.at(i).first)
-                                                .toStdString());
+                throw std::invalid_argument(
+                    QStringLiteral("registerControlClass(%1): \"%2\" and \"%3\" are the same key")
+                        .arg(className, properties.at(k).first, properties.at(i).first)
+                        .toStdString());
         }
     }
     Registry &r = registry();
@@ -607,7 +617,8 @@ void registerControlClass(const QString &className, const QList<std::pair<QStrin
     for (const QLatin1StringView own : {QLatin1StringView("ucvPelidora")}) {
         if (className.compare(own, Qt::CaseInsensitive) == 0 && r.classes.contains(own))
             throw std::invalid_argument(QStringLiteral("registerControlClass(\"%1\"): %2 is the library's own class")
-                                            .arg(className, own).toStdString());
+                                            .arg(className, own)
+                                            .toStdString());
     }
     r.classes.insert(className, properties);
 }
@@ -632,11 +643,11 @@ Form readForm(const QString &path)
         switch (error.step) {
         case platform::FileError::Step::TooLarge:
             throw FormFileError(QStringLiteral("%1: too large for a form file (more than %2 MiB)")
-                                    .arg(shown).arg(kMaxFileBytes / (1024 * 1024)));
+                                    .arg(shown)
+                                    .arg(kMaxFileBytes / (1024 * 1024)));
         case platform::FileError::Step::Read:
             throw FormFileError(QStringLiteral("%1: cannot read: %2").arg(shown, error.reason));
-        default:
-            throw FormFileError(QStringLiteral("%1: cannot open: %2").arg(shown, error.reason));
+        default: throw FormFileError(QStringLiteral("%1: cannot open: %2").arg(shown, error.reason));
         }
     }
     return parseFormAs(json, shown);
@@ -654,8 +665,11 @@ void writeForm(const QString &path, const Form &form)
     // What could not be read back is not written, so a save never replaces a good file
     // with one that fails to load.
     if (json.size() > kMaxFileBytes)
-        throw FormFileError(QStringLiteral("%1: the form would take %2 bytes, more than the %3 MiB a form file may hold")
-                                .arg(source).arg(json.size()).arg(kMaxFileBytes / (1024 * 1024)));
+        throw FormFileError(
+            QStringLiteral("%1: the form would take %2 bytes, more than the %3 MiB a form file may hold")
+                .arg(source)
+                .arg(json.size())
+                .arg(kMaxFileBytes / (1024 * 1024)));
     parseFormAs(json, source);
     try {
         platform::replaceRegularFile(path, json);

@@ -213,7 +213,8 @@ public:
         constexpr std::string_view kParsing = "while parsing ";
         const std::string_view what = error.what();
         const size_t from = what.find(kParsing);
-        const std::string_view rest = from == std::string_view::npos ? std::string_view() : what.substr(from + kParsing.size());
+        const std::string_view rest =
+            from == std::string_view::npos ? std::string_view() : what.substr(from + kParsing.size());
         const size_t dash = rest.find(" - ");
         const std::string_view context = rest.substr(0, dash);
         std::string_view problem = dash == std::string_view::npos ? std::string_view() : rest.substr(dash + 3);
@@ -338,8 +339,8 @@ private:
                 m_path.emplace_back(m_keys.back());
         }
         static const JsonValue noContainer;
-        const Keep verdict = m_keeper ? m_keeper->keep(m_path, type, m_stack.empty() ? noContainer : m_stack.back())
-                                      : Keep::Whole;
+        const Keep verdict =
+            m_keeper ? m_keeper->keep(m_path, type, m_stack.empty() ? noContainer : m_stack.back()) : Keep::Whole;
         if (verdict != Keep::Whole || !isContainer(type))
             leaveValue();
         return verdict;
@@ -421,7 +422,8 @@ private:
         const char *last = first + written.size();
         const auto [end, error] = std::from_chars(first, last, value.number);
         if (error != std::errc() || end != last)
-            fail(tokenStart(afterSeparator()), QStringLiteral("number %1 is out of range").arg(QString::fromLatin1(written)));
+            fail(tokenStart(afterSeparator()),
+                 QStringLiteral("number %1 is out of range").arg(QString::fromLatin1(written)));
         if (m_skipping) {
             m_last = Last::Value;
         } else {
@@ -472,7 +474,7 @@ private:
 
     const QByteArray &m_text;
     const char *m_reached;
-    qsizetype m_end;            // where the last event's token ends
+    qsizetype m_end; // where the last event's token ends
     Last m_last = Last::Nothing;
     JsonKeeper *m_keeper;
     std::vector<JsonValue> m_stack;  // the open containers kept

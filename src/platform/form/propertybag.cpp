@@ -19,8 +19,7 @@ bool isInteger(const QVariant &value)
 // Widened without loss: both integer kinds fit 64 bits.
 qint64 integerOf(const QVariant &value)
 {
-    return value.typeId() == QMetaType::Short ? qint64(value.value<qint16>())
-                                               : qint64(value.value<qint32>());
+    return value.typeId() == QMetaType::Short ? qint64(value.value<qint16>()) : qint64(value.value<qint32>());
 }
 
 QString describe(const QVariant &value)
@@ -47,7 +46,7 @@ QString describe(const QVariant &value)
                                 PropertyBag::kindName(wanted)));
 }
 
-template <typename Int>
+template<typename Int>
 Int narrowed(const QString &name, const QVariant &value, ValueKind wanted)
 {
     if (!isInteger(value))
@@ -56,8 +55,11 @@ Int narrowed(const QString &name, const QVariant &value, ValueKind wanted)
     if (number < std::numeric_limits<Int>::min() || number > std::numeric_limits<Int>::max())
         throw RuntimeError(RuntimeError::Overflow,
                            QStringLiteral("Overflow: property \"%1\" holds %2, outside the %3 range %4 to %5")
-                               .arg(name).arg(number).arg(PropertyBag::kindName(wanted))
-                               .arg(std::numeric_limits<Int>::min()).arg(std::numeric_limits<Int>::max()));
+                               .arg(name)
+                               .arg(number)
+                               .arg(PropertyBag::kindName(wanted))
+                               .arg(std::numeric_limits<Int>::min())
+                               .arg(std::numeric_limits<Int>::max()));
     return Int(number);
 }
 
@@ -78,17 +80,15 @@ void PropertyBag::WriteProperty(const QString &name, const QVariant &value, cons
 {
     if (!isStorable(value))
         throw RuntimeError(RuntimeError::TypeMismatch,
-                           QStringLiteral("Type mismatch: property \"%1\" cannot hold %2")
-                               .arg(name, describe(value)));
+                           QStringLiteral("Type mismatch: property \"%1\" cannot hold %2").arg(name, describe(value)));
     const qsizetype i = indexOf(name);
     if (sameValue(value, defaultValue)) {
         if (i >= 0)
             m_entries.removeAt(i);
         return;
     }
-    const QVariant stored = value.typeId() == qMetaTypeId<StdFont>()
-        ? QVariant::fromValue(value.value<StdFont>().clone())
-        : value;
+    const QVariant stored =
+        value.typeId() == qMetaTypeId<StdFont>() ? QVariant::fromValue(value.value<StdFont>().clone()) : value;
     if (i >= 0)
         m_entries[i].value = stored;
     else
@@ -154,8 +154,7 @@ QStringList PropertyBag::keys() const
 
 bool PropertyBag::isStorable(const QVariant &value)
 {
-    return isInteger(value) || value.typeId() == QMetaType::Bool
-        || value.typeId() == qMetaTypeId<StdFont>();
+    return isInteger(value) || value.typeId() == QMetaType::Bool || value.typeId() == qMetaTypeId<StdFont>();
 }
 
 ValueKind PropertyBag::kindOf(const QVariant &value)

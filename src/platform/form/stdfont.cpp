@@ -51,9 +51,8 @@ bool StdFont::operator==(const StdFont &other) const
 {
     if (d == other.d)
         return true;
-    return name() == other.name() && fixedPoint(size()) == fixedPoint(other.size())
-        && bold() == other.bold() && italic() == other.italic()
-        && underline() == other.underline() && strikeout() == other.strikeout();
+    return name() == other.name() && fixedPoint(size()) == fixedPoint(other.size()) && bold() == other.bold()
+        && italic() == other.italic() && underline() == other.underline() && strikeout() == other.strikeout();
 }
 
 qint64 fixedPoint(double points)

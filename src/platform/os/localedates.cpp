@@ -106,9 +106,7 @@ LocaleShortDate derive(const QString &format)
 
     using F = core::ShortDatePattern::Fields;
     result.order = day < month ? DateOrder::DayFirst : DateOrder::MonthFirst;
-    result.pattern.fields = year == 0 ? F::YearMonthDay
-        : day < month                 ? F::DayMonthYear
-                                      : F::MonthDayYear;
+    result.pattern.fields = year == 0 ? F::YearMonthDay : day < month ? F::DayMonthYear : F::MonthDayYear;
     // A month written as a name ("d MMM yyyy") gives no numeric separators to copy.
     if (fields.at(month).width > 2)
         return result;
@@ -120,8 +118,7 @@ LocaleShortDate derive(const QString &format)
     result.pattern.separator2 = separator2.toStdString();
     result.separators = QString(visiblePart(separator1) + visiblePart(separator2)).toStdString();
     result.trailer = visiblePart(literals.at(3));
-    result.pattern.trailer = result.trailer.isEmpty() ? std::string()
-                                                      : literals.at(3).toStdString();
+    result.pattern.trailer = result.trailer.isEmpty() ? std::string() : literals.at(3).toStdString();
     return result;
 }
 

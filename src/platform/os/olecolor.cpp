@@ -80,7 +80,8 @@ quint32 oleFromColor(const QColor &color)
 quint32 oleKeeping(quint32 stored, const QColor &color)
 {
     const QRgb shown = colorFromOle(stored).rgb();
-    return color.isValid() && qRgb(qRed(shown), qGreen(shown), qBlue(shown)) == qRgb(color.red(), color.green(), color.blue())
+    return color.isValid()
+            && qRgb(qRed(shown), qGreen(shown), qBlue(shown)) == qRgb(color.red(), color.green(), color.blue())
         ? stored
         : oleFromColor(color);
 }

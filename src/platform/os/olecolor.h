@@ -13,7 +13,10 @@ namespace pelidora::platform {
 
 constexpr quint32 kSystemColorFlag = 0x80000000u;
 
-constexpr bool isSystemColor(quint32 ole) noexcept { return (ole & kSystemColorFlag) != 0; }
+constexpr bool isSystemColor(quint32 ole) noexcept
+{
+    return (ole & kSystemColorFlag) != 0;
+}
 
 // The fixed colours the box, its panel and the About box are drawn with, as stored.
 enum class FixedColor : quint32 {
@@ -28,14 +31,20 @@ enum class FixedColor : quint32 {
     Strip = 0xE8E4E1,     // behind the fields and slashes
 };
 
-constexpr quint32 oleOf(FixedColor color) noexcept { return quint32(color); }
+constexpr quint32 oleOf(FixedColor color) noexcept
+{
+    return quint32(color);
+}
 
 // The colour of a fixed value (the top byte is ignored).
 inline QColor colorOfFixed(quint32 ole)
 {
     return QColor(int(ole & 0xFF), int((ole >> 8) & 0xFF), int((ole >> 16) & 0xFF));
 }
-inline QColor colorOf(FixedColor color) { return colorOfFixed(oleOf(color)); }
+inline QColor colorOf(FixedColor color)
+{
+    return colorOfFixed(oleOf(color));
+}
 
 // The colour to paint with. A system colour is looked up in the current palette at each
 // call; an unknown system index gives the window colour. The top byte of a fixed colour

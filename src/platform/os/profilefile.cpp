@@ -53,8 +53,7 @@ bool sameName(const QByteArray &utf8, const QString &name)
 
 } // namespace
 
-QByteArray withProfileValue(const QByteArray &text, const QString &section, const QString &key,
-                            const QString &value)
+QByteArray withProfileValue(const QByteArray &text, const QString &section, const QString &key, const QString &value)
 {
     QString oneLine = value;
     oneLine.replace(u'\r', u' ').replace(u'\n', u' ');

@@ -21,8 +21,7 @@ inline constexpr qint64 kMaxProfileBytes = 1024 * 1024;
 // a line added at the end of the section, or the section added at the end of the text.
 // value is written as given, CR and LF becoming spaces so that it stays on its line; new
 // lines end as the text's first line does (LF in an empty text).
-QByteArray withProfileValue(const QByteArray &text, const QString &section, const QString &key,
-                            const QString &value);
+QByteArray withProfileValue(const QByteArray &text, const QString &section, const QString &key, const QString &value);
 
 // Sets the value in the file at path, creating it when missing. Only a regular file (or a
 // symbolic link to one, whose target is updated) of at most kMaxProfileBytes is read and

@@ -120,8 +120,8 @@ QByteArray temporaryStem(const QByteArray &name)
 bool isRandomPart(QByteArrayView part)
 {
     return part.size() == kRandomChars && std::all_of(part.begin(), part.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    });
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+           });
 }
 
 // Removes what saves of the file killed midway left in folder: regular files of exactly
@@ -262,9 +262,11 @@ void replaceRegularFile(const QString &path, const QByteArray &bytes)
 
 bool sameFile(const QString &a, const QString &b)
 {
-    struct stat first {}, second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0
-        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    struct stat first {
+    }, second{};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
 }
 
 } // namespace pelidora::platform

@@ -47,7 +47,8 @@ class CaretRestorer : public QObject
 {
 public:
     CaretRestorer(QLineEdit *edit, NoCaretStyle *style)
-        : QObject(edit), m_style(style)
+        : QObject(edit)
+        , m_style(style)
     {
         edit->installEventFilter(this);
     }
@@ -262,8 +263,9 @@ int WindowSystem::openDocument(const QString &document)
         // Of the addresses only mail and web ones leave the program; nothing else can become
         // a command of the opener.
         const QUrl url(document, QUrl::StrictMode);
-        if (!url.isValid() || !(scheme == QLatin1String("mailto") || scheme == QLatin1String("http")
-                                || scheme == QLatin1String("https")))
+        if (!url.isValid()
+            || !(scheme == QLatin1String("mailto") || scheme == QLatin1String("http")
+                 || scheme == QLatin1String("https")))
             return 5;
         target = url.toString(QUrl::FullyEncoded);
     }
@@ -347,4 +349,3 @@ WindowSystem *setWindowSystem(WindowSystem *ws)
 }
 
 } // namespace pelidora::platform
-
