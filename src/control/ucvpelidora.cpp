@@ -297,8 +297,8 @@ void ucvPelidoraPrivate::setRange(const core::DateRange &range, bool minimumWrit
     });
     if (!alive || m_range == before)
         return;
-    // An open panel offers the new range at once.
-    if (m_Panel && m_Panel->FlagShowPelidora())
+    // An open panel offers the new range at once; a hidden one takes it again when it opens.
+    if (m_Panel)
         m_Panel->setDateRange(m_range);
     if (redrawOpenPanel())
         Q_EMIT q->dateRangeChanged(q->minimumDate(), q->maximumDate());
